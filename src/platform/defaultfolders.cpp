@@ -1,0 +1,36 @@
+#include "defaultfolders.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QStorageInfo>
+
+namespace kurubako {
+
+QString defaultPostPetFolder()
+{
+#ifdef Q_OS_WIN
+    return u"C:\\Program Files\\So-net\\PostPet for Windows ver. 2.0"_qs;
+#else
+    return QDir::homePath() + u"/.wine/drive_c/Program Files/So-net/PostPet for Windows ver. 2.0"_qs;
+#endif
+}
+
+QStringList browseRoots()
+{
+    QStringList roots;
+#ifdef Q_OS_WIN
+    for (const QFileInfo &drive : QDir::drives())
+        roots.append(QDir::toNativeSeparators(drive.absolutePath()));
+#else
+    roots << u"/"_qs << QDir::homePath();
+    // Volumes backed by a device (disks, sticks, discs); the system's own pseudo file
+    // systems are no place to look for PostPet.
+    for (const QStorageInfo &volume : QStorageInfo::mountedVolumes()) {
+        if (volume.isValid() && volume.device().startsWith("/dev/") && !roots.contains(volume.rootPath()))
+            roots.append(volume.rootPath());
+    }
+#endif
+    return roots;
+}
+
+} // namespace kurubako

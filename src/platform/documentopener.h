@@ -1,0 +1,37 @@
+#pragma once
+
+#include <QStringList>
+
+namespace kurubako {
+
+// Opens a document in the user's viewer for its type, without waiting for the viewer.
+class DocumentOpener
+{
+public:
+    virtual ~DocumentOpener() = default;
+    // False when the document is missing or no viewer could be started.
+    virtual bool open(const QString &path, const QString &workingFolder) = 0;
+};
+
+class SystemDocumentOpener final : public DocumentOpener
+{
+public:
+    bool open(const QString &path, const QString &workingFolder) override;
+};
+
+// Test double: records the documents and answers `succeed`.
+class RecordingDocumentOpener final : public DocumentOpener
+{
+public:
+    bool open(const QString &path, const QString &workingFolder) override
+    {
+        opened.append(path);
+        folders.append(workingFolder);
+        return succeed;
+    }
+    bool succeed = true;
+    QStringList opened;
+    QStringList folders;
+};
+
+} // namespace kurubako

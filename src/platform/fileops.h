@@ -1,0 +1,72 @@
+#pragma once
+
+#include "fileerror.h"
+
+#include <QByteArray>
+#include <QList>
+#include <QString>
+
+#include <memory>
+#include <optional>
+
+namespace kurubako {
+
+// A file of a folder as the file system names it. `native` is the file's identity (the raw
+// bytes on POSIX systems, whatever they encode); `display` is the name as the user reads it.
+struct FileName
+{
+    QByteArray native;
+    QString display;
+};
+
+struct RenameRequest
+{
+    QByteArray from; // native name of the file to rename
+    QByteArray to;   // native name it gets
+};
+
+struct RenameOutcome
+{
+    qsizetype completed = 0; // requests done, from the first on
+    FsError error;           // why the next one failed, if one did
+};
+
+// The file operations that the program performs on the snack folder and PostPet's folder.
+// Names are compared as Windows compares them, without regard to letter case.
+class FileOps
+{
+public:
+    virtual ~FileOps() = default;
+
+    // The ordinary files of a folder: no sub-folders, no hidden or special files.
+    // Nothing when the folder cannot be read.
+    virtual std::optional<QList<FileName>> listFiles(const QString &folder) = 0;
+
+    // Renames within one folder, in order, and stops at the first failure. A rename never
+    // replaces a file: a target that exists in any letter case (other than the source
+    // itself) fails with FileExists. A source missing under its exact name is looked up in
+    // any letter case. The folder is listed once for the whole batch.
+    virtual RenameOutcome renameFiles(const QString &folder, const QList<RenameRequest> &requests) = 0;
+
+    // The full path of the plain (not hidden) file in `folder` whose name equals `name` in
+    // any letter case; nothing when there is none.
+    virtual std::optional<QString> findPlainFile(const QString &folder, const QString &name) = 0;
+
+    // The native form of a name the user typed.
+    virtual QByteArray encodeName(const QString &name) const = 0;
+
+    // The folder that holds the program's executable, without a trailing separator.
+    virtual QString executableFolder() const = 0;
+};
+
+// The file operations of the running system.
+std::unique_ptr<FileOps> systemFileOps();
+
+// How the user reads a native name: UTF-8 where it is valid, else Shift_JIS (CP932) where
+// that decodes, else UTF-8 with replacement characters.
+QString displayName(const QByteArray &native);
+
+// Folds a name for the letter-case-blind comparison of file names.
+QString foldedName(const QString &name);
+
+} // namespace kurubako

@@ -1,0 +1,19 @@
+#pragma once
+
+#include "fileops.h"
+
+namespace kurubako {
+
+// Windows keeps names in UTF-16 and compares them without regard to letter case itself;
+// the native form of a name here is its UTF-8 text.
+class WinFileOps final : public FileOps
+{
+public:
+    std::optional<QList<FileName>> listFiles(const QString &folder) override;
+    RenameOutcome renameFiles(const QString &folder, const QList<RenameRequest> &requests) override;
+    std::optional<QString> findPlainFile(const QString &folder, const QString &name) override;
+    QByteArray encodeName(const QString &name) const override;
+    QString executableFolder() const override;
+};
+
+} // namespace kurubako

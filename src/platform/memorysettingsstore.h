@@ -1,0 +1,32 @@
+#pragma once
+
+#include "settingsstore.h"
+
+#include <QHash>
+#include <QStringList>
+
+namespace kurubako {
+
+// Test double: an in-memory store that can be told to fail reads or writes.
+class MemorySettingsStore final : public SettingsStore
+{
+public:
+    QString read(const QString &application, const QString &section, const QString &key) override;
+    bool write(const QString &application, const QString &section, const QString &key,
+               const QString &text) override;
+
+    // Direct access for tests, under the program's own address "Tobiuo"/"Kurubako".
+    bool contains(const QString &key) const;
+    QString value(const QString &key) const;
+    void setValue(const QString &key, const QString &text);
+
+    QStringList failingReads;  // keys whose read gives empty text
+    QStringList failingWrites; // keys whose write reports failure and stores nothing
+    QStringList writeLog;      // "key=text" for every successful write, in order
+
+private:
+    static QString address(const QString &application, const QString &section, const QString &key);
+    QHash<QString, QString> m_values;
+};
+
+} // namespace kurubako

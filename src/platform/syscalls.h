@@ -1,0 +1,22 @@
+#pragma once
+
+// The system calls through which the POSIX file operations touch the snack folder. Tests
+// hand in a double that fails a chosen call with a chosen errno; the program uses the real
+// calls. Every function returns what the system call returns and sets errno the same way.
+namespace kurubako {
+
+class Syscalls
+{
+public:
+    virtual ~Syscalls() = default;
+
+    virtual int openDirectory(const char *path);                    // open(O_DIRECTORY)
+    virtual int renameNoReplace(int dirFd, const char *from, const char *to); // renameat2
+    virtual int link(int dirFd, const char *from, const char *to);  // linkat
+    virtual int unlink(int dirFd, const char *name);                // unlinkat
+
+    // The calls of the running system.
+    static Syscalls &real();
+};
+
+} // namespace kurubako

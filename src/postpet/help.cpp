@@ -1,0 +1,22 @@
+#include "help.h"
+
+#include "platform/documentopener.h"
+#include "platform/fileops.h"
+#include "platform/msgbox.h"
+
+#include <QDir>
+
+namespace kurubako {
+
+QString helpDocumentPath(const FileOps &files)
+{
+    return files.executableFolder() + QDir::separator() + u"Kurubako.html"_qs;
+}
+
+void ShowHelp(const FileOps &files, DocumentOpener &opener, MsgBox &box)
+{
+    if (!opener.open(helpDocumentPath(files), files.executableFolder()))
+        box.critical(u"ヘルプが表示できないんだけど・・・"_qs, u"ヘルプがないよ"_qs);
+}
+
+} // namespace kurubako

@@ -1,0 +1,17 @@
+#pragma once
+
+#include <QString>
+
+namespace kurubako {
+
+class DocumentOpener;
+class FileOps;
+class MsgBox;
+
+// Kurubako.html in the folder of the program's executable.
+QString helpDocumentPath(const FileOps &files);
+
+// Opens the help document in the user's viewer; a failure is told in a message box.
+void ShowHelp(const FileOps &files, DocumentOpener &opener, MsgBox &box);
+
+} // namespace kurubako

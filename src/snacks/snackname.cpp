@@ -1,0 +1,48 @@
+#include "snackname.h"
+
+namespace kurubako {
+
+QString snackExtension(SnackSet set)
+{
+    return set == SnackSet::Stock ? u".pa_"_qs : u".pac"_qs;
+}
+
+SnackSet otherSet(SnackSet set)
+{
+    return set == SnackSet::Stock ? SnackSet::Today : SnackSet::Stock;
+}
+
+std::optional<SnackSet> snackSetOf(const QString &fileName)
+{
+    if (fileName.size() <= 3)
+        return std::nullopt;
+    const QString ending = fileName.right(3).toLower();
+    if (ending == u"pa_")
+        return SnackSet::Stock;
+    if (ending == u"pac")
+        return SnackSet::Today;
+    return std::nullopt;
+}
+
+QString snackNameOf(const QString &fileName)
+{
+    // The three extension letters, then one more character, counted as a whole code point.
+    qsizetype end = fileName.size() - 3;
+    if (end <= 0)
+        return {};
+    --end;
+    if (end > 0 && fileName.at(end).isLowSurrogate() && fileName.at(end - 1).isHighSurrogate())
+        --end;
+    return fileName.left(end);
+}
+
+std::optional<QChar> firstForbiddenChar(QStringView name)
+{
+    for (const QChar c : name) {
+        if (ForbiddenNameChars.contains(c))
+            return c;
+    }
+    return std::nullopt;
+}
+
+} // namespace kurubako

@@ -1,0 +1,48 @@
+#include "snackops.h"
+
+namespace kurubako {
+
+namespace {
+
+// The file behind a list entry, and the stem that its new name is built on. A well-formed
+// file ("name.pac") is used as the scan found it, whatever its bytes and the case of its
+// extension. An entry whose file lacks the dot stands for "<name>.<ext>" as the list shows
+// it, which normally does not exist, so the rename reports the file as missing.
+struct SnackFile
+{
+    QByteArray file;
+    QByteArray stem;
+};
+
+SnackFile snackFile(const FileOps &files, const Snack &snack, SnackSet set)
+{
+    const QByteArray &native = snack.file;
+    if (native.size() > 4 && native.at(native.size() - 4) == '.')
+        return {native, native.chopped(4)};
+    const QByteArray stem = files.encodeName(snack.name);
+    return {stem + files.encodeName(snackExtension(set)), stem};
+}
+
+} // namespace
+
+RenameOutcome moveSnacks(FileOps &files, const QString &snackDir, const QList<Snack> &snacks, SnackSet from)
+{
+    const QByteArray newExtension = files.encodeName(snackExtension(otherSet(from)));
+    QList<RenameRequest> requests;
+    requests.reserve(snacks.size());
+    for (const Snack &snack : snacks) {
+        const SnackFile source = snackFile(files, snack, from);
+        requests.append({source.file, source.stem + newExtension});
+    }
+    return files.renameFiles(snackDir, requests);
+}
+
+FsError renameSnack(FileOps &files, const QString &snackDir, const Snack &snack, SnackSet set,
+                    const QString &newName)
+{
+    const SnackFile source = snackFile(files, snack, set);
+    const QByteArray target = files.encodeName(newName + snackExtension(set));
+    return files.renameFiles(snackDir, {{source.file, target}}).error;
+}
+
+} // namespace kurubako

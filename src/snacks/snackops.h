@@ -1,0 +1,17 @@
+#pragma once
+
+#include "snackname.h"
+
+#include "platform/fileops.h"
+
+namespace kurubako {
+
+// Moves snacks of set `from` to the other set by changing each file's extension, in the
+// order given, and stops at the first failure. What was moved stays moved.
+RenameOutcome moveSnacks(FileOps &files, const QString &snackDir, const QList<Snack> &snacks, SnackSet from);
+
+// Gives one snack of `set` a new snack name; its extension stays that of the set.
+FsError renameSnack(FileOps &files, const QString &snackDir, const Snack &snack, SnackSet set,
+                    const QString &newName);
+
+} // namespace kurubako
