@@ -1,1 +1,6 @@
-int main() { return 0; }
+#include "ui/application.h"
+
+int main(int argc, char **argv)
+{
+    return kurubako::runApplication(argc, argv);
+}

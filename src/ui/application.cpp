@@ -1,0 +1,42 @@
+#include "application.h"
+
+#include "controls.h"
+#include "program.h"
+#include "twips.h"
+#include "widgetmsgbox.h"
+
+#include "platform/documentopener.h"
+#include "platform/fileops.h"
+#include "platform/processstarter.h"
+#include "platform/settingsstore.h"
+
+#include <QApplication>
+#include <QIcon>
+#include <QLibraryInfo>
+#include <QTranslator>
+
+namespace kurubako {
+
+int runApplication(int &argc, char **argv)
+{
+    QApplication app(argc, argv);
+    registerFontSubstitutes();
+    app.setWindowIcon(programIcon());
+
+    // Qt's own texts (a text box's context menu) in Japanese, like the program's.
+    QTranslator qtTexts;
+    if (qtTexts.load(QLocale(QLocale::Japanese), u"qtbase"_qs, u"_"_qs,
+                     QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        app.installTranslator(&qtTexts);
+
+    QtSettingsStore store;
+    const auto files = systemFileOps();
+    WidgetMsgBox box;
+    QtProcessStarter starter;
+    SystemDocumentOpener opener;
+    Program program({store, *files, box, starter, opener, [] { QCoreApplication::exit(0); }});
+    program.Main();
+    return app.exec();
+}
+
+} // namespace kurubako

@@ -1,0 +1,87 @@
+#include "snacklist.h"
+
+#include <QMouseEvent>
+
+#include <algorithm>
+
+namespace kurubako {
+
+void SnackListModel::setSnacks(QList<Snack> snacks)
+{
+    beginResetModel();
+    m_snacks = std::move(snacks);
+    endResetModel();
+}
+
+int SnackListModel::rowCount(const QModelIndex &parent) const
+{
+    return parent.isValid() ? 0 : static_cast<int>(m_snacks.size());
+}
+
+QVariant SnackListModel::data(const QModelIndex &index, int role) const
+{
+    if (role != Qt::DisplayRole || !checkIndex(index, CheckIndexOption::IndexIsValid))
+        return {};
+    return m_snacks.at(index.row()).name;
+}
+
+SnackListView::SnackListView(QWidget *parent)
+    : QListView(parent)
+    , m_model(new SnackListModel(this))
+{
+    setModel(m_model);
+    setSelectionMode(QAbstractItemView::ExtendedSelection);
+    setEditTriggers(QAbstractItemView::NoEditTriggers);
+    setUniformItemSizes(true);
+    setLayoutMode(QListView::Batched);
+    setBatchSize(2000);
+}
+
+QList<Snack> SnackListView::selectedSnacks() const
+{
+    QModelIndexList rows = selectionModel()->selectedRows();
+    std::sort(rows.begin(), rows.end(), [](const QModelIndex &a, const QModelIndex &b) { return a.row() < b.row(); });
+    QList<Snack> snacks;
+    snacks.reserve(rows.size());
+    for (const QModelIndex &row : std::as_const(rows))
+        snacks.append(m_model->snacks().at(row.row()));
+    return snacks;
+}
+
+qsizetype SnackListView::selectedCount() const
+{
+    return selectionModel()->selectedRows().size();
+}
+
+void SnackListView::setAllSelected(bool selected)
+{
+    const int count = m_model->rowCount();
+    if (count == 0)
+        return;
+    if (!selected) {
+        selectionModel()->clearSelection();
+        return;
+    }
+    const QItemSelection all(m_model->index(0), m_model->index(count - 1));
+    selectionModel()->select(all, QItemSelectionModel::Select);
+}
+
+std::optional<Snack> SnackListView::currentSnack() const
+{
+    const QModelIndex current = currentIndex();
+    if (!current.isValid())
+        return std::nullopt;
+    return m_model->snacks().at(current.row());
+}
+
+void SnackListView::mousePressEvent(QMouseEvent *event)
+{
+    if (event->button() == Qt::RightButton) {
+        event->accept();
+        Q_EMIT rightButtonPressed(event->globalPosition().toPoint());
+        return;
+    }
+    QListView::mousePressEvent(event);
+}
+
+} // namespace kurubako

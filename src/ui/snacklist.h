@@ -1,0 +1,57 @@
+#pragma once
+
+#include "snacks/snackname.h"
+
+#include <QAbstractListModel>
+#include <QListView>
+
+namespace kurubako {
+
+// The snacks of one set, in the order of the scan.
+class SnackListModel final : public QAbstractListModel
+{
+    Q_OBJECT
+
+public:
+    using QAbstractListModel::QAbstractListModel;
+
+    void setSnacks(QList<Snack> snacks);
+    const QList<Snack> &snacks() const { return m_snacks; }
+
+    int rowCount(const QModelIndex &parent = {}) const override;
+    QVariant data(const QModelIndex &index, int role) const override;
+
+private:
+    QList<Snack> m_snacks;
+};
+
+// A snack list: extended selection, kept in the model's order. A right-button press leaves
+// the selection alone and is reported instead, for the list's pop-up menu.
+class SnackListView final : public QListView
+{
+    Q_OBJECT
+
+public:
+    explicit SnackListView(QWidget *parent = nullptr);
+
+    SnackListModel *snackModel() const { return m_model; }
+
+    // The selected snacks, from the top of the list down.
+    QList<Snack> selectedSnacks() const;
+    qsizetype selectedCount() const;
+    // Selects every item (true) or none (false) in one step.
+    void setAllSelected(bool selected);
+    // The snack of the item that holds the list's focus, whether selected or not.
+    std::optional<Snack> currentSnack() const;
+
+Q_SIGNALS:
+    void rightButtonPressed(const QPoint &globalPos);
+
+protected:
+    void mousePressEvent(QMouseEvent *event) override;
+
+private:
+    SnackListModel *m_model;
+};
+
+} // namespace kurubako

@@ -1,0 +1,48 @@
+#pragma once
+
+#include <QFont>
+#include <QRect>
+#include <QString>
+
+#include <initializer_list>
+
+class QWidget;
+
+namespace kurubako {
+
+// Window geometry is given in twips (1/1440 inch). Fifteen twips make one device-independent
+// pixel; Qt's high-DPI scaling takes it from there.
+inline constexpr int TwipsPerPixel = 15;
+
+struct TwipRect
+{
+    int left;
+    int top;
+    int width;
+    int height;
+};
+
+int twipsToPixels(int twips);
+int pixelsToTwips(int pixels);
+QRect toPixels(const TwipRect &rect);
+
+// Where a control of a window stands and how large its text is (0: the window's own size).
+struct ControlLayout
+{
+    const char *name;
+    TwipRect rect;
+    qreal pointSize = 0;
+    bool bold = false;
+};
+
+// Places the named children of `form` (each relative to its parent) and sets their fonts.
+void layOut(QWidget *form, std::initializer_list<ControlLayout> controls);
+
+// The program's font, "ＭＳ Ｐゴシック", at a point size; where it is missing the system
+// substitutes IPAPGothic, which has the same metrics.
+QFont programFont(qreal pointSize, bool bold = false);
+
+// Makes the program's font name resolve to a font this system has.
+void registerFontSubstitutes();
+
+} // namespace kurubako
