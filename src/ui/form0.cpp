@@ -14,7 +14,7 @@
 #include <QDir>
 #include <QFrame>
 #include <QGroupBox>
-#include <QHeaderView>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
 #include <QStyle>
@@ -96,7 +96,8 @@ Form0::Form0(Program &program, QWidget *parent)
     setTabOrder(Drive1, Command1);
 
     connect(Drive1, &QComboBox::activated, this, &Form0::Drive1_Change);
-    connect(Dir1, &QTreeWidget::itemActivated, this, [this](QTreeWidgetItem *item) { openItem(item); });
+    connect(Dir1, &QTreeWidget::itemActivated, this, &Form0::openItem);
+    Dir1->installEventFilter(this);
     connect(CmdQuit, &QPushButton::clicked, this, &Form0::CmdQuit_Click);
     connect(Command1, &QPushButton::clicked, this, &Form0::Command1_Click);
     Form_Load();
@@ -163,8 +164,25 @@ void Form0::fillFolderList()
 
 void Form0::openItem(QTreeWidgetItem *item)
 {
-    if (item)
-        openFolder(item->data(0, PathRole).toString());
+    // Opening refills the list, so it waits until the list has finished with the item.
+    if (!item)
+        return;
+    const QString path = item->data(0, PathRole).toString();
+    QMetaObject::invokeMethod(this, [this, path] { openFolder(path); }, Qt::QueuedConnection);
+}
+
+bool Form0::eventFilter(QObject *watched, QEvent *event)
+{
+    // Enter in the folder list opens the highlighted folder and goes no further: the list
+    // would pass it on to the dialog, whose default button is Cancel.
+    if (watched == Dir1 && event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent *>(event)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+            openItem(Dir1->currentItem());
+            return true;
+        }
+    }
+    return QDialog::eventFilter(watched, event);
 }
 
 void Form0::Drive1_Change(int index)

@@ -33,6 +33,7 @@ public:
 protected:
     void closeEvent(QCloseEvent *event) override;
     void reject() override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     void Form_Load();

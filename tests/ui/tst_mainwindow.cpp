@@ -1,0 +1,305 @@
+#include "uifixture.h"
+
+#include <QDialog>
+#include <QTimer>
+
+using kurubako::MsgBox;
+
+class TestMainWindow : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void loading_fillsWindowFromSettingsAndFolder();
+    void loading_staleFolderShowsEmptyLists();
+    void refresh_dropsSelectionAndShowsFolderAsItIs();
+    void close_data();
+    void close();
+    void closeAnsweredNo_keepsEverything();
+    void closeStoresMovedPosition();
+    void launchAndQuit_data();
+    void launchAndQuit();
+    void launchOnly_failureIsToldAndWindowStays();
+    void functionKeys_data();
+    void functionKeys();
+    void functionKeys_restWhileModalDialogIsOpen();
+    void questionSwitch_reversesItsMark();
+};
+
+void TestMainWindow::loading_fillsWindowFromSettingsAndFolder()
+{
+    UiFixture f;
+    QVERIFY(f.addSnacks({"b.pac", "A.PAC", "c.pa_", "note.txt"}));
+    f.storeKnownFolder();
+    f.store.setValue(u"Chk1"_qs, u"1"_qs);
+    f.store.setValue(u"top"_qs, u"1500"_qs);
+    f.store.setValue(u"left"_qs, u"3000"_qs);
+    f.start();
+    kurubako::Form1 *window = f.window();
+    QVERIFY(window);
+    QVERIFY(!f.program->folderChooser());
+    QCOMPARE(window->windowTitle(), u"PostPet くるみ箱 Ver1.1"_qs);
+    QVERIFY(f.action("kakunin")->isChecked());
+    QCOMPARE(window->frameGeometry().topLeft(), QPoint(200, 100));
+    QCOMPARE(f.names("List2"), QStringList({u"A"_qs, u"b"_qs}));
+    QCOMPARE(f.names("List1"), QStringList({u"c"_qs}));
+    QCOMPARE(f.labelText("Label1"), u"全部で 1 個"_qs);
+    QCOMPARE(f.labelText("Label2"), u"全部で 2 個"_qs);
+    QCOMPARE(window->findChild<QPushButton *>(u"Command1"_qs)->text(), u"PostPetを\n起動して終了"_qs);
+    QVERIFY(!f.list("List1")->selectionModel()->hasSelection());
+    QVERIFY(!f.list("List2")->currentIndex().isValid());
+    QCOMPARE(window->findChild<QWidget *>(u"client"_qs)->size(), QSize(473, 381));
+    QVERIFY(f.box.shown.isEmpty());
+}
+
+void TestMainWindow::loading_staleFolderShowsEmptyLists()
+{
+    UiFixture f;
+    f.storeKnownFolder();
+    f.store.setValue(u"postpet_dir"_qs, f.postPetDir + u"/gone"_qs);
+    f.start();
+    QVERIFY(f.window());
+    QVERIFY(f.names("List1").isEmpty());
+    QCOMPARE(f.labelText("Label1"), u"全部で 0 個"_qs);
+    QCOMPARE(f.labelText("Label2"), u"全部で 0 個"_qs);
+    QVERIFY(f.box.shown.isEmpty());
+}
+
+void TestMainWindow::refresh_dropsSelectionAndShowsFolderAsItIs()
+{
+    UiFixture f;
+    QVERIFY(f.addSnacks({"a.pa_", "b.pa_"}));
+    f.startMainWindow();
+    f.select("List1", {u"a"_qs, u"b"_qs});
+    QVERIFY(f.addSnacks({"c.pa_"}));
+    f.action("new")->trigger();
+    QCOMPARE(f.names("List1"), QStringList({u"a"_qs, u"b"_qs, u"c"_qs}));
+    QCOMPARE(f.labelText("Label1"), u"全部で 3 個"_qs);
+    QVERIFY(!f.list("List1")->selectionModel()->hasSelection());
+}
+
+void TestMainWindow::close_data()
+{
+    QTest::addColumn<QString>("how");
+    QTest::addColumn<bool>("questionsOff");
+    QTest::newRow("おわる") << u"Command2"_qs << false;
+    QTest::newRow("menu exit") << u"exit"_qs << false;
+    QTest::newRow("frame close box") << u"frame"_qs << false;
+    QTest::newRow("おわる, questions off") << u"Command2"_qs << true;
+    QTest::newRow("frame, questions off") << u"frame"_qs << true;
+}
+
+void TestMainWindow::close()
+{
+    QFETCH(QString, how);
+    QFETCH(bool, questionsOff);
+    UiFixture f;
+    f.startMainWindow();
+    if (questionsOff)
+        f.action("kakunin")->trigger();
+    f.program->globals.DblClickAction = 1; // as the settings dialog leaves it
+    f.store.writeLog.clear();
+    f.box.answers = {MsgBox::Button::Yes};
+
+    if (how == u"Command2")
+        f.click("Command2");
+    else if (how == u"exit")
+        f.action("exit")->trigger();
+    else
+        f.window()->close();
+
+    if (questionsOff) {
+        QVERIFY(f.box.shown.isEmpty());
+    } else {
+        QCOMPARE(f.box.shown.size(), 1);
+        QCOMPARE(f.box.shown[0].text, u"PostPetくるみ箱 を終了させていい？"_qs);
+        QCOMPARE(f.box.shown[0].title, u"終了確認"_qs);
+        QCOMPARE(f.box.shown[0].defaultButton, MsgBox::Button::Yes);
+    }
+    const QString chk1 = questionsOff ? u"Chk1=True"_qs : u"Chk1=False"_qs;
+    QCOMPARE(f.store.writeLog, QStringList({chk1, u"Chk2=1"_qs, u"top=0"_qs, u"left=0"_qs}));
+    QCOMPARE(f.endCount, 1);
+}
+
+void TestMainWindow::closeAnsweredNo_keepsEverything()
+{
+    UiFixture f;
+    QVERIFY(f.addSnacks({"a.pa_"}));
+    f.startMainWindow();
+    f.select("List1", {u"a"_qs});
+    f.store.writeLog.clear();
+    f.box.answers = {MsgBox::Button::No};
+    QTest::keyClick(f.list("List1"), Qt::Key_F8);
+    QCOMPARE(f.box.shown.size(), 1);
+    QVERIFY(f.window()->isVisible());
+    QVERIFY(f.store.writeLog.isEmpty());
+    QCOMPARE(f.endCount, 0);
+    QCOMPARE(f.list("List1")->selectedCount(), 1);
+}
+
+void TestMainWindow::closeStoresMovedPosition()
+{
+    UiFixture f;
+    f.startMainWindow();
+    f.window()->move(37, 52);
+    f.action("kakunin")->trigger();
+    f.window()->close();
+    QCOMPARE(f.store.value(u"top"_qs), u"780"_qs);
+    QCOMPARE(f.store.value(u"left"_qs), u"555"_qs);
+
+    // The next run opens the window where this one left it.
+    UiFixture next;
+    next.storeKnownFolder();
+    next.store.setValue(u"top"_qs, f.store.value(u"top"_qs));
+    next.store.setValue(u"left"_qs, f.store.value(u"left"_qs));
+    next.start();
+    QCOMPARE(next.window()->frameGeometry().topLeft(), QPoint(37, 52));
+}
+
+void TestMainWindow::launchAndQuit_data()
+{
+    QTest::addColumn<bool>("hasSnack");
+    QTest::addColumn<bool>("questionsOff");
+    QTest::addColumn<QList<MsgBox::Button>>("answers");
+    QTest::addColumn<QStringList>("titles");
+    QTest::addColumn<bool>("started");
+    QTest::addColumn<bool>("ended");
+
+    using B = MsgBox::Button;
+    const QString empty = u"確認だよ"_qs;
+    const QString quit = u"終了確認"_qs;
+    QTest::newRow("no snack, No") << false << false << QList<B>{B::No} << QStringList{empty} << false << false;
+    QTest::newRow("no snack, Yes, Yes") << false << false << QList<B>{B::Yes, B::Yes} << QStringList{empty, quit}
+                                        << true << true;
+    QTest::newRow("no snack, Yes, then No to quitting")
+        << false << false << QList<B>{B::Yes, B::No} << QStringList{empty, quit} << true << false;
+    QTest::newRow("snacks: close question only") << true << false << QList<B>{B::Yes} << QStringList{quit} << true
+                                                 << true;
+    QTest::newRow("questions off") << false << true << QList<B>{} << QStringList{} << true << true;
+}
+
+void TestMainWindow::launchAndQuit()
+{
+    QFETCH(bool, hasSnack);
+    QFETCH(bool, questionsOff);
+    QFETCH(QList<MsgBox::Button>, answers);
+    QFETCH(QStringList, titles);
+    QFETCH(bool, started);
+    QFETCH(bool, ended);
+
+    UiFixture f;
+    QVERIFY(testfolder::makeFile(f.postPetDir, "Postpet20.exe", "#!/bin/sh\n"));
+    QFile(f.postPetDir + u"/Postpet20.exe"_qs).setPermissions(QFile::ReadOwner | QFile::ExeOwner);
+    if (hasSnack)
+        QVERIFY(f.addSnacks({"a.pac"}));
+    f.startMainWindow();
+    if (questionsOff)
+        f.action("kakunin")->trigger();
+    f.box.answers = answers;
+    f.click("Command1");
+
+    QStringList shownTitles;
+    for (const auto &box : std::as_const(f.box.shown))
+        shownTitles.append(box.title);
+    QCOMPARE(shownTitles, titles);
+    if (!hasSnack && !questionsOff) {
+        QCOMPARE(f.box.shown[0].text, u"おやつがないけど、PostPetを起動してもいい？"_qs);
+        QCOMPARE(f.box.shown[0].defaultButton, MsgBox::Button::No);
+    }
+    QCOMPARE(f.starter.starts.size(), started ? 1 : 0);
+    if (started)
+        QVERIFY(f.starter.starts[0].program.endsWith(u"/Postpet20.exe"_qs));
+    QCOMPARE(f.endCount, ended ? 1 : 0);
+    QCOMPARE(f.box.unexpected, 0);
+}
+
+void TestMainWindow::launchOnly_failureIsToldAndWindowStays()
+{
+    UiFixture f;
+    QVERIFY(f.addSnacks({"a.pac"}));
+    f.startMainWindow();
+    QFile::remove(f.postPetDir + u"/Postpet20.exe"_qs);
+    QVERIFY(f.addSnacks({"b.pac"}));
+    f.action("postpet")->trigger();
+    QCOMPARE(f.box.shown.size(), 1);
+    QCOMPARE(f.box.shown[0].text, u"PostPet20.exeが見つからないんだけど・・・"_qs);
+    QCOMPARE(f.box.shown[0].title, u"EXEがありません"_qs);
+    QCOMPARE(f.box.shown[0].icon, MsgBox::Icon::Critical);
+    QCOMPARE(f.endCount, 0);
+    QCOMPARE(f.names("List2"), QStringList({u"a"_qs})); // no rescan
+}
+
+void TestMainWindow::functionKeys_data()
+{
+    QTest::addColumn<int>("key");
+    QTest::addColumn<Qt::KeyboardModifiers>("modifiers");
+    QTest::addColumn<QString>("target");
+    QTest::addColumn<QString>("expectedTitle"); // the box the key leads to; empty for F5
+    QTest::newRow("F3 on a button") << int(Qt::Key_F3) << Qt::KeyboardModifiers() << u"Command2"_qs << u"未選択だよ"_qs;
+    QTest::newRow("Ctrl+F3 on a list") << int(Qt::Key_F3) << Qt::KeyboardModifiers(Qt::ControlModifier) << u"List2"_qs
+                                       << u"未選択だよ"_qs;
+    QTest::newRow("Alt+F4") << int(Qt::Key_F4) << Qt::KeyboardModifiers(Qt::AltModifier) << u"List1"_qs
+                            << u"未選択だよ"_qs;
+    QTest::newRow("F5") << int(Qt::Key_F5) << Qt::KeyboardModifiers() << u"Command1"_qs << QString();
+    QTest::newRow("Shift+F5") << int(Qt::Key_F5) << Qt::KeyboardModifiers(Qt::ShiftModifier) << u"List1"_qs
+                              << QString();
+    QTest::newRow("Shift+Ctrl+F8") << int(Qt::Key_F8) << (Qt::ShiftModifier | Qt::ControlModifier) << u"List2"_qs
+                                   << u"終了確認"_qs;
+}
+
+void TestMainWindow::functionKeys()
+{
+    QFETCH(int, key);
+    QFETCH(Qt::KeyboardModifiers, modifiers);
+    QFETCH(QString, target);
+    QFETCH(QString, expectedTitle);
+    UiFixture f;
+    f.startMainWindow();
+    QVERIFY(f.addSnacks({"late.pa_"}));
+    f.box.answers = {MsgBox::Button::No};
+    QTest::keyClick(f.window()->findChild<QWidget *>(target), Qt::Key(key), modifiers);
+    if (expectedTitle.isEmpty()) {
+        QVERIFY(f.box.shown.isEmpty());
+        QCOMPARE(f.names("List1"), QStringList({u"late"_qs}));
+    } else {
+        QCOMPARE(f.box.shown.size(), 1);
+        QCOMPARE(f.box.shown[0].title, expectedTitle);
+        QVERIFY(f.names("List1").isEmpty());
+    }
+    if (key == Qt::Key_F3)
+        QCOMPARE(f.box.shown[0].text, u"ストックおやつ選択されていないよ"_qs);
+}
+
+void TestMainWindow::functionKeys_restWhileModalDialogIsOpen()
+{
+    UiFixture f;
+    f.startMainWindow();
+    QVERIFY(f.addSnacks({"late.pa_"}));
+    QDialog modal(f.window());
+    modal.setModal(true);
+    modal.show();
+    QTRY_VERIFY(QApplication::activeModalWidget() == &modal);
+    QTest::keyClick(f.list("List1"), Qt::Key_F5);
+    QTest::keyClick(f.list("List1"), Qt::Key_F8);
+    QVERIFY(f.names("List1").isEmpty());
+    QVERIFY(f.box.shown.isEmpty());
+    modal.close();
+    QTest::keyClick(f.list("List1"), Qt::Key_F5);
+    QCOMPARE(f.names("List1"), QStringList({u"late"_qs}));
+}
+
+void TestMainWindow::questionSwitch_reversesItsMark()
+{
+    UiFixture f;
+    f.startMainWindow();
+    QAction *kakunin = f.action("kakunin");
+    QVERIFY(!kakunin->isChecked());
+    kakunin->trigger();
+    QVERIFY(kakunin->isChecked());
+    kakunin->trigger();
+    QVERIFY(!kakunin->isChecked());
+    QVERIFY(f.store.writeLog.isEmpty() || !f.store.writeLog.last().startsWith(u"Chk1"_qs));
+}
+
+QTEST_MAIN(TestMainWindow)
+#include "tst_mainwindow.moc"

@@ -1,0 +1,124 @@
+#pragma once
+
+// A run of the program on the offscreen platform, with real snack files in a temporary
+// PostPet folder and doubles for the settings store, the message boxes, process starts and
+// document opening.
+
+#include "../common/testfolder.h"
+
+#include "platform/documentopener.h"
+#include "platform/fileops.h"
+#include "platform/memorysettingsstore.h"
+#include "platform/msgbox.h"
+#include "platform/processstarter.h"
+#include "ui/form1.h"
+#include "ui/program.h"
+#include "ui/snacklist.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QDir>
+#include <QLabel>
+#include <QPushButton>
+#include <QTest>
+
+#include <memory>
+
+class UiFixture
+{
+public:
+    UiFixture()
+        : postPetDir(folder.path() + u"/PostPet"_qs)
+        , snackDir(postPetDir + u"/おやつ"_qs)
+        , files(kurubako::systemFileOps())
+    {
+        QDir().mkpath(snackDir);
+        testfolder::makeFile(postPetDir, "Postpet20.exe", "#!/bin/sh\n");
+    }
+
+    ~UiFixture() { program.reset(); }
+
+    // A store as a previous run left it, with PostPet's folder known.
+    void storeKnownFolder()
+    {
+        store.setValue(u"top"_qs, u"0"_qs);
+        store.setValue(u"left"_qs, u"0"_qs);
+        store.setValue(u"Chk1"_qs, u"False"_qs);
+        store.setValue(u"Chk2"_qs, u"0"_qs);
+        store.setValue(u"ver"_qs, u"1.1"_qs);
+        store.setValue(u"postpet_dir"_qs, postPetDir);
+    }
+
+    bool addSnacks(const QByteArrayList &names) { return testfolder::make(snackDir, names); }
+
+    kurubako::Program &start()
+    {
+        program = std::make_unique<kurubako::Program>(kurubako::Services{
+            store, *files, box, starter, opener, [this] { ++endCount; }});
+        program->Main();
+        return *program;
+    }
+
+    // Starts with the folder known and returns the main window, shown and active.
+    kurubako::Form1 *startMainWindow()
+    {
+        storeKnownFolder();
+        start();
+        kurubako::Form1 *window = program->mainWindow();
+        if (window) {
+            window->activateWindow();
+            QApplication::setActiveWindow(window);
+        }
+        return window;
+    }
+
+    kurubako::Form1 *window() const { return program ? program->mainWindow() : nullptr; }
+    kurubako::SnackListView *list(const char *name) const
+    {
+        return window()->findChild<kurubako::SnackListView *>(QString::fromLatin1(name));
+    }
+    QStringList names(const char *listName) const
+    {
+        QStringList shown;
+        for (const kurubako::Snack &snack : list(listName)->snackModel()->snacks())
+            shown.append(snack.name);
+        return shown;
+    }
+    QString labelText(const char *name) const
+    {
+        return window()->findChild<QLabel *>(QString::fromLatin1(name))->text();
+    }
+    QAction *action(const char *name) const
+    {
+        return window()->findChild<QAction *>(QString::fromLatin1(name));
+    }
+    void click(const char *buttonName) const
+    {
+        auto *button = window()->findChild<QPushButton *>(QString::fromLatin1(buttonName));
+        QVERIFY2(button, buttonName);
+        QVERIFY(button->isEnabled());
+        button->click();
+    }
+    // Selects the rows of a list whose names are given, as Ctrl-clicks would.
+    void select(const char *listName, const QStringList &snackNames) const
+    {
+        kurubako::SnackListView *view = list(listName);
+        const auto &snacks = view->snackModel()->snacks();
+        for (qsizetype row = 0; row < snacks.size(); ++row) {
+            if (snackNames.contains(snacks.at(row).name))
+                view->selectionModel()->select(view->snackModel()->index(int(row)), QItemSelectionModel::Select);
+        }
+    }
+    QByteArray snapshot() const { return testfolder::snapshot(snackDir); }
+
+    testfolder::TempFolder folder;
+    const QString postPetDir;
+    const QString snackDir;
+    kurubako::MemorySettingsStore store;
+    std::unique_ptr<kurubako::FileOps> files;
+    kurubako::ScriptedMsgBox box;
+    kurubako::RecordingProcessStarter starter;
+    kurubako::RecordingDocumentOpener opener;
+    int endCount = 0;
+    std::unique_ptr<kurubako::Program> program;
+};
