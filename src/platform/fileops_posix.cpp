@@ -117,8 +117,13 @@ std::optional<QList<QByteArray>> readNames(int dirFd, Entries which)
         return std::nullopt;
     }
     QList<QByteArray> names;
-    errno = 0;
-    while (const dirent *entry = ::readdir(dir)) {
+    // readdir() tells its failure only through errno, which the fstatat() of a broken link
+    // sets as well; clear it before every read.
+    for (;;) {
+        errno = 0;
+        const dirent *entry = ::readdir(dir);
+        if (!entry)
+            break;
         const char *name = entry->d_name;
         if (name[0] == '.') {
             if (which == Entries::Ordinary)
