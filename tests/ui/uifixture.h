@@ -36,7 +36,19 @@ public:
         testfolder::makeFile(postPetDir, "Postpet20.exe", "#!/bin/sh\n");
     }
 
-    ~UiFixture() { program.reset(); }
+    ~UiFixture()
+    {
+        program.reset();
+        // Names that are not UTF-8 are beyond QTemporaryDir's clean-up.
+        if (DIR *d = ::opendir(QFile::encodeName(snackDir).constData())) {
+            QByteArrayList names;
+            while (const dirent *entry = ::readdir(d))
+                names.append(QByteArray(entry->d_name));
+            ::closedir(d);
+            for (const QByteArray &name : std::as_const(names))
+                ::unlink(testfolder::pathOf(snackDir, name).constData());
+        }
+    }
 
     // A store as a previous run left it, with PostPet's folder known.
     void storeKnownFolder()

@@ -1,0 +1,259 @@
+#include "uifixture.h"
+
+#include "snacks/snackscan.h"
+#include "ui/form4.h"
+
+#include <QLineEdit>
+#include <QTimer>
+
+using kurubako::Form4;
+using kurubako::MsgBox;
+
+namespace {
+
+const QString ForbiddenMessage = u"ファイル名には次の文字は使えません\r\n               \\ / : . ; * ? \" < > | "_qs;
+
+QLineEdit *textBox(Form4 &dialog, const char *name)
+{
+    return dialog.findChild<QLineEdit *>(QString::fromLatin1(name));
+}
+
+} // namespace
+
+class TestRename : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void opensOnCurrentItemWithNameSelected();
+    void refused_data();
+    void refused();
+    void renamed_data();
+    void renamed();
+    void questionAnsweredNo_changesNothing();
+    void noCurrentItem_opensEmpty();
+    void readsCurrentItemAgainWhenRenaming();
+    void showRenameDialog_cancelAndEscapeRenameNothing();
+};
+
+void TestRename::opensOnCurrentItemWithNameSelected()
+{
+    UiFixture f;
+    QVERIFY(f.addSnacks({"a.pa_", "ケーキ.pa_", "t.pac"}));
+    f.startMainWindow();
+    kurubako::SnackListView *list = f.list("List1");
+    list->setCurrentIndex(list->snackModel()->index(1));
+    f.program->globals.RenameSource = 1;
+    Form4 dialog(*f.program, f.window());
+    QCOMPARE(dialog.windowTitle(), u"おやつ名変更っ！"_qs);
+    QCOMPARE(textBox(dialog, "Text1")->text(), u"ケーキ"_qs);
+    QVERIFY(textBox(dialog, "Text1")->isReadOnly());
+    QCOMPARE(textBox(dialog, "Text2")->text(), u"ケーキ"_qs);
+    QCOMPARE(textBox(dialog, "Text2")->selectedText(), u"ケーキ"_qs);
+    QCOMPARE(dialog.size(), QSize(312, 82));
+}
+
+void TestRename::refused_data()
+{
+    QTest::addColumn<QByteArrayList>("files");
+    QTest::addColumn<int>("source");
+    QTest::addColumn<QString>("newName");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("title");
+    QTest::addColumn<QString>("textAfter"); // what Text2 holds afterwards, all of it selected
+
+    const QString empty = u"おやつ名を入力しないと変更できないよ"_qs;
+    QTest::newRow("empty name") << QByteArrayList{"a.pac"} << 2 << QString() << empty << u"おやつ名は？"_qs << u"a"_qs;
+    for (const QChar c : kurubako::ForbiddenNameChars) {
+        const QString name = u"x"_qs + c + u"y"_qs;
+        QTest::addRow("forbidden %s", qPrintable(name))
+            << QByteArrayList{"a.pac"} << 2 << name << ForbiddenMessage << u"名前の変更"_qs << name;
+    }
+    QTest::newRow("several forbidden, one message") << QByteArrayList{"a.pac"} << 2 << u"a?b*c"_qs << ForbiddenMessage
+                                                    << u"名前の変更"_qs << u"a?b*c"_qs;
+    const QString clash = u"同じ名前のファイルが存在するので変えられないよ"_qs;
+    QTest::newRow("same name in the set") << QByteArrayList{"a.pac", "b.pac"} << 2 << u"b"_qs << clash << u"エラー"_qs
+                                          << u"b"_qs;
+    QTest::newRow("same name in another case") << QByteArrayList{"a.pa_", "B.PA_"} << 1 << u"b"_qs << clash
+                                               << u"エラー"_qs << u"b"_qs;
+    QTest::newRow("a snack under a folder's name") << QByteArrayList{"a.pac", "d.pac/"} << 2 << u"D"_qs << clash
+                                                   << u"エラー"_qs << u"D"_qs;
+    QTest::newRow("name too long") << QByteArrayList{"a.pac"} << 2 << QString(300, u'x')
+                                   << u"未知のエラーです(64)"_qs << u"エラー"_qs << QString(300, u'x');
+}
+
+void TestRename::refused()
+{
+    QFETCH(QByteArrayList, files);
+    QFETCH(int, source);
+    QFETCH(QString, newName);
+    QFETCH(QString, text);
+    QFETCH(QString, title);
+    QFETCH(QString, textAfter);
+    UiFixture f;
+    QVERIFY(f.addSnacks(files));
+    f.startMainWindow();
+    f.action("kakunin")->trigger();
+    const char *listName = source == 1 ? "List1" : "List2";
+    f.list(listName)->setCurrentIndex(f.list(listName)->snackModel()->index(0));
+    f.program->globals.RenameSource = qint16(source);
+    const QByteArray before = f.snapshot();
+
+    Form4 dialog(*f.program, f.window());
+    dialog.show();
+    textBox(dialog, "Text2")->setText(newName);
+    dialog.CmdQuit_Click();
+
+    QCOMPARE(f.box.shown.size(), 1);
+    QCOMPARE(f.box.shown[0].text, text);
+    QCOMPARE(f.box.shown[0].title, title);
+    QCOMPARE(f.box.shown[0].icon, MsgBox::Icon::Critical);
+    QVERIFY(dialog.isVisible());
+    QCOMPARE(textBox(dialog, "Text2")->text(), textAfter);
+    QCOMPARE(textBox(dialog, "Text2")->selectedText(), textAfter);
+    QCOMPARE(f.snapshot(), before);
+}
+
+void TestRename::renamed_data()
+{
+    QTest::addColumn<QByteArrayList>("files");
+    QTest::addColumn<int>("source");
+    QTest::addColumn<QString>("newName");
+    QTest::addColumn<QByteArrayList>("after");
+    QTest::addColumn<QStringList>("stock");
+    QTest::addColumn<QStringList>("today");
+
+    QTest::newRow("today's snack") << QByteArrayList{"a.pac", "z.pac"} << 2 << u"ケーキ"_qs
+                                   << QByteArrayList{"ケーキ.pac<a.pac", "z.pac"} << QStringList{}
+                                   << QStringList{u"z"_qs, u"ケーキ"_qs};
+    QTest::newRow("stock snack to a name of today's") << QByteArrayList{"a.pa_", "t.pac"} << 1 << u"t"_qs
+                                                      << QByteArrayList{"t.pa_<a.pa_", "t.pac"}
+                                                      << QStringList{u"t"_qs} << QStringList{u"t"_qs};
+    QTest::newRow("only the letter case") << QByteArrayList{"abc.pac"} << 2 << u"ABC"_qs
+                                          << QByteArrayList{"ABC.pac<abc.pac"} << QStringList{}
+                                          << QStringList{u"ABC"_qs};
+    QTest::newRow("the same name") << QByteArrayList{"abc.pac"} << 2 << u"abc"_qs << QByteArrayList{"abc.pac"}
+                                   << QStringList{} << QStringList{u"abc"_qs};
+    QTest::newRow("upper-case extension gets the set's") << QByteArrayList{"B.PAC"} << 2 << u"c"_qs
+                                                         << QByteArrayList{"c.pac<B.PAC"} << QStringList{}
+                                                         << QStringList{u"c"_qs};
+    QTest::newRow("full-width forms and spaces") << QByteArrayList{"a.pa_"} << 1 << u" ａ／ｂ．ｃ "_qs
+                                                 << QByteArrayList{" ａ／ｂ．ｃ .pa_<a.pa_"}
+                                                 << QStringList{u" ａ／ｂ．ｃ "_qs} << QStringList{};
+    QTest::newRow("only spaces") << QByteArrayList{"a.pac"} << 2 << u"   "_qs << QByteArrayList{"   .pac<a.pac"}
+                                 << QStringList{} << QStringList{u"   "_qs};
+    QTest::newRow("name not in UTF-8") << QByteArrayList{"\x83\x5c\x83\x74\x83\x67.pac"} << 2 << u"ソフト2"_qs
+                                       << QByteArrayList{"ソフト2.pac<\x83\x5c\x83\x74\x83\x67.pac"} << QStringList{}
+                                       << QStringList{u"ソフト2"_qs};
+}
+
+void TestRename::renamed()
+{
+    QFETCH(QByteArrayList, files);
+    QFETCH(int, source);
+    QFETCH(QString, newName);
+    QFETCH(QByteArrayList, after);
+    QFETCH(QStringList, stock);
+    QFETCH(QStringList, today);
+    UiFixture f;
+    QVERIFY(f.addSnacks(files));
+    f.startMainWindow();
+    const char *listName = source == 1 ? "List1" : "List2";
+    f.list(listName)->setCurrentIndex(f.list(listName)->snackModel()->index(0));
+    f.program->globals.RenameSource = qint16(source);
+
+    Form4 dialog(*f.program, f.window());
+    dialog.show();
+    textBox(dialog, "Text2")->setText(newName);
+    f.box.answers = {MsgBox::Button::Yes};
+    dialog.CmdQuit_Click();
+
+    QCOMPARE(f.box.shown.size(), 1);
+    QCOMPARE(f.box.shown[0].text, u"おやつ名を変更するよ。いい？"_qs);
+    QCOMPARE(f.box.shown[0].title, u"確認だよ"_qs);
+    QCOMPARE(f.box.shown[0].defaultButton, MsgBox::Button::Yes);
+    QCOMPARE(dialog.result(), int(QDialog::Accepted));
+    QCOMPARE(f.snapshot(), testfolder::expected(after));
+    QCOMPARE(f.names("List1"), stock);
+    QCOMPARE(f.names("List2"), today);
+    QCOMPARE(f.labelText("Label2"), kurubako::snackCountText(today.size()));
+}
+
+void TestRename::questionAnsweredNo_changesNothing()
+{
+    UiFixture f;
+    QVERIFY(f.addSnacks({"a.pac"}));
+    f.startMainWindow();
+    f.list("List2")->setCurrentIndex(f.list("List2")->snackModel()->index(0));
+    f.program->globals.RenameSource = 2;
+    Form4 dialog(*f.program, f.window());
+    dialog.show();
+    textBox(dialog, "Text2")->setText(u"b"_qs);
+    textBox(dialog, "Text2")->setCursorPosition(1);
+    f.box.answers = {MsgBox::Button::No};
+    dialog.CmdQuit_Click();
+    QVERIFY(dialog.isVisible());
+    QCOMPARE(textBox(dialog, "Text2")->text(), u"b"_qs);
+    QCOMPARE(f.snapshot(), testfolder::expected({"a.pac"}));
+}
+
+void TestRename::noCurrentItem_opensEmpty()
+{
+    UiFixture f;
+    QVERIFY(f.addSnacks({"a.pac"}));
+    f.startMainWindow();
+    f.program->globals.RenameSource = 2;
+    Form4 dialog(*f.program, f.window());
+    QVERIFY(textBox(dialog, "Text1")->text().isEmpty());
+    QVERIFY(textBox(dialog, "Text2")->text().isEmpty());
+    dialog.CmdQuit_Click();
+    QCOMPARE(f.box.shown.value(0).title, u"おやつ名は？"_qs);
+    QVERIFY(textBox(dialog, "Text2")->text().isEmpty());
+}
+
+void TestRename::readsCurrentItemAgainWhenRenaming()
+{
+    UiFixture f;
+    QVERIFY(f.addSnacks({"a.pac", "b.pac"}));
+    f.startMainWindow();
+    f.action("kakunin")->trigger();
+    kurubako::SnackListView *list = f.list("List2");
+    list->setCurrentIndex(list->snackModel()->index(0));
+    f.program->globals.RenameSource = 2;
+    Form4 dialog(*f.program, f.window());
+    list->setCurrentIndex(list->snackModel()->index(1));
+    textBox(dialog, "Text2")->setText(u"c"_qs);
+    dialog.CmdQuit_Click();
+    QCOMPARE(f.snapshot(), testfolder::expected({"a.pac", "c.pac<b.pac"}));
+}
+
+void TestRename::showRenameDialog_cancelAndEscapeRenameNothing()
+{
+    UiFixture f;
+    QVERIFY(f.addSnacks({"a.pa_"}));
+    f.startMainWindow();
+    f.action("kakunin")->trigger();
+    f.list("List1")->setCurrentIndex(f.list("List1")->snackModel()->index(0));
+    for (const bool escape : {false, true}) {
+        bool seen = false;
+        QTimer::singleShot(0, [&] {
+            auto *dialog = qobject_cast<Form4 *>(QApplication::activeModalWidget());
+            if (!dialog)
+                return;
+            seen = true;
+            textBox(*dialog, "Text2")->setText(u"zzz"_qs);
+            if (escape)
+                QTest::keyClick(textBox(*dialog, "Text2"), Qt::Key_Escape);
+            else
+                dialog->findChild<QPushButton *>(u"Command2"_qs)->click();
+        });
+        f.action("oyatu_renameA")->trigger();
+        QVERIFY(seen);
+        QCOMPARE(f.program->globals.RenameSource, qint16(1));
+    }
+    QCOMPARE(f.snapshot(), testfolder::expected({"a.pa_"}));
+    QVERIFY(f.box.shown.isEmpty());
+}
+
+QTEST_MAIN(TestRename)
+#include "tst_rename.moc"
