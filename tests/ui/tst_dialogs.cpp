@@ -1,0 +1,310 @@
+#include "uifixture.h"
+
+#include "ui/form0.h"
+#include "ui/form2.h"
+#include "ui/form3.h"
+#include "ui/form4.h"
+#include "ui/placement.h"
+
+#include <QLineEdit>
+#include <QRadioButton>
+#include <QScreen>
+#include <QTabBar>
+#include <QTimer>
+
+using kurubako::Form0;
+using kurubako::Form2;
+using kurubako::Form3;
+using kurubako::MsgBox;
+
+class TestDialogs : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void placement_data();
+    void placement();
+    void placement_throughEachDialog_data();
+    void placement_throughEachDialog();
+    void settings_opensOnCurrentValues();
+    void settings_ok_data();
+    void settings_ok();
+    void settings_cancelAppliesNothing_data();
+    void settings_cancelAppliesNothing();
+    void settings_doubleClickActionReachesStoreOnlyAtClose();
+    void settings_chooserOpensOnFolderInUse();
+    void version_showsNameAndVersion();
+    void help_data();
+    void help();
+};
+
+void TestDialogs::placement_data()
+{
+    QTest::addColumn<QList<int>>("in"); // main top, left, width, dialog height, width, screen height, width
+    QTest::addColumn<int>("top");
+    QTest::addColumn<int>("left");
+    QTest::newRow("room everywhere") << QList<int>{1500, 3000, 7200, 2000, 4000, 11520, 15360} << 2500 << 4600;
+    QTest::newRow("bottom exactly at the edge") << QList<int>{8520, 0, 7200, 2000, 4000, 11520, 15360} << 9520 << 1600;
+    QTest::newRow("one twip past the bottom") << QList<int>{8521, 0, 7200, 2000, 4000, 11520, 15360} << 9520 << 1600;
+    QTest::newRow("right exactly at the edge") << QList<int>{0, 9760, 7200, 2000, 4000, 11520, 15360} << 1000
+                                               << 11360;
+    QTest::newRow("one twip past the right") << QList<int>{0, 9761, 7200, 2000, 4000, 11520, 15360} << 1000 << 11360;
+    QTest::newRow("left of the screen") << QList<int>{0, -3000, 7200, 2000, 4000, 11520, 15360} << 1000 << 0;
+    QTest::newRow("right wins over left") << QList<int>{0, 5400, 7200, 2000, 20000, 11520, 15360} << 1000
+                                          << -4640;
+    QTest::newRow("top above the screen") << QList<int>{-5000, 0, 7200, 2000, 4000, 11520, 15360} << -4000 << 1600;
+    QTest::newRow("half rounds to even (down)") << QList<int>{0, 0, 7201, 2000, 4000, 11520, 15360} << 1000 << 1600;
+    QTest::newRow("half rounds to even (up)") << QList<int>{0, 0, 7203, 2000, 4000, 11520, 15360} << 1000 << 1602;
+}
+
+void TestDialogs::placement()
+{
+    QFETCH(QList<int>, in);
+    QFETCH(int, top);
+    QFETCH(int, left);
+    const auto position = kurubako::PlaceBelowMainWindow(in[0], in[1], in[2], in[3], in[4], in[5], in[6]);
+    QCOMPARE(position.top, top);
+    QCOMPARE(position.left, left);
+}
+
+void TestDialogs::placement_throughEachDialog_data()
+{
+    QTest::addColumn<QString>("dialog");
+    QTest::newRow("settings") << u"Form3"_qs;
+    QTest::newRow("version") << u"Form2"_qs;
+    QTest::newRow("rename") << u"Form4"_qs;
+}
+
+void TestDialogs::placement_throughEachDialog()
+{
+    QFETCH(QString, dialog);
+    UiFixture f;
+    f.startMainWindow();
+    const QSize screen = f.window()->screen()->geometry().size();
+    // The main window low and far right: the dialog's bottom-right corner meets the screen's.
+    f.window()->move(screen.width() - 100, screen.height() - 60);
+    const auto open = [&]() -> std::unique_ptr<QDialog> {
+        if (dialog == u"Form3")
+            return std::make_unique<Form3>(*f.program, f.window());
+        if (dialog == u"Form2")
+            return std::make_unique<Form2>(*f.program, f.window());
+        return std::make_unique<kurubako::Form4>(*f.program, f.window());
+    };
+    std::unique_ptr<QDialog> shown = open();
+    // Before it is shown a dialog has no frame; it is placed as framed like the main window.
+    const QSize frame = f.window()->frameGeometry().size() - f.window()->size();
+    const QPoint outerEnd = shown->pos() + QPoint(shown->width() + frame.width(), shown->height() + frame.height());
+    QCOMPARE(outerEnd, QPoint(screen.width(), screen.height()));
+
+    f.window()->move(-600, 40); // far left: the dialog's left is 0
+    shown = open();
+    QCOMPARE(shown->pos(), QPoint(0, 107)); // 600 + 1000 twips, in pixels
+}
+
+void TestDialogs::settings_opensOnCurrentValues()
+{
+    UiFixture f;
+    f.startMainWindow();
+    f.program->globals.DblClickAction = 1;
+    Form3 dialog(*f.program, f.window());
+    QCOMPARE(dialog.windowTitle(), u"くるみ箱 設定♪"_qs);
+    QCOMPARE(dialog.findChild<QLineEdit *>(u"Text1"_qs)->text(), f.postPetDir);
+    QVERIFY(dialog.findChild<QLineEdit *>(u"Text1"_qs)->isReadOnly());
+    QVERIFY(dialog.findChild<QRadioButton *>(u"Option1(1)"_qs)->isChecked());
+    auto *tabs = dialog.findChild<QTabBar *>();
+    QCOMPARE(tabs->count(), 2);
+    QCOMPARE(tabs->tabText(0), u"PostPetディレクトリは？"_qs);
+    QCOMPARE(tabs->tabText(1), u"ﾘｽﾄをﾀﾞﾌﾞﾙｸﾘｯｸしたときは？"_qs);
+    QCOMPARE(tabs->currentIndex(), 0);
+    QVERIFY(f.program->globals.FolderChooserFromSettings);
+    QVERIFY(dialog.findChild<QPushButton *>(u"Command2"_qs)->isDefault());
+}
+
+void TestDialogs::settings_ok_data()
+{
+    QTest::addColumn<QString>("chosen"); // the folder the chooser hands back; empty: "変更" not used
+    QTest::addColumn<bool>("stored");
+    QTest::newRow("OK without 変更") << QString() << false;
+    QTest::newRow("the folder in force") << u"same"_qs << false;
+    QTest::newRow("another folder") << u"other"_qs << true;
+    QTest::newRow("only the letter case differs") << u"case"_qs << true;
+}
+
+void TestDialogs::settings_ok()
+{
+    QFETCH(QString, chosen);
+    QFETCH(bool, stored);
+    UiFixture f;
+    QVERIFY(f.addSnacks({"old.pac"}));
+    QString other;
+    if (chosen == u"same")
+        other = f.postPetDir;
+    else if (chosen == u"other")
+        other = f.folder.path() + u"/Other"_qs;
+    else if (chosen == u"case")
+        other = f.folder.path() + u"/POSTPET"_qs;
+    if (!other.isEmpty() && other != f.postPetDir) {
+        QVERIFY(QDir().mkpath(other + u"/おやつ"_qs));
+        QVERIFY(testfolder::makeFile(other, "postpet20.EXE", "MZ"));
+        QVERIFY(testfolder::makeFile(other + u"/おやつ"_qs, "new.pa_", "x"));
+    }
+    f.startMainWindow();
+    f.store.writeLog.clear();
+
+    Form3 dialog(*f.program, f.window());
+    if (!other.isEmpty()) {
+        QTimer::singleShot(0, [&] {
+            auto *chooser = qobject_cast<Form0 *>(QApplication::activeModalWidget());
+            QVERIFY(chooser);
+            QCOMPARE(chooser->chosenFolder(), f.postPetDir);
+            QVERIFY(chooser->openFolder(other));
+            chooser->CmdQuit_Click();
+        });
+        dialog.findChild<QPushButton *>(u"Command1"_qs)->click();
+        QCOMPARE(dialog.findChild<QLineEdit *>(u"Text1"_qs)->text(), other);
+        QVERIFY(f.store.writeLog.isEmpty()); // nothing before OK
+    }
+    dialog.findChild<QRadioButton *>(u"Option1(1)"_qs)->setChecked(true);
+    dialog.findChild<QPushButton *>(u"CmdQuit"_qs)->click();
+
+    QCOMPARE(dialog.result(), int(QDialog::Accepted));
+    QCOMPARE(f.program->globals.DblClickAction, qint16(1));
+    if (stored) {
+        QCOMPARE(f.store.writeLog, QStringList({u"postpet_dir="_qs + other}));
+        QCOMPARE(f.program->globals.PostPetDir, other);
+        QCOMPARE(f.program->globals.SnackDir, other + u"/おやつ"_qs);
+        QCOMPARE(f.names("List1"), QStringList({u"new"_qs}));
+        QVERIFY(f.names("List2").isEmpty());
+    } else {
+        QVERIFY(f.store.writeLog.isEmpty());
+        QCOMPARE(f.program->globals.PostPetDir, f.postPetDir);
+        QCOMPARE(f.names("List2"), QStringList({u"old"_qs}));
+    }
+    QVERIFY(f.box.shown.isEmpty());
+}
+
+void TestDialogs::settings_cancelAppliesNothing_data()
+{
+    QTest::addColumn<bool>("byFrame");
+    QTest::newRow("Cancel") << false;
+    QTest::newRow("frame close box") << true;
+}
+
+void TestDialogs::settings_cancelAppliesNothing()
+{
+    QFETCH(bool, byFrame);
+    UiFixture f;
+    QVERIFY(f.addSnacks({"old.pac"}));
+    const QString other = f.folder.path() + u"/Other"_qs;
+    QVERIFY(QDir().mkpath(other));
+    QVERIFY(testfolder::makeFile(other, "Postpet20.exe", "MZ"));
+    f.startMainWindow();
+    f.store.writeLog.clear();
+    Form3 dialog(*f.program, f.window());
+    dialog.show();
+    QTimer::singleShot(0, [&] {
+        auto *chooser = qobject_cast<Form0 *>(QApplication::activeModalWidget());
+        QVERIFY(chooser);
+        chooser->openFolder(other);
+        chooser->CmdQuit_Click();
+    });
+    dialog.Command1_Click();
+    dialog.findChild<QRadioButton *>(u"Option1(1)"_qs)->setChecked(true);
+    if (byFrame)
+        dialog.close();
+    else
+        dialog.findChild<QPushButton *>(u"Command2"_qs)->click();
+    QCOMPARE(dialog.result(), int(QDialog::Rejected));
+    QVERIFY(f.store.writeLog.isEmpty());
+    QCOMPARE(f.program->globals.PostPetDir, f.postPetDir);
+    QCOMPARE(f.program->globals.DblClickAction, qint16(0));
+    QCOMPARE(f.names("List2"), QStringList({u"old"_qs}));
+}
+
+void TestDialogs::settings_doubleClickActionReachesStoreOnlyAtClose()
+{
+    UiFixture f;
+    f.startMainWindow();
+    f.store.writeLog.clear();
+    Form3 dialog(*f.program, f.window());
+    dialog.findChild<QRadioButton *>(u"Option1(1)"_qs)->setChecked(true);
+    dialog.CmdQuit_Click();
+    QVERIFY(f.store.writeLog.isEmpty());
+    QCOMPARE(f.store.value(u"Chk2"_qs), u"0"_qs);
+    f.box.answers = {MsgBox::Button::Yes};
+    f.window()->close();
+    QCOMPARE(f.store.value(u"Chk2"_qs), u"1"_qs);
+}
+
+void TestDialogs::settings_chooserOpensOnFolderInUse()
+{
+    UiFixture f;
+    const QString other = f.folder.path() + u"/Other"_qs;
+    QVERIFY(QDir().mkpath(other));
+    QVERIFY(testfolder::makeFile(other, "Postpet20.exe", "MZ"));
+    f.startMainWindow();
+    Form3 dialog(*f.program, f.window());
+    QStringList openedOn;
+    const auto chooseOther = [&] {
+        auto *chooser = qobject_cast<Form0 *>(QApplication::activeModalWidget());
+        QVERIFY(chooser);
+        openedOn.append(chooser->chosenFolder());
+        chooser->openFolder(other);
+        chooser->CmdQuit_Click();
+    };
+    QTimer::singleShot(0, chooseOther);
+    dialog.Command1_Click();
+    QTimer::singleShot(0, chooseOther);
+    dialog.Command1_Click();
+    // Both times on the folder in force, not on the one chosen first.
+    QCOMPARE(openedOn, QStringList({f.postPetDir, f.postPetDir}));
+}
+
+void TestDialogs::version_showsNameAndVersion()
+{
+    UiFixture f;
+    f.startMainWindow();
+    Form2 box(*f.program, f.window());
+    QCOMPARE(box.windowTitle(), u"ﾊﾞｰｼﾞｮﾝ情報"_qs);
+    QCOMPARE(box.findChild<QLabel *>(u"Label1"_qs)->text(), u"PostPet くるみ箱"_qs);
+    QCOMPARE(box.findChild<QLabel *>(u"Label3"_qs)->text(), u"Ver 1.1"_qs);
+    QVERIFY(!box.findChild<QLabel *>(u"Image1"_qs)->pixmap().isNull());
+    QCOMPARE(box.palette().color(QPalette::Window), QColor(0xC0, 0xC0, 0xC0));
+    box.show();
+    auto *ok = box.findChild<QPushButton *>(u"Command1"_qs);
+    QCOMPARE(ok->text(), u"&OK"_qs);
+    QVERIFY(ok->isDefault());
+    QTest::keyClick(&box, Qt::Key_Return);
+    QCOMPARE(box.result(), int(QDialog::Accepted));
+    QVERIFY(!box.isVisible());
+}
+
+void TestDialogs::help_data()
+{
+    QTest::addColumn<bool>("opens");
+    QTest::newRow("document opens") << true;
+    QTest::newRow("document missing or no viewer") << false;
+}
+
+void TestDialogs::help()
+{
+    QFETCH(bool, opens);
+    UiFixture f;
+    f.startMainWindow();
+    f.opener.succeed = opens;
+    f.action("help_dsp")->trigger();
+    QCOMPARE(f.opener.opened, QStringList({QCoreApplication::applicationDirPath() + u"/Kurubako.html"_qs}));
+    QCOMPARE(f.opener.folders, QStringList({QCoreApplication::applicationDirPath()}));
+    if (opens) {
+        QVERIFY(f.box.shown.isEmpty());
+    } else {
+        QCOMPARE(f.box.shown.size(), 1);
+        QCOMPARE(f.box.shown[0].text, u"ヘルプが表示できないんだけど・・・"_qs);
+        QCOMPARE(f.box.shown[0].title, u"ヘルプがないよ"_qs);
+        QCOMPARE(f.box.shown[0].icon, MsgBox::Icon::Critical);
+    }
+    QVERIFY(f.window()->isVisible());
+}
+
+QTEST_MAIN(TestDialogs)
+#include "tst_dialogs.moc"
