@@ -79,6 +79,8 @@ Form0::Form0(Program &program, QWidget *parent)
     Dir1->setRootIsDecorated(false);
     Dir1->setItemsExpandable(false);
     Dir1->setIndentation(12);
+    // Every folder shown is open or can be opened by a double-click: no expand arrows.
+    Dir1->setStyleSheet(u"QTreeView::branch { image: none; border-image: none; }"_qs);
     QPushButton *CmdQuit = newButton(u"OK"_qs, "CmdQuit", this);
     QPushButton *Command1 = newButton(u"Cancel"_qs, "Command1", this);
     Command1->setDefault(true);
