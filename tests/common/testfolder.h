@@ -1,16 +1,14 @@
 #pragma once
 
 // Real files in a test's temporary folder, named by raw bytes so that names which are not
-// UTF-8 can be made and compared.
+// UTF-8 (Shift_JIS, as PostPet writes them) can be made and compared.
 
 #include <QByteArray>
 #include <QByteArrayList>
 #include <QFile>
-#include <QString>
 #include <QTemporaryDir>
 
 #include <algorithm>
-#include <cstdio>
 #include <dirent.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -22,39 +20,33 @@ inline QByteArray pathOf(const QString &dir, const QByteArray &name)
     return QFile::encodeName(dir) + '/' + name;
 }
 
-// What a file made by makeFile() holds, so that a renamed file can be traced to its origin.
-inline QByteArray contentsFor(const QByteArray &name)
+// Every name in a folder but "." and "..".
+inline QByteArrayList namesIn(const QString &dir)
 {
-    return "contents of " + name;
+    QByteArrayList names;
+    if (DIR *d = ::opendir(QFile::encodeName(dir).constData())) {
+        while (const dirent *entry = ::readdir(d)) {
+            const QByteArray name(entry->d_name);
+            if (name != "." && name != "..")
+                names.append(name);
+        }
+        ::closedir(d);
+    }
+    std::sort(names.begin(), names.end());
+    return names;
 }
 
-inline bool makeFile(const QString &dir, const QByteArray &name, const QByteArray &contents)
-{
-    FILE *file = std::fopen(pathOf(dir, name).constData(), "wb");
-    if (!file)
-        return false;
-    const bool written = std::fwrite(contents.constData(), 1, contents.size(), file) == size_t(contents.size());
-    return std::fclose(file) == 0 && written;
-}
-
-// A temporary folder that also removes the names QTemporaryDir cannot decode (such as
-// Shift_JIS bytes); it holds files and empty folders only.
+// A temporary folder that also removes the names QTemporaryDir cannot decode. It may hold
+// files, links and empty folders.
 class TempFolder
 {
 public:
     QString path() const { return m_dir.path(); }
     ~TempFolder()
     {
-        const QByteArray base = QFile::encodeName(path());
-        if (DIR *d = ::opendir(base.constData())) {
-            QByteArrayList names;
-            while (const dirent *entry = ::readdir(d))
-                names.append(QByteArray(entry->d_name));
-            ::closedir(d);
-            for (const QByteArray &name : names) {
-                if (name != "." && name != ".." && ::unlink(pathOf(path(), name).constData()) != 0)
-                    ::rmdir(pathOf(path(), name).constData());
-            }
+        for (const QByteArray &name : namesIn(path())) {
+            if (::unlink(pathOf(path(), name).constData()) != 0)
+                ::rmdir(pathOf(path(), name).constData());
         }
     }
 
@@ -62,69 +54,59 @@ private:
     QTemporaryDir m_dir;
 };
 
+inline bool makeFile(const QString &dir, const QByteArray &name, const QByteArray &contents)
+{
+    QFile file;
+    FILE *stream = std::fopen(pathOf(dir, name).constData(), "wb");
+    return stream && file.open(stream, QIODevice::WriteOnly, QFile::AutoCloseHandle)
+        && file.write(contents) == contents.size() && file.flush();
+}
+
+// What a file made by make() holds, so that a renamed file can be traced to its origin.
+inline QByteArray contentsFor(const QByteArray &name)
+{
+    return "contents of " + name;
+}
+
 // Makes each entry: "name" a file holding contentsFor(name), "name/" a folder, "name->target"
 // a symbolic link.
 inline bool make(const QString &dir, const QByteArrayList &entries)
 {
     for (const QByteArray &entry : entries) {
         const qsizetype arrow = entry.indexOf("->");
-        bool made;
-        if (arrow >= 0)
-            made = ::symlink(entry.mid(arrow + 2).constData(), pathOf(dir, entry.left(arrow)).constData()) == 0;
-        else if (entry.endsWith('/'))
-            made = ::mkdir(pathOf(dir, entry.chopped(1)).constData(), 0755) == 0;
-        else
-            made = makeFile(dir, entry, contentsFor(entry));
+        const bool made = arrow >= 0 ? ::symlink(entry.mid(arrow + 2).constData(),
+                                                 pathOf(dir, entry.left(arrow)).constData()) == 0
+            : entry.endsWith('/')    ? ::mkdir(pathOf(dir, entry.chopped(1)).constData(), 0755) == 0
+                                     : makeFile(dir, entry, contentsFor(entry));
         if (!made)
             return false;
     }
     return true;
 }
 
-// Every entry of a folder, hidden ones too, as sorted lines "name = contents" or "name/".
+// The files of a folder, hidden ones too, as sorted lines "name = contents".
 inline QByteArray snapshot(const QString &dir)
 {
     QByteArrayList lines;
-    if (DIR *d = ::opendir(QFile::encodeName(dir).constData())) {
-        while (const dirent *entry = ::readdir(d)) {
-            const QByteArray name(entry->d_name);
-            if (name == "." || name == "..")
-                continue;
-            struct stat info;
-            if (::stat(pathOf(dir, name).constData(), &info) == 0 && S_ISDIR(info.st_mode)) {
-                lines.append(name + '/');
-                continue;
-            }
-            QByteArray contents;
-            if (FILE *file = std::fopen(pathOf(dir, name).constData(), "rb")) {
-                char buffer[256];
-                size_t n;
-                while ((n = std::fread(buffer, 1, sizeof buffer, file)) > 0)
-                    contents.append(buffer, qsizetype(n));
-                std::fclose(file);
-            }
-            lines.append(name + " = " + contents);
-        }
-        ::closedir(d);
+    for (const QByteArray &name : namesIn(dir)) {
+        QFile file;
+        FILE *stream = std::fopen(pathOf(dir, name).constData(), "rb");
+        const bool opened = stream && file.open(stream, QIODevice::ReadOnly, QFile::AutoCloseHandle);
+        lines.append(name + " = " + (opened ? file.readAll() : QByteArray("?")));
     }
     std::sort(lines.begin(), lines.end());
     return lines.join('\n');
 }
 
-// The snapshot a folder made with make(entries) should show after some renames: each
-// entry is "name" (kept), "name/" (a folder) or "new<old" (the file "old" now named "new").
+// The snapshot of a folder made with make(entries) after some renames: each entry is
+// "name" (kept) or "new<old" (the file "old" now named "new").
 inline QByteArray expected(const QByteArrayList &entries)
 {
     QByteArrayList lines;
     for (const QByteArray &entry : entries) {
-        if (entry.endsWith('/')) {
-            lines.append(entry);
-            continue;
-        }
         const qsizetype arrow = entry.indexOf('<');
-        const QByteArray name = arrow < 0 ? entry : entry.left(arrow);
-        const QByteArray origin = arrow < 0 ? entry : entry.mid(arrow + 1);
-        lines.append(name + " = " + contentsFor(origin));
+        lines.append((arrow < 0 ? entry : entry.left(arrow)) + " = "
+                     + contentsFor(arrow < 0 ? entry : entry.mid(arrow + 1)));
     }
     std::sort(lines.begin(), lines.end());
     return lines.join('\n');

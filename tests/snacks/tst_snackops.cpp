@@ -8,18 +8,15 @@
 
 using namespace kurubako;
 
+using Names = QByteArrayList;
+
 namespace {
 
 const QByteArray SjisSoft("\x83\x5c\x83\x74\x83\x67"); // "ソフト" in Shift_JIS
 
-const QList<Snack> &listOf(const SnackLists &lists, bool stock)
-{
-    return stock ? lists.stock : lists.today;
-}
-
 } // namespace
 
-// Moves and renames on real files, with the snacks as the scan lists them.
+// Moves and renames on real files, of the snacks as the scan lists them.
 class TestSnackOps : public QObject
 {
     Q_OBJECT
@@ -33,41 +30,38 @@ private Q_SLOTS:
 
 void TestSnackOps::move_data()
 {
-    QTest::addColumn<QByteArrayList>("files");
-    QTest::addColumn<bool>("fromStock"); // every snack of that set is moved
+    QTest::addColumn<Names>("files");
+    QTest::addColumn<bool>("stock"); // every snack of that set is moved
     QTest::addColumn<int>("error");
     QTest::addColumn<int>("completed");
-    QTest::addColumn<QByteArrayList>("after");
+    QTest::addColumn<Names>("after");
 
-    QTest::newRow("upper-case extension")
-        << QByteArrayList{"B.PA_"} << true << 0 << 1 << QByteArrayList{"B.pac<B.PA_"};
-    QTest::newRow("today to stock") << QByteArrayList{"a.pac", "b.PAC", "c.pa_"} << false << 0 << 2
-                                    << QByteArrayList{"a.pa_<a.pac", "b.pa_<b.PAC", "c.pa_"};
-    QTest::newRow("stops at the first clash") << QByteArrayList{"a.pa_", "b.pa_", "B.pac"} << true << 58 << 1
-                                              << QByteArrayList{"a.pac<a.pa_", "b.pa_", "B.pac"};
-    // Both files show as "ソフト"; the Shift_JIS one sorts first and is moved under its own
-    // bytes, after which the UTF-8 one would take the same name.
-    QTest::newRow("Shift_JIS name") << QByteArrayList{SjisSoft + ".pa_", "ソフト.pa_"} << true << 58 << 1
-                                    << QByteArrayList{SjisSoft + ".pac<" + SjisSoft + ".pa_", "ソフト.pa_"};
-    QTest::newRow("entry without a dot") << QByteArrayList{"snackpa_"} << true << 53 << 0
-                                         << QByteArrayList{"snackpa_"};
+    QTest::newRow("upper-case extension") << Names{"B.PA_"} << true << 0 << 1 << Names{"B.pac<B.PA_"};
+    QTest::newRow("today to stock") << Names{"a.pac", "b.PAC", "c.pa_"} << false << 0 << 2
+                                    << Names{"a.pa_<a.pac", "b.pa_<b.PAC", "c.pa_"};
+    QTest::newRow("stops at a clash") << Names{"a.pa_", "b.pa_", "B.pac"} << true << 58 << 1
+                                      << Names{"a.pac<a.pa_", "b.pa_", "B.pac"};
+    // Both show as "ソフト": the Shift_JIS file sorts first and moves under its own bytes,
+    // after which the UTF-8 one would take the same name.
+    QTest::newRow("Shift_JIS name") << Names{SjisSoft + ".pa_", "ソフト.pa_"} << true << 58 << 1
+                                    << Names{SjisSoft + ".pac<" + SjisSoft + ".pa_", "ソフト.pa_"};
+    QTest::newRow("entry without a dot") << Names{"snackpa_"} << true << 53 << 0 << Names{"snackpa_"};
 }
 
 void TestSnackOps::move()
 {
-    QFETCH(QByteArrayList, files);
-    QFETCH(bool, fromStock);
+    QFETCH(Names, files);
+    QFETCH(bool, stock);
     QFETCH(int, error);
     QFETCH(int, completed);
-    QFETCH(QByteArrayList, after);
+    QFETCH(Names, after);
 
     testfolder::TempFolder dir;
     QVERIFY(testfolder::make(dir.path(), files));
     PosixFileOps ops;
-    const QList<Snack> snacks = listOf(scanSnackFolder(ops, dir.path()), fromStock);
-    QVERIFY(!snacks.isEmpty());
-    const RenameOutcome outcome =
-        moveSnacks(ops, dir.path(), snacks, fromStock ? SnackSet::Stock : SnackSet::Today);
+    const SnackLists lists = scanSnackFolder(ops, dir.path());
+    const RenameOutcome outcome = moveSnacks(ops, dir.path(), stock ? lists.stock : lists.today,
+                                             stock ? SnackSet::Stock : SnackSet::Today);
     QCOMPARE(outcome.error.number, error);
     QCOMPARE(outcome.completed, completed);
     QCOMPARE(testfolder::snapshot(dir.path()), testfolder::expected(after));
@@ -75,42 +69,38 @@ void TestSnackOps::move()
 
 void TestSnackOps::rename_data()
 {
-    QTest::addColumn<QByteArrayList>("files");
+    QTest::addColumn<Names>("files");
     QTest::addColumn<bool>("stock"); // the first snack of that set is renamed
     QTest::addColumn<QString>("newName");
     QTest::addColumn<int>("error");
-    QTest::addColumn<QByteArrayList>("after");
+    QTest::addColumn<Names>("after");
 
-    QTest::newRow("today") << QByteArrayList{"a.pac"} << false << u"b"_qs << 0 << QByteArrayList{"b.pac<a.pac"};
-    QTest::newRow("stock") << QByteArrayList{"a.pa_"} << true << u"c"_qs << 0 << QByteArrayList{"c.pa_<a.pa_"};
-    QTest::newRow("upper-case extension")
-        << QByteArrayList{"A.PAC"} << false << u"z"_qs << 0 << QByteArrayList{"z.pac<A.PAC"};
-    QTest::newRow("letter case only") << QByteArrayList{"a.pac"} << false << u"A"_qs << 0
-                                      << QByteArrayList{"A.pac<a.pac"};
-    QTest::newRow("taken in other case")
-        << QByteArrayList{"a.pac", "B.PAC"} << false << u"b"_qs << 58 << QByteArrayList{"a.pac", "B.PAC"};
-    QTest::newRow("same name in the other set") << QByteArrayList{"a.pac", "b.pa_"} << false << u"b"_qs << 0
-                                                << QByteArrayList{"b.pac<a.pac", "b.pa_"};
-    QTest::newRow("Shift_JIS name") << QByteArrayList{SjisSoft + ".pac"} << false << u"羊羹"_qs << 0
-                                    << QByteArrayList{"羊羹.pac<" + SjisSoft + ".pac"};
+    QTest::newRow("today") << Names{"a.pac"} << false << u"b"_qs << 0 << Names{"b.pac<a.pac"};
+    QTest::newRow("stock") << Names{"a.pa_"} << true << u"c"_qs << 0 << Names{"c.pa_<a.pa_"};
+    QTest::newRow("upper-case extension") << Names{"A.PAC"} << false << u"z"_qs << 0 << Names{"z.pac<A.PAC"};
+    QTest::newRow("letter case only") << Names{"a.pac"} << false << u"A"_qs << 0 << Names{"A.pac<a.pac"};
+    QTest::newRow("taken in other case") << Names{"a.pac", "B.PAC"} << false << u"b"_qs << 58
+                                         << Names{"a.pac", "B.PAC"};
+    QTest::newRow("same name in the other set") << Names{"a.pac", "b.pa_"} << false << u"b"_qs << 0
+                                                << Names{"b.pac<a.pac", "b.pa_"};
+    QTest::newRow("Shift_JIS name") << Names{SjisSoft + ".pac"} << false << u"羊羹"_qs << 0
+                                    << Names{"羊羹.pac<" + SjisSoft + ".pac"};
 }
 
 void TestSnackOps::rename()
 {
-    QFETCH(QByteArrayList, files);
+    QFETCH(Names, files);
     QFETCH(bool, stock);
     QFETCH(QString, newName);
     QFETCH(int, error);
-    QFETCH(QByteArrayList, after);
+    QFETCH(Names, after);
 
     testfolder::TempFolder dir;
     QVERIFY(testfolder::make(dir.path(), files));
     PosixFileOps ops;
-    const QList<Snack> snacks = listOf(scanSnackFolder(ops, dir.path()), stock);
-    QVERIFY(!snacks.isEmpty());
-    const FsError result =
-        renameSnack(ops, dir.path(), snacks.first(), stock ? SnackSet::Stock : SnackSet::Today, newName);
-    QCOMPARE(result.number, error);
+    const SnackLists lists = scanSnackFolder(ops, dir.path());
+    const Snack &snack = (stock ? lists.stock : lists.today).first();
+    QCOMPARE(renameSnack(ops, dir.path(), snack, stock ? SnackSet::Stock : SnackSet::Today, newName).number, error);
     QCOMPARE(testfolder::snapshot(dir.path()), testfolder::expected(after));
 }
 
