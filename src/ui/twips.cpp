@@ -1,5 +1,6 @@
 #include "twips.h"
 
+#include <QFontDatabase>
 #include <QWidget>
 
 #include <cmath>
@@ -9,6 +10,23 @@ namespace kurubako {
 namespace {
 
 const QString ProgramFontFamily = u"ＭＳ Ｐゴシック"_qs;
+const QStringList FontSubstitutes = {u"IPAPGothic"_qs, u"IPAPゴシック"_qs, u"VL PGothic"_qs, u"Noto Sans CJK JP"_qs};
+
+// The program's font where the system has it, else the first substitute it has. Looked up
+// once: asking the font database for a missing family by name is slow.
+const QString &installedFamily()
+{
+    static const QString family = [] {
+        if (QFontDatabase::hasFamily(ProgramFontFamily))
+            return ProgramFontFamily;
+        for (const QString &substitute : FontSubstitutes) {
+            if (QFontDatabase::hasFamily(substitute))
+                return substitute;
+        }
+        return ProgramFontFamily;
+    }();
+    return family;
+}
 
 } // namespace
 
@@ -43,7 +61,7 @@ void layOut(QWidget *form, std::initializer_list<ControlLayout> controls)
 
 QFont programFont(qreal pointSize, bool bold)
 {
-    QFont font(ProgramFontFamily);
+    QFont font(installedFamily());
     font.setPointSizeF(pointSize);
     font.setBold(bold);
     return font;
@@ -51,8 +69,7 @@ QFont programFont(qreal pointSize, bool bold)
 
 void registerFontSubstitutes()
 {
-    QFont::insertSubstitutions(ProgramFontFamily,
-                               {u"IPAPGothic"_qs, u"IPAPゴシック"_qs, u"VL PGothic"_qs, u"Noto Sans CJK JP"_qs});
+    QFont::insertSubstitutions(ProgramFontFamily, FontSubstitutes);
 }
 
 } // namespace kurubako
