@@ -1,0 +1,324 @@
+// Times the windows' work at N = 100, 10,000 and 100,000 snacks, each figure the median of
+// several runs beside a floor measured in the same run:
+//
+//   start-up to the main window shown   a minimal Qt Widgets program showing one list
+//   peak memory (RSS) of that start-up  the same minimal program
+//   RefreshSnackLists on the window     find DIR -maxdepth 1 -type f | sort -f
+//   moving 10,000 selected snacks       10,000 renameat2() calls and one listing
+//   全選択, then 全解除, on the list     none (absolute)
+//
+//   kurubako-bench-gui [runs]      runs of each (default 7)
+//
+// Without a display the windows run on Qt's offscreen platform.
+
+#include "benchutil.h"
+
+#include "platform/documentopener.h"
+#include "platform/fileops.h"
+#include "platform/memorysettingsstore.h"
+#include "platform/msgbox.h"
+#include "platform/processstarter.h"
+#include "ui/form1.h"
+#include "ui/program.h"
+#include "ui/snacklist.h"
+#include "ui/twips.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QListWidget>
+#include <QProcess>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QThread>
+#include <QTimer>
+
+#include <cstdio>
+#include <fcntl.h>
+#include <memory>
+#include <unistd.h>
+
+using namespace kurubako;
+using bench::Clock;
+using bench::millisecondsSince;
+
+namespace {
+
+constexpr int Sizes[] = {100, 10000, 100000};
+
+// The peak resident set of this process so far, in KiB.
+long peakRssKiB()
+{
+    QFile status(u"/proc/self/status"_qs);
+    if (!status.open(QIODevice::ReadOnly))
+        return -1;
+    for (const QByteArray &line : status.readAll().split('\n')) {
+        if (line.startsWith("VmHWM:"))
+            return line.mid(6).trimmed().split(' ').value(0).toLong();
+    }
+    return -1;
+}
+
+// Ends the process once `window` has painted for the first time, printing its peak memory.
+class QuitOnFirstPaint : public QObject
+{
+public:
+    explicit QuitOnFirstPaint(QWidget *window) { window->installEventFilter(this); }
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() == QEvent::Paint) {
+            QTimer::singleShot(0, qApp, [] {
+                std::printf("%ld\n", peakRssKiB());
+                std::fflush(stdout);
+                QCoreApplication::exit(0);
+            });
+        }
+        return QObject::eventFilter(watched, event);
+    }
+};
+
+// A run of the program as a user starts it, with its PostPet folder known; only the settings
+// and the message boxes are doubles (every question is answered Yes).
+struct Run
+{
+    explicit Run(const QString &postPetDir)
+    {
+        for (const char *key : {"top", "left", "Chk2"})
+            store.setValue(QString::fromLatin1(key), u"0"_qs);
+        store.setValue(u"Chk1"_qs, u"True"_qs);
+        store.setValue(u"ver"_qs, u"1.1"_qs);
+        store.setValue(u"postpet_dir"_qs, postPetDir);
+        program = std::make_unique<Program>(Services{store, *files, box, starter, opener, [] {}});
+        program->Main();
+    }
+
+    MemorySettingsStore store;
+    std::unique_ptr<FileOps> files = systemFileOps();
+    ScriptedMsgBox box;
+    RecordingProcessStarter starter;
+    RecordingDocumentOpener opener;
+    std::unique_ptr<Program> program;
+};
+
+int runProgram(int argc, char **argv, const QString &postPetDir)
+{
+    QApplication app(argc, argv);
+    registerFontSubstitutes();
+    Run run(postPetDir);
+    QuitOnFirstPaint quit(run.program->mainWindow());
+    return app.exec();
+}
+
+int runFloor(int argc, char **argv)
+{
+    QApplication app(argc, argv);
+    QListWidget list;
+    list.addItem(u"floor"_qs);
+    list.show();
+    QuitOnFirstPaint quit(&list);
+    return app.exec();
+}
+
+struct ChildFigures
+{
+    double milliseconds;
+    long rssKiB;
+};
+
+ChildFigures runChild(const QStringList &arguments)
+{
+    const auto start = Clock::now();
+    QProcess process;
+    process.setStandardErrorFile(QProcess::nullDevice());
+    process.start(QCoreApplication::applicationFilePath(), arguments);
+    if (!process.waitForFinished(120000) || process.exitCode() != 0) {
+        std::fprintf(stderr, "child %s failed\n", qPrintable(arguments.join(u' ')));
+        std::exit(1);
+    }
+    const double time = millisecondsSince(start);
+    return {time, process.readAllStandardOutput().trimmed().toLong()};
+}
+
+ChildFigures childMedians(int runs, const QStringList &arguments)
+{
+    std::vector<double> times;
+    std::vector<double> rss;
+    runChild(arguments); // warm the file cache
+    for (int run = 0; run < runs; ++run) {
+        const ChildFigures figures = runChild(arguments);
+        times.push_back(figures.milliseconds);
+        rss.push_back(double(figures.rssKiB));
+    }
+    return {bench::median(times), long(bench::median(rss))};
+}
+
+// A PostPet folder holding `count` generated snacks; `nameBytes` is the size of their names.
+struct SnackFolder
+{
+    explicit SnackFolder(int count)
+        : snackDir(postPet.path() + u"/おやつ"_qs)
+    {
+        if (!QDir().mkpath(snackDir) || !bench::makeSnackFolder(QFile::encodeName(snackDir), count)) {
+            std::fprintf(stderr, "cannot make the snack folder\n");
+            std::exit(1);
+        }
+        const auto names = systemFileOps()->listFiles(snackDir);
+        for (const FileName &name : *names)
+            nameBytes += name.native.size();
+    }
+    ~SnackFolder() { bench::emptyFolder(QFile::encodeName(snackDir)); }
+
+    QTemporaryDir postPet;
+    const QString snackDir;
+    qint64 nameBytes = 0;
+};
+
+double pipelineMilliseconds(const QString &folder)
+{
+    const auto start = Clock::now();
+    const QByteArray command = "find '" + QFile::encodeName(folder) + "' -maxdepth 1 -type f | sort -f > /dev/null";
+    if (std::system(command.constData()) != 0)
+        std::fprintf(stderr, "the pipeline failed\n");
+    return millisecondsSince(start);
+}
+
+template<typename Work>
+double medianOf(int runs, Work work)
+{
+    std::vector<double> times;
+    for (int run = 0; run < runs; ++run)
+        times.push_back(work());
+    return bench::median(times);
+}
+
+void startupAndMemory(int runs)
+{
+    std::printf("\nstart-up to the main window shown, and its peak memory\n");
+    const ChildFigures floor = childMedians(runs, {u"--floor"_qs});
+    std::printf("  %-28s %8.1f ms             %8ld KiB\n", "floor: one list", floor.milliseconds, floor.rssKiB);
+    for (const int count : {0, 100, 10000, 100000}) {
+        const SnackFolder folder(count);
+        const ChildFigures figures = childMedians(runs, {u"--program"_qs, folder.postPet.path()});
+        const long allowance = long(3 * folder.nameBytes / 1024);
+        std::printf("  %6d snacks %14s %8.1f ms  %5.2f x   %8ld KiB  floor + %ld KiB (3 x names: %ld KiB)\n", count,
+                    "", figures.milliseconds, figures.milliseconds / floor.milliseconds, figures.rssKiB,
+                    figures.rssKiB - floor.rssKiB, allowance);
+    }
+}
+
+void refresh(int runs)
+{
+    std::printf("\nRefreshSnackLists on the loaded main window, against find | sort -f\n");
+    for (const int count : Sizes) {
+        const SnackFolder folder(count);
+        Run run(folder.postPet.path());
+        Form1 *window = run.program->mainWindow();
+        pipelineMilliseconds(folder.snackDir);
+        const double ours = medianOf(runs, [&] {
+            const auto start = Clock::now();
+            window->RefreshSnackLists();
+            QCoreApplication::processEvents();
+            return millisecondsSince(start);
+        });
+        const double floor = medianOf(runs, [&] { return pipelineMilliseconds(folder.snackDir); });
+        std::printf("  %6d snacks  %8.1f ms  %7.2f us/snack   floor %8.1f ms   %5.2f x\n", count, ours,
+                    1000 * ours / count, floor, ours / floor);
+    }
+}
+
+// Renames every file of `folder` from one extension to the other with plain renameat2()
+// calls after one listing: the least any move of them all can cost.
+double renameFloor(const QString &folder)
+{
+    const auto start = Clock::now();
+    const auto names = systemFileOps()->listFiles(folder);
+    const int dirFd = ::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    for (const FileName &name : *names) {
+        QByteArray target = name.native;
+        target[target.size() - 1] = target.endsWith('_') ? 'c' : '_';
+        ::renameat2(dirFd, name.native.constData(), dirFd, target.constData(), RENAME_NOREPLACE);
+    }
+    ::close(dirFd);
+    return millisecondsSince(start);
+}
+
+void moving(int runs)
+{
+    constexpr int count = 10000;
+    std::printf("\nmoving %d selected snacks, refresh included, against renameat2() x %d + one listing\n", count,
+                count);
+    // Every file a stock snack, so that each run moves them all to today's and the next back.
+    const SnackFolder folder(count);
+    const auto names = systemFileOps()->listFiles(folder.snackDir);
+    for (const FileName &name : *names) {
+        if (name.native.toLower().endsWith(".pac")) {
+            const QByteArray dir = QFile::encodeName(folder.snackDir) + '/';
+            ::rename(QByteArray(dir + name.native).constData(), QByteArray(dir + name.native.chopped(4) + ".pa_").constData());
+        }
+    }
+    Run run(folder.postPet.path());
+    Form1 *window = run.program->mainWindow();
+    bool toToday = true;
+    const double ours = medianOf(runs, [&] {
+        window->findChild<QPushButton *>(toToday ? u"Command3(0)"_qs : u"Command4(0)"_qs)->click();
+        const auto start = Clock::now();
+        toToday ? window->Command5_Click() : window->Command6_Click();
+        QCoreApplication::processEvents();
+        toToday = !toToday;
+        return millisecondsSince(start);
+    });
+    if (!run.box.shown.isEmpty())
+        std::printf("  (a box was shown: %s)\n", qPrintable(run.box.shown.constFirst().text));
+    const double floor = medianOf(runs, [&] { return renameFloor(folder.snackDir); });
+    std::printf("  くるみ箱 %8.1f ms   floor %8.1f ms   %5.2f x\n", ours, floor, ours / floor);
+}
+
+void selection(int runs)
+{
+    std::printf("\n全選択 then 全解除 on 100,000 items (%d cores)\n", QThread::idealThreadCount());
+    const SnackFolder folder(200000);
+    Run run(folder.postPet.path());
+    Form1 *window = run.program->mainWindow();
+    window->show();
+    QCoreApplication::processEvents();
+    const auto click = [&](const QString &button) {
+        const auto start = Clock::now();
+        window->findChild<QPushButton *>(button)->click();
+        QCoreApplication::processEvents();
+        return millisecondsSince(start);
+    };
+    std::vector<double> selectAll;
+    std::vector<double> clear;
+    for (int run = 0; run < runs; ++run) {
+        selectAll.push_back(click(u"Command3(0)"_qs));
+        clear.push_back(click(u"Command3(1)"_qs));
+    }
+    std::printf("  全選択 %8.2f ms   全解除 %8.2f ms   (list of %d)\n", bench::median(selectAll), bench::median(clear),
+                window->findChild<SnackListView *>(u"List1"_qs)->snackModel()->rowCount());
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    if (argc >= 3 && qstrcmp(argv[1], "--program") == 0)
+        return runProgram(argc, argv, QString::fromLocal8Bit(argv[2]));
+    if (argc >= 2 && qstrcmp(argv[1], "--floor") == 0)
+        return runFloor(argc, argv);
+
+    if (qEnvironmentVariableIsEmpty("DISPLAY") && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    registerFontSubstitutes();
+    const int runs = argc > 1 ? std::max(1, std::atoi(argv[1])) : 7;
+    std::printf("medians of %d runs, platform %s, %d cores\n", runs, qPrintable(QGuiApplication::platformName()),
+                QThread::idealThreadCount());
+    startupAndMemory(runs);
+    refresh(runs);
+    moving(runs);
+    selection(runs);
+    return 0;
+}
