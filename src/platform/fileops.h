@@ -6,6 +6,7 @@
 #include <QList>
 #include <QString>
 
+#include <functional>
 #include <memory>
 #include <optional>
 
@@ -42,6 +43,10 @@ public:
     // Nothing when the folder cannot be read.
     virtual std::optional<QList<FileName>> listFiles(const QString &folder) = 0;
 
+    // The same files one at a time, by native name, without keeping them all: false when the
+    // folder cannot be read.
+    virtual bool visitFiles(const QString &folder, const std::function<void(QByteArrayView native)> &visit);
+
     // Renames within one folder, in order, and stops at the first failure. A rename never
     // replaces a file: a target that exists in any letter case (other than the source
     // itself) fails with FileExists. A source missing under its exact name is looked up in
@@ -64,7 +69,7 @@ std::unique_ptr<FileOps> systemFileOps();
 
 // How the user reads a native name: UTF-8 where it is valid, else Shift_JIS (CP932) where
 // that decodes, else UTF-8 with replacement characters.
-QString displayName(const QByteArray &native);
+QString displayName(QByteArrayView native);
 
 // Folds a name for the letter-case-blind comparison of file names.
 QString foldedName(const QString &name);

@@ -104,19 +104,20 @@ private:
 
 enum class Entries { All, Ordinary };
 
-// Reads the names of a folder. With Entries::Ordinary only regular files (or links to them)
-// whose names do not start with "." are kept, as Wine and the file managers hide the rest.
-std::optional<QList<QByteArray>> readNames(int dirFd, Entries which)
+// Reads the names of a folder and hands each to `visit`; false when the folder cannot be
+// read. With Entries::Ordinary only regular files (or links to them) whose names do not start
+// with "." are visited, as Wine and the file managers hide the rest.
+template<typename Visit>
+bool visitNames(int dirFd, Entries which, Visit &&visit)
 {
     const int listFd = ::dup(dirFd);
     if (listFd < 0)
-        return std::nullopt;
+        return false;
     DIR *dir = ::fdopendir(listFd);
     if (!dir) {
         ::close(listFd);
-        return std::nullopt;
+        return false;
     }
-    QList<QByteArray> names;
     // readdir() tells its failure only through errno, which the fstatat() of a broken link
     // sets as well; clear it before every read.
     for (;;) {
@@ -138,11 +139,17 @@ std::optional<QList<QByteArray>> readNames(int dirFd, Entries which)
             if (::fstatat(dirFd, name, &info, 0) != 0 || !S_ISREG(info.st_mode))
                 continue;
         }
-        names.append(QByteArray(name));
+        visit(QByteArrayView(name));
     }
     const bool failed = errno != 0;
     ::closedir(dir);
-    if (failed)
+    return !failed;
+}
+
+std::optional<QList<QByteArray>> readNames(int dirFd, Entries which)
+{
+    QList<QByteArray> names;
+    if (!visitNames(dirFd, which, [&](QByteArrayView name) { names.append(name.toByteArray()); }))
         return std::nullopt;
     return names;
 }
@@ -199,17 +206,16 @@ PosixFileOps::PosixFileOps(Syscalls &syscalls)
 
 std::optional<QList<FileName>> PosixFileOps::listFiles(const QString &folder)
 {
-    const DirFd dir(m_sys, folder);
-    if (dir.fd() < 0)
-        return std::nullopt;
-    const auto names = readNames(dir.fd(), Entries::Ordinary);
-    if (!names)
-        return std::nullopt;
     QList<FileName> files;
-    files.reserve(names->size());
-    for (const QByteArray &name : *names)
-        files.append({name, displayName(name)});
+    if (!visitFiles(folder, [&](QByteArrayView native) { files.append({native.toByteArray(), displayName(native)}); }))
+        return std::nullopt;
     return files;
+}
+
+bool PosixFileOps::visitFiles(const QString &folder, const std::function<void(QByteArrayView native)> &visit)
+{
+    const DirFd dir(m_sys, folder);
+    return dir.fd() >= 0 && visitNames(dir.fd(), Entries::Ordinary, visit);
 }
 
 RenameOutcome PosixFileOps::renameFiles(const QString &folder, const QList<RenameRequest> &requests)

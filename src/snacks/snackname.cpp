@@ -16,24 +16,29 @@ std::optional<SnackSet> snackSetOf(const QString &fileName)
 {
     if (fileName.size() <= 3)
         return std::nullopt;
-    const QString ending = fileName.right(3).toLower();
-    if (ending == u"pa_")
+    const QStringView ending = QStringView(fileName).right(3);
+    if (ending.compare(u"pa_", Qt::CaseInsensitive) == 0)
         return SnackSet::Stock;
-    if (ending == u"pac")
+    if (ending.compare(u"pac", Qt::CaseInsensitive) == 0)
         return SnackSet::Today;
     return std::nullopt;
 }
 
 QString snackNameOf(const QString &fileName)
 {
+    return fileName.left(snackNameLength(fileName));
+}
+
+qsizetype snackNameLength(QStringView fileName)
+{
     // The three extension letters, then one more character, counted as a whole code point.
     qsizetype end = fileName.size() - 3;
     if (end <= 0)
-        return {};
+        return 0;
     --end;
     if (end > 0 && fileName.at(end).isLowSurrogate() && fileName.at(end - 1).isHighSurrogate())
         --end;
-    return fileName.left(end);
+    return end;
 }
 
 std::optional<QChar> firstForbiddenChar(QStringView name)

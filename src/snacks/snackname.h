@@ -24,6 +24,8 @@ std::optional<SnackSet> snackSetOf(const QString &fileName);
 
 // The file name without its last four characters (the dot and the extension, normally).
 QString snackNameOf(const QString &fileName);
+// How many characters of a file name its snack name keeps.
+qsizetype snackNameLength(QStringView fileName);
 
 // One entry of a snack list: the name the list shows and the file the scan found.
 struct Snack
