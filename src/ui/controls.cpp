@@ -3,6 +3,7 @@
 #include <QIcon>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QWidget>
 
 namespace kurubako {
 
@@ -12,6 +13,13 @@ QIcon programIcon()
     for (const int size : {16, 32, 48, 64, 128, 256})
         icon.addFile(u":/kurubako/kurubako-%1.png"_qs.arg(size), QSize(size, size));
     return icon;
+}
+
+void setUpWindow(QWidget *window, const char *name, const QString &caption, const TwipRect &clientArea)
+{
+    window->setObjectName(QString::fromLatin1(name));
+    window->setWindowTitle(caption);
+    window->setFixedSize(toPixels(clientArea).size());
 }
 
 QPushButton *newButton(const QString &text, const char *name, QWidget *parent)

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "twips.h"
+
 #include <QString>
 
 class QIcon;
@@ -8,6 +10,13 @@ class QPushButton;
 class QWidget;
 
 namespace kurubako {
+
+// The frame of the program's dialogs: a title bar with a close box, no resizing.
+inline constexpr Qt::WindowFlags FixedDialogFlags = Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint
+    | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint;
+
+// Gives a window its control name, its design caption and its fixed client size.
+void setUpWindow(QWidget *window, const char *name, const QString &caption, const TwipRect &clientArea);
 
 // The program's icon at the sizes it ships in.
 QIcon programIcon();

@@ -51,14 +51,11 @@ int rootIndexOf(const QStringList &roots, const QString &folder)
 } // namespace
 
 Form0::Form0(Program &program, QWidget *parent)
-    : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint | Qt::WindowTitleHint
-                          | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint)
+    : QDialog(parent, FixedDialogFlags)
     , m_program(program)
     , m_fromSettings(program.globals.FolderChooserFromSettings)
 {
-    setObjectName(u"Form0"_qs);
-    setWindowTitle(u"PostPetのあるディレクトリは？"_qs);
-    setFixedSize(toPixels(ClientArea).size());
+    setUpWindow(this, "Form0", u"PostPetのあるディレクトリは？"_qs, ClientArea);
     setFont(programFont(9));
 
     Label1 = new QLabel(this);

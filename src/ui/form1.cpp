@@ -48,6 +48,29 @@ namespace {
 
 constexpr TwipRect ClientArea{0, 0, 7095, 5715};
 
+// One side of the window: a frame holding a snack list, its count and the buttons that
+// select all of it or none.
+struct ListControls
+{
+    SnackListView *list;
+    QLabel *count;
+    QPushButton *selectAll;
+    QPushButton *clear;
+};
+
+ListControls newListControls(const QString &caption, int number, const char *buttonArray, QWidget *client)
+{
+    auto *frame = new QGroupBox(caption, client);
+    frame->setObjectName(u"Frame%1"_qs.arg(number));
+    auto *list = new SnackListView(frame);
+    list->setObjectName(u"List%1"_qs.arg(number));
+    auto *count = new QLabel(u"全部で 99999 個"_qs, frame);
+    count->setObjectName(u"Label%1"_qs.arg(number));
+    const QByteArray buttons(buttonArray);
+    return {list, count, newButton(u"全選択"_qs, QByteArray(buttons + "(0)").constData(), frame),
+            newButton(u"全解除"_qs, QByteArray(buttons + "(1)").constData(), frame)};
+}
+
 QAction *newAction(const QString &text, const char *name, QMenu *menu)
 {
     QAction *action = menu->addAction(text);
@@ -97,26 +120,20 @@ void Form1::buildControls()
     client->setFixedSize(toPixels(ClientArea).size());
     setCentralWidget(client);
 
-    auto *Frame1 = new QGroupBox(u"ストックおやつ \".pa_\""_qs, client);
-    Frame1->setObjectName(u"Frame1"_qs);
-    List1 = new SnackListView(Frame1);
-    List1->setObjectName(u"List1"_qs);
-    Label1 = new QLabel(u"全部で 99999 個"_qs, Frame1);
-    Label1->setObjectName(u"Label1"_qs);
-    QPushButton *selectAll1 = newButton(u"全選択"_qs, "Command3(0)", Frame1);
-    QPushButton *clear1 = newButton(u"全解除"_qs, "Command3(1)", Frame1);
+    const ListControls stockSide = newListControls(u"ストックおやつ \".pa_\""_qs, 1, "Command3", client);
+    List1 = stockSide.list;
+    Label1 = stockSide.count;
+    QPushButton *selectAll1 = stockSide.selectAll;
+    QPushButton *clear1 = stockSide.clear;
 
     QPushButton *Command5 = newButton(u"追加 =>"_qs, "Command5", client);
     QPushButton *Command6 = newButton(u"<= 待避"_qs, "Command6", client);
 
-    auto *Frame2 = new QGroupBox(u"今日のおやつ \".pac\""_qs, client);
-    Frame2->setObjectName(u"Frame2"_qs);
-    List2 = new SnackListView(Frame2);
-    List2->setObjectName(u"List2"_qs);
-    Label2 = new QLabel(u"全部で 99999 個"_qs, Frame2);
-    Label2->setObjectName(u"Label2"_qs);
-    QPushButton *selectAll2 = newButton(u"全選択"_qs, "Command4(0)", Frame2);
-    QPushButton *clear2 = newButton(u"全解除"_qs, "Command4(1)", Frame2);
+    const ListControls todaySide = newListControls(u"今日のおやつ \".pac\""_qs, 2, "Command4", client);
+    List2 = todaySide.list;
+    Label2 = todaySide.count;
+    QPushButton *selectAll2 = todaySide.selectAll;
+    QPushButton *clear2 = todaySide.clear;
 
     Command1 = newButton(u"PostPetを起動して終了"_qs, "Command1", client);
     QPushButton *Command2 = newButton(u"おわる"_qs, "Command2", client);

@@ -21,13 +21,10 @@ constexpr TwipRect ClientArea{0, 0, 3930, 1620};
 } // namespace
 
 Form2::Form2(Program &program, QWidget *parent)
-    : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint | Qt::WindowTitleHint
-                          | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint)
+    : QDialog(parent, FixedDialogFlags)
     , m_program(program)
 {
-    setObjectName(u"Form2"_qs);
-    setWindowTitle(u"ﾊﾞｰｼﾞｮﾝ情報"_qs);
-    setFixedSize(toPixels(ClientArea).size());
+    setUpWindow(this, "Form2", u"ﾊﾞｰｼﾞｮﾝ情報"_qs, ClientArea);
     setFont(programFont(9));
     QPalette grey = palette();
     grey.setColor(QPalette::Window, QColor(0xC0, 0xC0, 0xC0));

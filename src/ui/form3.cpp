@@ -28,12 +28,10 @@ constexpr TwipRect TabArea{120, 120, 5535, 1215};
 } // namespace
 
 Form3::Form3(Program &program, QWidget *parent)
-    : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint | Qt::WindowTitleHint
-                          | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint)
+    : QDialog(parent, FixedDialogFlags)
     , m_program(program)
 {
-    setObjectName(u"Form3"_qs);
-    setFixedSize(toPixels(ClientArea).size());
+    setUpWindow(this, "Form3", u"くるみ箱 設定♪"_qs, ClientArea);
     setFont(programFont(9));
 
     // The two pages share the tab control's area, so that their controls stand where the

@@ -33,13 +33,10 @@ QString forbiddenCharsMessage()
 } // namespace
 
 Form4::Form4(Program &program, QWidget *parent)
-    : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint | Qt::WindowTitleHint
-                          | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint)
+    : QDialog(parent, FixedDialogFlags)
     , m_program(program)
 {
-    setObjectName(u"Form4"_qs);
-    setWindowTitle(u"おやつ名変更"_qs);
-    setFixedSize(toPixels(ClientArea).size());
+    setUpWindow(this, "Form4", u"おやつ名変更"_qs, ClientArea);
 
     Text1 = newDisplayBox("Text1", this);
     auto *Label1 = new QLabel(u"→"_qs, this);
