@@ -95,6 +95,7 @@ int main(int argc, char **argv)
     std::printf("  scanSnackFolder        %9.1f ms\n", scanMedian);
     std::printf("  find | sort -f         %9.1f ms\n", pipelineMedian);
     std::printf("  ratio scan / pipeline  %9.2f\n", scanMedian / pipelineMedian);
+    std::printf("  scan per snack         %9.3f us\n", 1000 * scanMedian / count);
 
     bench::emptyFolder(dir);
     return 0;
