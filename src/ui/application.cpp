@@ -22,6 +22,7 @@ int runApplication(int &argc, char **argv)
     QApplication app(argc, argv);
     registerFontSubstitutes();
     app.setWindowIcon(programIcon());
+    QGuiApplication::setDesktopFileName(u"kurubako"_qs); // ties the windows to the desktop entry
 
     // Qt's own texts (a text box's context menu) in Japanese, like the program's.
     QTranslator qtTexts;
