@@ -77,6 +77,16 @@ FsError errnoError(int error)
     }
 }
 
+// Whether two names of a folder stand for the same file.
+bool sameFile(int dirFd, const QByteArray &a, const QByteArray &b)
+{
+    struct stat infoA;
+    struct stat infoB;
+    return ::fstatat(dirFd, a.constData(), &infoA, AT_SYMLINK_NOFOLLOW) == 0
+        && ::fstatat(dirFd, b.constData(), &infoB, AT_SYMLINK_NOFOLLOW) == 0 && infoA.st_dev == infoB.st_dev
+        && infoA.st_ino == infoB.st_ino;
+}
+
 // An open folder, closed when it goes out of scope.
 class DirFd
 {
@@ -265,7 +275,8 @@ RenameOutcome PosixFileOps::renameFiles(const QString &folder, const QList<Renam
 
 FsError PosixFileOps::renameOne(int dirFd, const QByteArray &from, const QByteArray &to)
 {
-    if (to.isEmpty() || to.contains('/'))
+    // A NUL would end the name early: the file would get what comes before it.
+    if (to.isEmpty() || to.contains('/') || to.contains('\0'))
         return fsError(FileError::BadFileName);
     if (m_sys.renameNoReplace(dirFd, from.constData(), to.constData()) == 0)
         return {};
@@ -291,6 +302,10 @@ FsError PosixFileOps::renameOne(int dirFd, const QByteArray &from, const QByteAr
             return fsError(FileError::NoSafeRename);
         }
     }
+    // Another program may have put a file of its own under the old name since the link was
+    // made; the snack then lives under the new name only, and the other file stays.
+    if (!sameFile(dirFd, from, to))
+        return {};
     if (m_sys.unlink(dirFd, from.constData()) != 0) {
         const int unlinkError = errno;
         // Take the new name away again so that the snack is not left under two names.

@@ -40,8 +40,14 @@ RenameOutcome moveSnacks(FileOps &files, const QString &snackDir, const QList<Sn
 FsError renameSnack(FileOps &files, const QString &snackDir, const Snack &snack, SnackSet set,
                     const QString &newName)
 {
+    // Half of a surrogate pair has no native form: it would be written as another character.
+    if (!newName.isValidUtf16())
+        return fsError(FileError::BadFileName);
     const SnackFile source = snackFile(files, snack, set);
-    const QByteArray target = files.encodeName(newName + snackExtension(set));
+    // A name left as the list shows it keeps the file's own bytes, which need not be UTF-8:
+    // what the list shows of them may not give them back.
+    const QByteArray stem = newName == snack.name ? source.stem : files.encodeName(newName);
+    const QByteArray target = stem + files.encodeName(snackExtension(set));
     return files.renameFiles(snackDir, {{source.file, target}}).error;
 }
 

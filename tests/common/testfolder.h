@@ -98,6 +98,20 @@ inline QByteArray snapshot(const QString &dir)
     return lines.join('\n');
 }
 
+// The contents of every file of a folder, sorted: what renames never change.
+inline QByteArrayList contents(const QString &dir)
+{
+    QByteArrayList all;
+    for (const QByteArray &name : namesIn(dir)) {
+        QFile file;
+        FILE *stream = std::fopen(pathOf(dir, name).constData(), "rb");
+        const bool opened = stream && file.open(stream, QIODevice::ReadOnly, QFile::AutoCloseHandle);
+        all.append(opened ? file.readAll() : "unreadable " + name);
+    }
+    std::sort(all.begin(), all.end());
+    return all;
+}
+
 // The snapshot of a folder made with make(entries) after some renames: each entry is
 // "name" (kept) or "new<old" (the file "old" now named "new").
 inline QByteArray expected(const QByteArrayList &entries)

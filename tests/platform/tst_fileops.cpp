@@ -1,5 +1,6 @@
 #include "platform/fileops_posix.h"
 
+#include "../common/faultysyscalls.h"
 #include "../common/testfolder.h"
 
 #include <QTest>
@@ -11,35 +12,6 @@ using namespace kurubako;
 namespace {
 
 using Names = QByteArrayList;
-
-// Fails chosen calls with a chosen errno and passes every other call to the system.
-class FaultySyscalls final : public Syscalls
-{
-public:
-    int renameErrno = 0;
-    int linkErrno = 0;
-    Names unlinkFailing; // names whose unlink fails with EACCES
-
-    int renameNoReplace(int dirFd, const char *from, const char *to) override
-    {
-        return renameErrno ? fail(renameErrno) : Syscalls::renameNoReplace(dirFd, from, to);
-    }
-    int link(int dirFd, const char *from, const char *to) override
-    {
-        return linkErrno ? fail(linkErrno) : Syscalls::link(dirFd, from, to);
-    }
-    int unlink(int dirFd, const char *name) override
-    {
-        return unlinkFailing.contains(QByteArray(name)) ? fail(EACCES) : Syscalls::unlink(dirFd, name);
-    }
-
-private:
-    static int fail(int error)
-    {
-        errno = error;
-        return -1;
-    }
-};
 
 } // namespace
 

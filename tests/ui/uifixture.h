@@ -122,6 +122,15 @@ public:
         }
     }
     QByteArray snapshot() const { return testfolder::snapshot(snackDir); }
+    // No two names of the snack folder are the same name to the program (in any letter case).
+    bool namesDistinct() const
+    {
+        QSet<QString> folded;
+        const QByteArrayList names = testfolder::namesIn(snackDir);
+        for (const QByteArray &name : names)
+            folded.insert(kurubako::foldedName(kurubako::displayName(name)));
+        return folded.size() == names.size();
+    }
 
     testfolder::TempFolder folder;
     const QString postPetDir;

@@ -1,0 +1,58 @@
+#pragma once
+
+// A Syscalls double for the POSIX file operations: fails chosen calls with a chosen errno,
+// runs a test's hook where another program could change the folder, and passes every other
+// call to the system.
+
+#include "platform/syscalls.h"
+
+#include <QByteArrayList>
+
+#include <cerrno>
+#include <functional>
+
+class FaultySyscalls final : public kurubako::Syscalls
+{
+public:
+    int renameErrno = 0;         // renameNoReplace fails with this errno...
+    int renameFailsFrom = 1;     // ...from this call on (counted from 1)
+    int linkErrno = 0;           // every link fails with this errno
+    QByteArrayList unlinkFailing; // names whose unlink fails with EACCES
+
+    // Run before the n-th renameNoReplace (whether it then fails or not) and after a link
+    // that succeeded: the moments at which a change by another program hurts most.
+    std::function<void(int n)> beforeRename;
+    std::function<void(const char *from, const char *to)> afterLink;
+
+    int renameNoReplace(int dirFd, const char *from, const char *to) override
+    {
+        ++m_renames;
+        if (beforeRename)
+            beforeRename(m_renames);
+        if (renameErrno && m_renames >= renameFailsFrom)
+            return fail(renameErrno);
+        return Syscalls::renameNoReplace(dirFd, from, to);
+    }
+    int link(int dirFd, const char *from, const char *to) override
+    {
+        if (linkErrno)
+            return fail(linkErrno);
+        const int result = Syscalls::link(dirFd, from, to);
+        if (result == 0 && afterLink)
+            afterLink(from, to);
+        return result;
+    }
+    int unlink(int dirFd, const char *name) override
+    {
+        return unlinkFailing.contains(QByteArray(name)) ? fail(EACCES) : Syscalls::unlink(dirFd, name);
+    }
+
+private:
+    static int fail(int error)
+    {
+        errno = error;
+        return -1;
+    }
+
+    int m_renames = 0;
+};

@@ -1,0 +1,347 @@
+// What the user sees, and what becomes of the snack files, when the file system refuses or
+// another program changes the snack folder while a transfer or a rename is under way; and the
+// start-up with a settings file that cannot be read or written.
+
+#include "uifixture.h"
+
+#include "../common/faultysyscalls.h"
+
+#include "app/startup.h"
+#include "platform/fileops_posix.h"
+#include "platform/settingsstore.h"
+#include "snacks/snackscan.h"
+#include "ui/form0.h"
+#include "ui/form4.h"
+
+#include <QLineEdit>
+#include <QSettings>
+#include <QStandardPaths>
+
+#include <cerrno>
+#include <cstdio>
+#include <utility>
+
+using kurubako::MsgBox;
+
+namespace {
+
+using Names = QByteArrayList;
+
+// Where the snack folder goes when another program takes it away.
+QString movedFolder(const QString &snackDir)
+{
+    return snackDir + u".old"_qs;
+}
+
+// Carries out one step of a change by another program, written "what:name" (or
+// "rename:old>new", which replaces a file of the new name).
+void change(const QString &snackDir, const QByteArray &step)
+{
+    const QByteArray what = step.left(step.indexOf(':'));
+    const QByteArray name = step.mid(step.indexOf(':') + 1);
+    const QByteArray dir = QFile::encodeName(snackDir);
+    bool done = false;
+    if (what == "make") {
+        done = testfolder::make(snackDir, {name});
+    } else if (what == "remove") {
+        done = ::unlink(testfolder::pathOf(snackDir, name).constData()) == 0;
+    } else if (what == "rename") {
+        const QList<QByteArray> pair = name.split('>');
+        done = std::rename(testfolder::pathOf(snackDir, pair.at(0)).constData(),
+                           testfolder::pathOf(snackDir, pair.at(1)).constData())
+            == 0;
+    } else if (what == "folder") {
+        // The folder goes away with its snacks, and maybe a file takes its name.
+        done = std::rename(dir.constData(), QFile::encodeName(movedFolder(snackDir)).constData()) == 0;
+        if (done && name == "file")
+            done = testfolder::makeFile(QFileInfo(snackDir).path(), QFile::encodeName(QFileInfo(snackDir).fileName()),
+                                        "not a folder");
+    }
+    QVERIFY2(done, step.constData());
+}
+
+// The lists as a fresh read of the folder gives them.
+QList<kurubako::Snack> scanned(const QString &snackDir, bool stock)
+{
+    kurubako::PosixFileOps files;
+    const kurubako::SnackLists lists = kurubako::scanSnackFolder(files, snackDir);
+    return stock ? lists.stock : lists.today;
+}
+
+QStringList namesOf(const QList<kurubako::Snack> &snacks)
+{
+    QStringList names;
+    for (const kurubako::Snack &snack : snacks)
+        names.append(snack.name + u'|' + QString::fromLatin1(snack.file.toHex()));
+    return names;
+}
+
+} // namespace
+
+class TestFaults : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void initTestCase() { QStandardPaths::setTestModeEnabled(true); }
+    void fileSystemFaults_data();
+    void fileSystemFaults();
+    void settingsFileFaults_data();
+    void settingsFileFaults();
+};
+
+// Stock a and b, today's c. A transfer adds every stock snack (a, then b); a rename gives the
+// stock snack a a new name. `change` is done by another program before the click ("now")
+// or at a moment inside the file operation ("rename#n", "link").
+void TestFaults::fileSystemFaults_data()
+{
+    QTest::addColumn<Names>("extraFiles");
+    QTest::addColumn<QString>("newName"); // null: transfer
+    QTest::addColumn<int>("renameErrno");
+    QTest::addColumn<int>("renameFailsFrom");
+    QTest::addColumn<int>("linkErrno");
+    QTest::addColumn<Names>("unlinkFailing");
+    QTest::addColumn<QByteArray>("when");
+    QTest::addColumn<QByteArray>("change");
+    QTest::addColumn<int>("number");
+    QTest::addColumn<QString>("description");
+    QTest::addColumn<Names>("after"); // empty: as before
+
+    const QString exists = u"同じ名前のファイルが既にあります。"_qs;
+    const QString denied = u"書き込みが許可されていません。"_qs;
+    const QString missing = u"ファイルが見つかりません。"_qs;
+    const QString noFolder = u"おやつのフォルダーが見つかりません。"_qs;
+    const QString noSafeRename = u"このフォルダーでは、ほかのファイルを上書きせずに名前を変えることができません。"_qs;
+    const QString transfer;
+    const Names moved{"a.pac<a.pa_", "b.pac<b.pa_", "c.pac"};
+    const Names firstMoved{"a.pac<a.pa_", "b.pa_", "c.pac"};
+    const Names none;
+
+    QTest::newRow("target appears before the rename")
+        << none << transfer << 0 << 1 << 0 << none << QByteArray("rename#1") << QByteArray("make:a.pac") << 58
+        << exists << Names{"a.pa_", "a.pac", "b.pa_", "c.pac"};
+    QTest::newRow("target appears before the second rename")
+        << none << transfer << 0 << 1 << 0 << none << QByteArray("rename#2") << QByteArray("make:b.pac") << 58
+        << exists << Names{"a.pac<a.pa_", "b.pa_", "b.pac", "c.pac"};
+    QTest::newRow("no-replace refused, target appears before the link")
+        << none << transfer << EINVAL << 1 << 0 << none << QByteArray("rename#1") << QByteArray("make:a.pac") << 58
+        << exists << Names{"a.pa_", "a.pac", "b.pa_", "c.pac"};
+    QTest::newRow("no-replace refused, no hard links: refused")
+        << none << transfer << EINVAL << 1 << EPERM << none << QByteArray() << QByteArray() << 5 << noSafeRename
+        << none;
+    QTest::newRow("no-replace refused, hard links: moved")
+        << none << transfer << EINVAL << 1 << 0 << none << QByteArray() << QByteArray() << 0 << QString() << moved;
+    QTest::newRow("no renameat2, hard links: moved")
+        << none << transfer << ENOSYS << 1 << 0 << none << QByteArray() << QByteArray() << 0 << QString() << moved;
+    QTest::newRow("old name stays: new name taken back")
+        << none << transfer << EINVAL << 1 << 0 << Names{"a.pa_"} << QByteArray() << QByteArray() << 70 << denied
+        << none;
+    QTest::newRow("second snack's old name stays")
+        << none << transfer << EINVAL << 1 << 0 << Names{"b.pa_"} << QByteArray() << QByteArray() << 70 << denied
+        << firstMoved;
+    QTest::newRow("both names stay: said so")
+        << none << transfer << EINVAL << 1 << 0 << Names{"a.pa_", "a.pac"} << QByteArray() << QByteArray() << 78
+        << u"ファイルが新しい名前と元の名前の両方で残りました。どちらか一方を消してください。"_qs
+        << Names{"a.pa_", "a.pac<a.pa_", "b.pa_", "c.pac"};
+    QTest::newRow("old name taken by another file after the link")
+        << none << transfer << EINVAL << 1 << 0 << none << QByteArray("link") << QByteArray("rename:c.pac>a.pa_")
+        << 0 << QString() << Names{"a.pac<a.pa_", "a.pa_<c.pac", "b.pac<b.pa_"};
+    QTest::newRow("EACCES") << none << transfer << EACCES << 1 << 0 << none << QByteArray() << QByteArray() << 70
+                            << denied << none;
+    QTest::newRow("EPERM on the second") << none << transfer << EPERM << 2 << 0 << none << QByteArray()
+                                         << QByteArray() << 70 << denied << firstMoved;
+    QTest::newRow("EROFS") << none << transfer << EROFS << 1 << 0 << none << QByteArray() << QByteArray() << 75
+                           << u"読み取り専用のドライブなので変更できません。"_qs << none;
+    QTest::newRow("ENOSPC on the second") << none << transfer << ENOSPC << 2 << 0 << none << QByteArray()
+                                          << QByteArray() << 61 << u"ディスクの空き容量が足りません。"_qs
+                                          << firstMoved;
+    QTest::newRow("EXDEV") << none << transfer << EXDEV << 1 << 0 << none << QByteArray() << QByteArray() << 74
+                           << u"別のドライブへは名前の変更で移せません。"_qs << none;
+    QTest::newRow("ENAMETOOLONG") << none << transfer << ENAMETOOLONG << 1 << 0 << none << QByteArray()
+                                  << QByteArray() << 64 << u"ファイル名が長すぎます。"_qs << none;
+    QTest::newRow("EIO on the second") << none << transfer << EIO << 2 << 0 << none << QByteArray() << QByteArray()
+                                       << 57 << u"デバイスの入出力エラーです。"_qs << firstMoved;
+    QTest::newRow("an errno without a number of its own")
+        << none << transfer << EBUSY << 1 << 0 << none << QByteArray() << QByteArray() << 51
+        << u"予期しないエラーです。（errno "_qs + QString::number(EBUSY) + u'）' << none;
+    QTest::newRow("snack removed after the lists were read")
+        << none << transfer << 0 << 1 << 0 << none << QByteArray("now") << QByteArray("remove:a.pa_") << 53
+        << missing << Names{"b.pa_", "c.pac"};
+    QTest::newRow("second snack removed after the lists were read")
+        << none << transfer << 0 << 1 << 0 << none << QByteArray("now") << QByteArray("remove:b.pa_") << 53
+        << missing << Names{"a.pac<a.pa_", "c.pac"};
+    QTest::newRow("snack removed during the move")
+        << none << transfer << 0 << 1 << 0 << none << QByteArray("rename#1") << QByteArray("remove:a.pa_") << 53
+        << missing << Names{"b.pa_", "c.pac"};
+    QTest::newRow("snack folder gone") << none << transfer << 0 << 1 << 0 << none << QByteArray("now")
+                                       << QByteArray("folder:gone") << 76 << noFolder << none;
+    QTest::newRow("snack folder replaced by a file") << none << transfer << 0 << 1 << 0 << none << QByteArray("now")
+                                                     << QByteArray("folder:file") << 76 << noFolder << none;
+    QTest::newRow("broken link at the target") << Names{"a.pac->nowhere"} << transfer << 0 << 1 << 0 << none
+                                               << QByteArray() << QByteArray() << 58 << exists << none;
+    QTest::newRow("link to a folder at the target") << Names{"A.PAC->.."} << transfer << 0 << 1 << 0 << none
+                                                    << QByteArray() << QByteArray() << 58 << exists << none;
+
+    // The rename dialog shows the number only, or its own text for a name that is taken.
+    QTest::newRow("rename: target appears") << none << u"x"_qs << 0 << 1 << 0 << none << QByteArray("rename#1")
+                                            << QByteArray("make:x.pa_") << 58 << exists
+                                            << Names{"a.pa_", "b.pa_", "c.pac", "x.pa_"};
+    QTest::newRow("rename: EROFS") << none << u"x"_qs << EROFS << 1 << 0 << none << QByteArray() << QByteArray() << 75
+                                   << QString() << none;
+    QTest::newRow("rename: no safe rename") << none << u"x"_qs << EINVAL << 1 << EPERM << none << QByteArray()
+                                            << QByteArray() << 5 << QString() << none;
+    QTest::newRow("rename: both names stay") << none << u"x"_qs << EINVAL << 1 << 0 << Names{"a.pa_", "x.pa_"}
+                                             << QByteArray() << QByteArray() << 78 << QString()
+                                             << Names{"a.pa_", "x.pa_<a.pa_", "b.pa_", "c.pac"};
+    QTest::newRow("rename: snack removed") << none << u"x"_qs << 0 << 1 << 0 << none << QByteArray("now")
+                                           << QByteArray("remove:a.pa_") << 53 << QString()
+                                           << Names{"b.pa_", "c.pac"};
+    QTest::newRow("rename: snack folder gone") << none << u"x"_qs << 0 << 1 << 0 << none << QByteArray("now")
+                                               << QByteArray("folder:gone") << 76 << QString() << none;
+    QTest::newRow("rename: broken link at the new name") << Names{"X.pa_->a.pa_x"} << u"x"_qs << 0 << 1 << 0 << none
+                                                         << QByteArray() << QByteArray() << 58 << exists << none;
+}
+
+void TestFaults::fileSystemFaults()
+{
+    QFETCH(Names, extraFiles);
+    QFETCH(QString, newName);
+    QFETCH(int, renameErrno);
+    QFETCH(int, renameFailsFrom);
+    QFETCH(int, linkErrno);
+    QFETCH(Names, unlinkFailing);
+    QFETCH(QByteArray, when);
+    QFETCH(QByteArray, change);
+    QFETCH(int, number);
+    QFETCH(QString, description);
+    QFETCH(Names, after);
+
+    FaultySyscalls sys;
+    UiFixture f;
+    QVERIFY(f.addSnacks(Names{"a.pa_", "b.pa_", "c.pac"} + extraFiles));
+    const QByteArray before = f.snapshot();
+    sys.renameErrno = renameErrno;
+    sys.renameFailsFrom = renameFailsFrom;
+    sys.linkErrno = linkErrno;
+    sys.unlinkFailing = unlinkFailing;
+    if (when.startsWith("rename#")) {
+        const int call = when.mid(7).toInt();
+        sys.beforeRename = [&, call](int n) {
+            if (n == call)
+                ::change(f.snackDir, change);
+        };
+    } else if (when == "link") {
+        sys.afterLink = [&, done = false](const char *, const char *) mutable {
+            if (!std::exchange(done, true))
+                ::change(f.snackDir, change);
+        };
+    }
+    f.files = std::make_unique<kurubako::PosixFileOps>(sys);
+    f.startMainWindow();
+    f.action("kakunin")->trigger(); // no questions: the boxes are the failures only
+    QCOMPARE(f.names("List1"), QStringList({u"a"_qs, u"b"_qs}));
+    if (when == "now")
+        ::change(f.snackDir, change);
+
+    std::unique_ptr<kurubako::Form4> dialog;
+    if (newName.isNull()) {
+        f.click("Command3(0)");
+        f.click("Command5");
+    } else {
+        f.list("List1")->setCurrentIndex(f.list("List1")->snackModel()->index(0));
+        f.program->globals.RenameSource = 1;
+        dialog = std::make_unique<kurubako::Form4>(*f.program, f.window());
+        dialog->show();
+        dialog->findChild<QLineEdit *>(u"Text2"_qs)->setText(newName);
+        dialog->CmdQuit_Click();
+    }
+
+    if (number == 0) {
+        QVERIFY2(f.box.shown.isEmpty(), qPrintable(f.box.shown.value(0).text));
+    } else {
+        QCOMPARE(f.box.shown.size(), 1);
+        QCOMPARE(f.box.shown[0].icon, MsgBox::Icon::Critical);
+        if (newName.isNull()) {
+            QCOMPARE(f.box.shown[0].title, u"追加エラー"_qs);
+            QCOMPARE(f.box.shown[0].text, u"PostPetおやつのあるディレクトリをチェックしてちょ。（"_qs
+                                              + QString::number(number) + u"）\r\nエラー内容："_qs + description);
+        } else {
+            QCOMPARE(f.box.shown[0].title, u"エラー"_qs);
+            QCOMPARE(f.box.shown[0].text, number == 58 ? u"同じ名前のファイルが存在するので変えられないよ"_qs
+                                                       : u"未知のエラーです("_qs + QString::number(number) + u')');
+            QVERIFY(dialog->isVisible());
+        }
+    }
+    // Every snack is where the completed renames put it, with its own contents, and no other
+    // file is touched; a folder that went away keeps its snacks wherever it went.
+    if (change.startsWith("folder:"))
+        QCOMPARE(testfolder::snapshot(movedFolder(f.snackDir)), before);
+    else
+        QCOMPARE(f.snapshot(), after.isEmpty() ? before : testfolder::expected(after));
+    // The program goes on, with lists that show the folder as it is after a transfer.
+    QVERIFY(f.window()->isVisible());
+    if (newName.isNull()) {
+        QCOMPARE(namesOf(f.list("List1")->snackModel()->snacks()), namesOf(scanned(f.snackDir, true)));
+        QCOMPARE(namesOf(f.list("List2")->snackModel()->snacks()), namesOf(scanned(f.snackDir, false)));
+    }
+}
+
+// The settings file in the way: the check writes its defaults wherever the store takes them,
+// shows nothing, and the program starts (on the folder chooser, as PostPet's folder cannot
+// be read back).
+void TestFaults::settingsFileFaults_data()
+{
+    QTest::addColumn<QByteArray>("setUp");
+    QTest::addColumn<bool>("writable");
+
+    QTest::newRow("settings file is a folder") << QByteArray("folder") << false;
+    QTest::newRow("config folder is a file") << QByteArray("config-file") << false;
+    QTest::newRow("settings file is a link to itself") << QByteArray("loop") << true;
+    QTest::newRow("settings file holds no settings") << QByteArray("garbage") << true;
+}
+
+void TestFaults::settingsFileFaults()
+{
+    QFETCH(QByteArray, setUp);
+    QFETCH(bool, writable);
+    QTemporaryDir config;
+    QString configFolder = config.path();
+    const QString file = configFolder + u"/Tobiuo/Kurubako.conf"_qs;
+    QVERIFY(QDir(configFolder).mkpath(u"Tobiuo"_qs));
+    if (setUp == "folder") {
+        QVERIFY(QDir().mkpath(file));
+    } else if (setUp == "config-file") {
+        configFolder += u"/plain"_qs;
+        QVERIFY(testfolder::makeFile(config.path(), "plain", "not a folder"));
+    } else if (setUp == "loop") {
+        QVERIFY(::symlink("Kurubako.conf", QFile::encodeName(file).constData()) == 0);
+    } else {
+        const char garbage[] = "\xff\xfe\0[General\n=\n\x81\x82\n[\n=x=\n\"top\"=\"\n";
+        QVERIFY(testfolder::makeFile(configFolder + u"/Tobiuo"_qs, "Kurubako.conf",
+                                     QByteArray(garbage, sizeof garbage - 1)));
+    }
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, configFolder);
+
+    kurubako::QtSettingsStore store;
+    UiFixture f;
+    f.program = std::make_unique<kurubako::Program>(kurubako::Services{store, *f.files, f.box, f.starter, f.opener, {}});
+    f.program->Main();
+
+    QVERIFY2(f.box.shown.isEmpty(), qPrintable(f.box.shown.value(0).text));
+    QVERIFY(f.program->folderChooser() && f.program->folderChooser()->isVisible());
+    // What was written, as a later run reads it.
+    const auto stored = [&](const QString &key) {
+        return kurubako::QtSettingsStore().read(u"Tobiuo"_qs, u"Kurubako"_qs, key);
+    };
+    const QStringList expected = writable ? QStringList{u"0"_qs, u"0"_qs, u"False"_qs, u"0"_qs, u"1.1"_qs}
+                                          : QStringList{QString(), QString(), QString(), QString(), QString()};
+    QCOMPARE(QStringList({stored(u"top"_qs), stored(u"left"_qs), stored(u"Chk1"_qs), stored(u"Chk2"_qs),
+                          stored(u"ver"_qs)}),
+             expected);
+    // PostPet's folder, chosen now, is there at the next start wherever the store takes it.
+    kurubako::acceptFirstPostPetDir(store, f.program->globals, f.postPetDir);
+    QCOMPARE(stored(u"postpet_dir"_qs), writable ? f.postPetDir : QString());
+}
+
+QTEST_MAIN(TestFaults)
+#include "tst_faults.moc"

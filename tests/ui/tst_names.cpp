@@ -1,0 +1,219 @@
+// Snack names that a careless or hostile folder holds or a user types: each is listed, moved
+// and renamed to exactly the name given, or refused with the program's message, and no name
+// ends up the same as another's in any letter case.
+
+#include "uifixture.h"
+
+#include "snacks/snackscan.h"
+#include "ui/form4.h"
+
+#include <QElapsedTimer>
+#include <QLineEdit>
+
+#include <algorithm>
+#include <fcntl.h>
+
+using kurubako::MsgBox;
+
+namespace {
+
+using Names = QByteArrayList;
+
+QByteArray utf8(const QString &text)
+{
+    return text.toUtf8();
+}
+
+// Renames the current snack of a list through the rename dialog, questions off.
+void renameThroughDialog(UiFixture &f, const char *listName, int row, const QString &newName)
+{
+    f.list(listName)->setCurrentIndex(f.list(listName)->snackModel()->index(row));
+    f.program->globals.RenameSource = qstrcmp(listName, "List1") == 0 ? 1 : 2;
+    kurubako::Form4 dialog(*f.program, f.window());
+    dialog.show();
+    dialog.findChild<QLineEdit *>(u"Text2"_qs)->setText(newName);
+    dialog.CmdQuit_Click();
+}
+
+} // namespace
+
+class TestNames : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void listedMovedRenamed_data();
+    void listedMovedRenamed();
+    void sameNameInAnyCase_data();
+    void sameNameInAnyCase();
+    void hundredThousandSnacks();
+};
+
+// One stock snack: listed under `shown`, added to today's snacks, then renamed to `newName`.
+void TestNames::listedMovedRenamed_data()
+{
+    QTest::addColumn<QByteArray>("stem"); // the file is stem + ".pa_"
+    QTest::addColumn<QString>("shown");
+    QTest::addColumn<QString>("newName");
+    QTest::addColumn<QByteArray>("renamed"); // the file after the rename; empty: refused
+    QTest::addColumn<QString>("message");
+
+    const QString sjis = u"ソフト"_qs;
+    QTest::newRow("Shift_JIS") << QByteArray("\x83\x5c\x83\x74\x83\x67") << sjis << u"ソフト2"_qs
+                               << utf8(u"ソフト2.pac"_qs) << QString();
+    QTest::newRow("Shift_JIS, name left as it is") << QByteArray("\x83\x5c\x83\x74\x83\x67") << sjis << sjis
+                                                   << QByteArray("\x83\x5c\x83\x74\x83\x67.pac") << QString();
+    QTest::newRow("neither UTF-8 nor Shift_JIS, name left as it is")
+        << QByteArray("\xff\xfe" "ab") << u"\uFFFD\uFFFDab"_qs << u"\uFFFD\uFFFDab"_qs
+        << QByteArray("\xff\xfe" "ab.pac") << QString();
+    QTest::newRow("newlines") << QByteArray("a\nb") << u"a\nb"_qs << u"a\nc\r"_qs << QByteArray("a\nc\r.pac")
+                              << QString();
+    QTest::newRow("leading and trailing spaces") << QByteArray(" a ") << u" a "_qs << u"  b  "_qs
+                                                 << QByteArray("  b  .pac") << QString();
+    QTest::newRow("only spaces") << QByteArray("   ") << u"   "_qs << u" "_qs << QByteArray(" .pac") << QString();
+    QTest::newRow("byte order mark") << QByteArray("\xef\xbb\xbf" "a") << u"\uFEFFa"_qs << u"\uFEFFb"_qs
+                                     << QByteArray("\xef\xbb\xbf" "b.pac") << QString();
+    QTest::newRow("surrogate pair before the extension") << utf8(u"🍰"_qs) << u"🍰"_qs << u"🍩"_qs
+                                                         << utf8(u"🍩.pac"_qs) << QString();
+    QTest::newRow("Kelvin sign to k: letter case only") << utf8(u"\u212A"_qs) << u"\u212A"_qs << u"k"_qs
+                                                        << QByteArray("k.pac") << QString();
+    QTest::newRow("255 bytes") << QByteArray(251, 'x') << QString(251, u'x') << QString(251, u'y')
+                               << QByteArray(251, 'y') + ".pac" << QString();
+    QTest::newRow("255 bytes, new name one byte too long")
+        << QByteArray(251, 'x') << QString(251, u'x') << QString(252, u'y') << QByteArray()
+        << u"未知のエラーです(64)"_qs;
+    QTest::newRow("new name too long in UTF-8 only") << QByteArray("a") << u"a"_qs << QString(84, u'あ')
+                                                     << QByteArray() << u"未知のエラーです(64)"_qs;
+    QTest::newRow("NUL in the new name") << QByteArray("a") << u"a"_qs << QString(u"b\0c"_qs) << QByteArray()
+                                         << u"未知のエラーです(52)"_qs;
+    QTest::newRow("half a surrogate pair") << QByteArray("a") << u"a"_qs
+                                           << QString(u"b"_qs + QChar(char16_t(0xD83C))) << QByteArray()
+                                           << u"未知のエラーです(52)"_qs;
+}
+
+void TestNames::listedMovedRenamed()
+{
+    QFETCH(QByteArray, stem);
+    QFETCH(QString, shown);
+    QFETCH(QString, newName);
+    QFETCH(QByteArray, renamed);
+    QFETCH(QString, message);
+    UiFixture f;
+    QVERIFY(testfolder::makeFile(f.snackDir, stem + ".pa_", "snack"));
+    f.startMainWindow();
+    f.action("kakunin")->trigger();
+    QCOMPARE(f.names("List1"), QStringList{shown});
+
+    f.click("Command3(0)");
+    f.click("Command5");
+    QVERIFY2(f.box.shown.isEmpty(), qPrintable(f.box.shown.value(0).text));
+    QCOMPARE(f.snapshot(), stem + ".pac = snack");
+    QCOMPARE(f.names("List1"), QStringList());
+    QCOMPARE(f.names("List2"), QStringList{shown});
+
+    renameThroughDialog(f, "List2", 0, newName);
+    if (renamed.isEmpty()) {
+        QCOMPARE(f.box.shown.size(), 1);
+        QCOMPARE(f.box.shown[0].text, message);
+        QCOMPARE(f.snapshot(), stem + ".pac = snack");
+    } else {
+        QVERIFY2(f.box.shown.isEmpty(), qPrintable(f.box.shown.value(0).text));
+        QCOMPARE(f.snapshot(), renamed + " = snack");
+        QCOMPARE(f.names("List2"), QStringList{newName});
+    }
+}
+
+// Names that are the same name to the program (equal after Unicode case folding) are never
+// made to stand side by side; names that differ in anything else may.
+void TestNames::sameNameInAnyCase_data()
+{
+    QTest::addColumn<QString>("stock"); // the stock snack, renamed or added
+    QTest::addColumn<QString>("today"); // a snack of today's
+    QTest::addColumn<QString>("newName"); // null: the stock snack is added to today's
+    QTest::addColumn<bool>("refused");
+
+    const QString added;
+    QTest::newRow("Kelvin sign added beside k") << u"\u212A"_qs << u"k"_qs << added << true;
+    QTest::newRow("k added beside Kelvin sign") << u"K"_qs << u"\u212A"_qs << added << true;
+    QTest::newRow("ẞ added beside ß") << u"ẞ"_qs << u"ß"_qs << added << true;
+    QTest::newRow("final sigma added beside Σ") << u"ς"_qs << u"Σ"_qs << added << true;
+    QTest::newRow("full-width added beside half-width kana") << u"カ"_qs << u"ｶ"_qs << added << false;
+    QTest::newRow("composed added beside decomposed") << u"\u00e9"_qs << u"e\u0301"_qs << added << false;
+    QTest::newRow("renamed to the Kelvin sign beside k") << u"a"_qs << u"k"_qs << u"\u212A"_qs << true;
+    QTest::newRow("renamed to ẞ beside ß") << u"a"_qs << u"ß"_qs << u"ẞ"_qs << true;
+    QTest::newRow("renamed to ss beside ß") << u"a"_qs << u"ß"_qs << u"ss"_qs << false;
+    QTest::newRow("renamed to full-width a beside Ａ") << u"a"_qs << u"Ａ"_qs << u"ａ"_qs << true;
+    QTest::newRow("renamed to A beside full-width Ａ") << u"a"_qs << u"Ａ"_qs << u"A"_qs << false;
+    QTest::newRow("renamed to half-width beside full-width kana") << u"a"_qs << u"カ"_qs << u"ｶ"_qs << false;
+    QTest::newRow("renamed to decomposed beside composed") << u"a"_qs << u"\u00e9"_qs << u"e\u0301"_qs << false;
+}
+
+void TestNames::sameNameInAnyCase()
+{
+    QFETCH(QString, stock);
+    QFETCH(QString, today);
+    QFETCH(QString, newName);
+    QFETCH(bool, refused);
+    UiFixture f;
+    // The renamed snack is moved to today's first, so that the new name meets `today` in its set.
+    QVERIFY(testfolder::make(f.snackDir, {utf8(stock + u".pa_"_qs), utf8(today + u".pac"_qs)}));
+    const QByteArrayList contents = testfolder::contents(f.snackDir);
+    f.startMainWindow();
+    f.action("kakunin")->trigger();
+    if (!newName.isNull()) {
+        f.click("Command3(0)");
+        f.click("Command5");
+        QVERIFY(f.box.shown.isEmpty());
+        renameThroughDialog(f, "List2", int(f.names("List2").indexOf(stock)), newName);
+    } else {
+        f.click("Command3(0)");
+        f.click("Command5");
+    }
+    const QString result = newName.isNull() ? stock : newName;
+    QCOMPARE(f.box.shown.size(), refused ? 1 : 0);
+    if (refused) {
+        QCOMPARE(f.box.shown[0].text, newName.isNull() ? u"PostPetおやつのあるディレクトリをチェックしてちょ。（58）\r\n"
+                                                         u"エラー内容：同じ名前のファイルが既にあります。"_qs
+                                                       : u"同じ名前のファイルが存在するので変えられないよ"_qs);
+    } else {
+        QVERIFY(testfolder::namesIn(f.snackDir).contains(utf8(result + u".pac"_qs)));
+    }
+    QCOMPARE(testfolder::contents(f.snackDir), contents);
+    QVERIFY(f.namesDistinct());
+}
+
+// A folder of 100,000 snacks, half in each set, is listed in full and in order.
+void TestNames::hundredThousandSnacks()
+{
+    constexpr int PerSet = 50000;
+    // On a memory file system where there is one: 100,000 files take seconds to make on a disk.
+    const QByteArray tmpDir = qgetenv("TMPDIR");
+    if (QFileInfo(u"/dev/shm"_qs).isWritable())
+        qputenv("TMPDIR", "/dev/shm");
+    UiFixture f;
+    tmpDir.isNull() ? qunsetenv("TMPDIR") : qputenv("TMPDIR", tmpDir);
+    QElapsedTimer timer;
+    timer.start();
+    QStringList expected;
+    for (int i = 0; i < PerSet; ++i) {
+        const QByteArray stem = "s" + QByteArray::number(i).rightJustified(5, '0');
+        for (const char *extension : {".pa_", ".pac"}) {
+            const int fd = ::open(testfolder::pathOf(f.snackDir, stem + extension).constData(),
+                                  O_CREAT | O_EXCL | O_WRONLY | O_CLOEXEC, 0644);
+            QVERIFY(fd >= 0);
+            ::close(fd);
+        }
+        expected.append(QString::fromLatin1(stem));
+    }
+    const qint64 made = timer.restart();
+    f.startMainWindow();
+    const qint64 listed = timer.elapsed();
+    qInfo("made in %lld ms, listed in %lld ms", made, listed);
+    QCOMPARE(f.labelText("Label1"), u"全部で 50000 個"_qs);
+    QCOMPARE(f.labelText("Label2"), u"全部で 50000 個"_qs);
+    QCOMPARE(f.names("List1"), expected);
+    QCOMPARE(f.names("List2"), expected);
+}
+
+QTEST_MAIN(TestNames)
+#include "tst_names.moc"

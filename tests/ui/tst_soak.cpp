@@ -1,0 +1,332 @@
+// A long random run of user actions on the main window, the rename dialog and the settings
+// dialog, while another thread adds, removes and renames snack files behind the program's
+// back. After every step the program has returned, no snack file is lost, duplicated or
+// changed, and no two names are the same name in another letter case; after every refresh
+// made while the other thread rests, the lists are the folder's.
+//
+// KURUBAKO_SOAK_SEED=<n> replays a run; KURUBAKO_SOAK_STEPS=<n> changes its length.
+
+#include "uifixture.h"
+
+#include "platform/fileops_posix.h"
+#include "snacks/snackscan.h"
+#include "ui/form3.h"
+#include "ui/form4.h"
+
+#include <QElapsedTimer>
+#include <QLineEdit>
+#include <QRadioButton>
+#include <QRandomGenerator>
+#include <QTimer>
+
+#include <algorithm>
+#include <atomic>
+#include <chrono>
+#include <cstdio>
+#include <fcntl.h>
+#include <map>
+#include <mutex>
+#include <thread>
+
+using kurubako::MsgBox;
+
+namespace {
+
+// Another program in the snack folder. It makes files named "bg-<n>.pac" or ".pa_" with
+// contents of their own, renames them to other such names and removes them, and never
+// touches a name it did not make: the program keeps the stem when it moves a file, and the
+// user's names never start with "bg-". A file that the user renamed is out of its reach.
+class FolderChanger
+{
+public:
+    FolderChanger(const QString &dir, quint32 seed)
+        : m_dir(QFile::encodeName(dir))
+        , m_random(seed)
+    {
+    }
+    ~FolderChanger() { stop(); }
+
+    void start()
+    {
+        m_thread = std::thread([this] { run(); });
+    }
+    void stop()
+    {
+        m_stop = true;
+        if (m_thread.joinable())
+            m_thread.join();
+    }
+
+    // Held by the test while it compares: the folder stays as it is.
+    std::mutex lock;
+    // The contents it added and removed, under `lock`.
+    QByteArrayList added;
+    QByteArrayList removed;
+    int changes = 0;
+
+private:
+    QByteArray path(const QByteArray &name) const { return m_dir + '/' + name; }
+
+    void run()
+    {
+        while (!m_stop) {
+            {
+                const std::lock_guard<std::mutex> hold(lock);
+                change();
+            }
+            std::this_thread::sleep_for(std::chrono::microseconds(200 + m_random.bounded(1500)));
+        }
+    }
+
+    void change()
+    {
+        const quint32 what = m_random.bounded(10);
+        if (m_files.size() < 4 || what < 4) {
+            const int n = m_next++;
+            const QByteArray stem = "bg-" + QByteArray::number(n);
+            const QByteArray contents = "made behind the program's back #" + QByteArray::number(n);
+            const int fd = ::open(path(stem + extension()).constData(), O_CREAT | O_EXCL | O_WRONLY | O_CLOEXEC, 0644);
+            if (fd < 0)
+                return;
+            const bool written = ::write(fd, contents.constData(), size_t(contents.size())) == contents.size();
+            ::close(fd);
+            if (written) {
+                m_files[stem] = contents;
+                added.append(contents);
+                ++changes;
+            }
+            return;
+        }
+        const auto it = std::next(m_files.begin(), m_random.bounded(int(m_files.size())));
+        const QByteArray stem = it->first;
+        const QByteArray contents = it->second;
+        m_files.erase(it);
+        for (const char *ext : {".pac", ".pa_"}) {
+            const QByteArray name = stem + ext;
+            if (what < 7) {
+                if (::unlink(path(name).constData()) == 0) {
+                    removed.append(contents);
+                    ++changes;
+                    return;
+                }
+            } else {
+                const QByteArray newStem = "bg-" + QByteArray::number(m_next++);
+                if (::renameat2(AT_FDCWD, path(name).constData(), AT_FDCWD, path(newStem + extension()).constData(),
+                                RENAME_NOREPLACE)
+                    == 0) {
+                    m_files[newStem] = contents;
+                    ++changes;
+                    return;
+                }
+            }
+        }
+        // Under neither name: the user gave it a name of their own, and it is no longer ours.
+    }
+
+    const char *extension() { return m_random.bounded(2) ? ".pac" : ".pa_"; }
+
+    const QByteArray m_dir;
+    QRandomGenerator m_random;
+    std::map<QByteArray, QByteArray> m_files; // stem -> contents
+    int m_next = 0;
+    std::atomic<bool> m_stop = false;
+    std::thread m_thread;
+};
+
+QStringList entries(const QList<kurubako::Snack> &snacks)
+{
+    QStringList shown;
+    for (const kurubako::Snack &snack : snacks)
+        shown.append(snack.name + u'|' + QString::fromLatin1(snack.file.toHex()));
+    return shown;
+}
+
+// The boxes that a run may show: questions, refusals of what was typed or selected, and the
+// failures that another program's changes cause (a snack gone, a name taken) or that a name
+// with a NUL or half a surrogate pair causes.
+bool expectedBox(const kurubako::ScriptedMsgBox::Shown &box)
+{
+    static const QStringList titles{u"確認だよ"_qs, u"未選択だよ"_qs, u"おやつ名は？"_qs, u"名前の変更"_qs};
+    if (titles.contains(box.title))
+        return true;
+    if (box.title == u"追加エラー" || box.title == u"待避エラー")
+        return box.text.contains(u"（53）") || box.text.contains(u"（58）");
+    if (box.title == u"エラー")
+        return box.text == u"同じ名前のファイルが存在するので変えられないよ" || box.text == u"未知のエラーです(53)"
+            || box.text == u"未知のエラーです(52)";
+    return false;
+}
+
+QString randomName(QRandomGenerator &random)
+{
+    static const QStringList pieces{u"a"_qs, u"B"_qs, u"ケーキ"_qs, u"ｸｯｷｰ"_qs, u" "_qs, u"\u212A"_qs, u"k"_qs,
+                                    u"ß"_qs, u"ẞ"_qs, u"é"_qs, u"e\u0301"_qs, u"🍰"_qs, u"\n"_qs, u"?"_qs,
+                                    u"."_qs, u"/"_qs, u":"_qs, u"Ａ"_qs, u"ａ"_qs, u"x"_qs};
+    QString name;
+    const int length = int(random.bounded(4));
+    for (int i = 0; i < length; ++i)
+        name += pieces.at(random.bounded(int(pieces.size())));
+    switch (random.bounded(40)) {
+    case 0:
+        name += QChar(u'\0');
+        break;
+    case 1:
+        name += QChar(char16_t(0xDC00));
+        break;
+    default:
+        break;
+    }
+    return name;
+}
+
+} // namespace
+
+class TestSoak : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void randomUse();
+};
+
+void TestSoak::randomUse()
+{
+    const quint32 seed = qEnvironmentVariableIsSet("KURUBAKO_SOAK_SEED")
+        ? quint32(qEnvironmentVariableIntValue("KURUBAKO_SOAK_SEED"))
+        : QRandomGenerator::system()->generate();
+    const int steps = qEnvironmentVariableIsSet("KURUBAKO_SOAK_STEPS") ? qEnvironmentVariableIntValue("KURUBAKO_SOAK_STEPS")
+                                                                       : 3000;
+    std::printf("soak seed %u (replay with KURUBAKO_SOAK_SEED=%u)\n", seed, seed);
+    std::fflush(stdout);
+    QRandomGenerator random(seed);
+
+    UiFixture f;
+    QByteArrayList start;
+    for (int i = 0; i < 40; ++i) {
+        const QByteArray name = randomName(random).remove(QChar(u'\0')).remove(QChar(char16_t(0xDC00))).toUtf8();
+        const QByteArray file = "s" + QByteArray::number(i) + name.left(8).replace('/', '_') + (i % 2 ? ".pac" : ".pa_");
+        const QByteArray contents = "snack from the start #" + QByteArray::number(i);
+        QVERIFY(testfolder::makeFile(f.snackDir, file, contents));
+        start.append(contents);
+    }
+    QVERIFY(f.namesDistinct());
+    f.startMainWindow();
+
+    FolderChanger changer(f.snackDir, seed ^ 0x9e3779b9u);
+    changer.start();
+    QElapsedTimer clock;
+    clock.start();
+    int refreshes = 0;
+    int step = 0;
+    for (; step < steps && clock.elapsed() < 25000; ++step) {
+        f.box.answers = {random.bounded(2) ? MsgBox::Button::Yes : MsgBox::Button::No,
+                         random.bounded(2) ? MsgBox::Button::Yes : MsgBox::Button::No};
+        const char *listName = random.bounded(2) ? "List1" : "List2";
+        kurubako::SnackListView *list = f.list(listName);
+        const int rows = list->snackModel()->rowCount();
+        const int action = int(random.bounded(13));
+        QElapsedTimer stepClock;
+        stepClock.start();
+        switch (action) {
+        case 0:
+        case 1:
+            for (int n = int(random.bounded(4)); n >= 0 && rows > 0; --n) {
+                const QModelIndex row = list->snackModel()->index(int(random.bounded(rows)));
+                list->selectionModel()->select(row, QItemSelectionModel::Toggle);
+                list->setCurrentIndex(row);
+            }
+            break;
+        case 2:
+            f.click("Command5");
+            break;
+        case 3:
+            f.click("Command6");
+            break;
+        case 4:
+            f.click(random.bounded(2) ? "Command3(0)" : "Command3(1)");
+            break;
+        case 5:
+            f.click(random.bounded(2) ? "Command4(0)" : "Command4(1)");
+            break;
+        case 6:
+        case 7: {
+            // A refresh while the folder rests shows the folder exactly.
+            const std::lock_guard<std::mutex> hold(changer.lock);
+            if (random.bounded(2))
+                QTest::keyClick(f.window(), Qt::Key_F5);
+            else
+                f.action("new")->trigger();
+            ++refreshes;
+            kurubako::PosixFileOps files;
+            const kurubako::SnackLists lists = kurubako::scanSnackFolder(files, f.snackDir);
+            QCOMPARE(entries(f.list("List1")->snackModel()->snacks()), entries(lists.stock));
+            QCOMPARE(entries(f.list("List2")->snackModel()->snacks()), entries(lists.today));
+            break;
+        }
+        case 8:
+        case 9: {
+            if (rows > 0)
+                list->setCurrentIndex(list->snackModel()->index(int(random.bounded(rows))));
+            f.program->globals.RenameSource = list == f.list("List1") ? 1 : 2;
+            kurubako::Form4 dialog(*f.program, f.window());
+            dialog.show();
+            dialog.findChild<QLineEdit *>(u"Text2"_qs)->setText(randomName(random));
+            dialog.CmdQuit_Click();
+            break;
+        }
+        case 10: {
+            kurubako::Form3 dialog(*f.program, f.window());
+            const qint16 before = f.program->globals.DblClickAction;
+            const int option = int(random.bounded(2));
+            dialog.findChild<QRadioButton *>(u"Option1(%1)"_qs.arg(option))->setChecked(true);
+            const bool ok = random.bounded(2);
+            ok ? dialog.CmdQuit_Click() : dialog.Command2_Click();
+            QCOMPARE(f.program->globals.DblClickAction, ok ? qint16(option) : before);
+            break;
+        }
+        case 11: {
+            // A double-click moves the snack, or opens the rename dialog, which is answered.
+            const QString name = randomName(random);
+            const bool accept = random.bounded(2);
+            QTimer::singleShot(0, f.window(), [&] {
+                auto *dialog = qobject_cast<kurubako::Form4 *>(QApplication::activeModalWidget());
+                if (!dialog)
+                    return;
+                dialog->findChild<QLineEdit *>(u"Text2"_qs)->setText(name);
+                if (accept)
+                    dialog->CmdQuit_Click();
+                if (dialog->isVisible())
+                    dialog->reject();
+            });
+            list == f.list("List1") ? f.window()->List1_DblClick() : f.window()->List2_DblClick();
+            // The answer is given only while the dialog is open.
+            QCoreApplication::sendPostedEvents();
+            QCoreApplication::processEvents();
+            break;
+        }
+        default:
+            f.action("kakunin")->trigger();
+            break;
+        }
+        QVERIFY2(stepClock.elapsed() < 5000, qPrintable(u"step %1 (action %2) took too long"_qs.arg(step).arg(action)));
+        f.box.answers.clear();
+
+        const std::lock_guard<std::mutex> hold(changer.lock);
+        QByteArrayList expected = start + changer.added;
+        for (const QByteArray &contents : std::as_const(changer.removed))
+            expected.removeOne(contents);
+        std::sort(expected.begin(), expected.end());
+        QCOMPARE(testfolder::contents(f.snackDir), expected);
+        QVERIFY2(f.namesDistinct(), qPrintable(QString::number(step)));
+        for (const auto &box : std::as_const(f.box.shown))
+            QVERIFY2(expectedBox(box), qPrintable(box.title + u": "_qs + box.text));
+        f.box.shown.clear();
+    }
+    changer.stop();
+    QVERIFY(f.window()->isVisible());
+    std::printf("soak: %d steps, %d refreshes checked, %d changes behind the program's back, %lld ms\n", step,
+                refreshes, changer.changes, clock.elapsed());
+}
+
+QTEST_MAIN(TestSoak)
+#include "tst_soak.moc"
