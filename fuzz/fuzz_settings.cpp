@@ -1,0 +1,176 @@
+// The settings' readers over arbitrary stored text, and the start-up check over a store
+// filled from the input.
+//
+// Input: byte 0 names the keys whose read fails and byte 1 those whose write fails (bit i
+// for the i-th of top, left, Chk1, Chk2, ver); the rest is UTF-8 text whose lines are the
+// stored values of those keys in that order (a key without a line is not stored).
+
+#include "fuzzcheck.h"
+
+#include "app/settings.h"
+#include "platform/memorysettingsstore.h"
+
+#include <QStringList>
+
+#include <cmath>
+#include <cstddef>
+#include <cstdint>
+
+using namespace kurubako;
+
+namespace {
+
+const QString Keys[] = {SettingKey::Top, SettingKey::Left, SettingKey::Chk1, SettingKey::Chk2, SettingKey::Ver};
+constexpr int KeyCount = 5;
+
+// Whether the text of `key` converts as the program reads that key.
+bool parses(int key, const QString &text)
+{
+    switch (key) {
+    case 0:
+    case 1:
+        return parseInt32(text).has_value();
+    case 2:
+        return parseBool(text).has_value();
+    case 3:
+        return parseDblClickAction(text).has_value();
+    default:
+        return parseVersion(text).has_value();
+    }
+}
+
+// Each conversion gives nothing or a value that it reads back from the program's own text.
+void checkParsers(const QString &text)
+{
+    const auto number = parseInt32(text);
+    if (number) {
+        FUZZ_CHECK(!text.trimmed().isEmpty());
+        FUZZ_CHECK(parseInt32(QString::number(*number)) == number);
+    }
+    const auto action = parseDblClickAction(text);
+    if (action) {
+        FUZZ_CHECK(*action == 0 || *action == 1);
+        FUZZ_CHECK(number && *number == *action);
+    }
+    const auto flag = parseBool(text);
+    if (flag)
+        FUZZ_CHECK(parseBool(boolText(*flag)) == flag);
+    const auto version = parseVersion(text);
+    if (version) {
+        FUZZ_CHECK(std::isfinite(*version));
+        FUZZ_CHECK(parseVersion(versionText(*version)) == version);
+    }
+}
+
+// Each single read: the global changes only when the read succeeds, and then to the value
+// that the stored text converts to.
+void checkSingleReads(MemorySettingsStore &store)
+{
+    Settings settings(store);
+    Globals globals;
+    globals.WindowTop = -7;
+    globals.WindowLeft = -8;
+    globals.SkipConfirm = true;
+    globals.DblClickAction = 9;
+    globals.StoredVersion = -1.5f;
+    const Globals before = globals;
+
+    const auto readable = [&](int key) { return !store.failingReads.contains(Keys[key]); };
+    const auto stored = [&](int key) { return store.value(Keys[key]); };
+
+    bool read = settings.readWindowTop(globals);
+    FUZZ_CHECK(read == (readable(0) && parseInt32(stored(0)).has_value()));
+    FUZZ_CHECK(globals.WindowTop == (read ? *parseInt32(stored(0)) : before.WindowTop));
+    read = settings.readWindowLeft(globals);
+    FUZZ_CHECK(read == (readable(1) && parseInt32(stored(1)).has_value()));
+    FUZZ_CHECK(globals.WindowLeft == (read ? *parseInt32(stored(1)) : before.WindowLeft));
+    read = settings.readSkipConfirm(globals);
+    FUZZ_CHECK(read == (readable(2) && parseBool(stored(2)).has_value()));
+    FUZZ_CHECK(globals.SkipConfirm == (read ? *parseBool(stored(2)) : before.SkipConfirm));
+    read = settings.readDblClickAction(globals);
+    FUZZ_CHECK(read == (readable(3) && parseDblClickAction(stored(3)).has_value()));
+    FUZZ_CHECK(globals.DblClickAction == (read ? *parseDblClickAction(stored(3)) : before.DblClickAction));
+    read = settings.readStoredVersion(globals);
+    FUZZ_CHECK(read == (readable(4) && parseVersion(stored(4)).has_value()));
+    FUZZ_CHECK(read ? globals.StoredVersion == *parseVersion(stored(4)) : globals.StoredVersion == before.StoredVersion);
+}
+
+// The keys that the check must write, in order: from the first key (top and left together)
+// that fails to read or to be written, every key; "ver" also when it holds another version.
+QStringList expectedWrites(const MemorySettingsStore &store)
+{
+    QStringList writes;
+    bool failed = false;
+    const auto readOk = [&](int key) {
+        return !store.failingReads.contains(Keys[key]) && parses(key, store.value(Keys[key]));
+    };
+    const auto write = [&](int key) {
+        if (store.failingWrites.contains(Keys[key]))
+            failed = true;
+        else
+            writes.append(Keys[key]);
+    };
+    const bool topOk = readOk(0);
+    const bool leftOk = readOk(1);
+    if (!topOk || !leftOk)
+        failed = true;
+    if (failed) {
+        write(0);
+        write(1);
+    }
+    for (int key = 2; key < KeyCount; ++key) {
+        if (!readOk(key))
+            failed = true;
+        const bool otherVersion = key == 4 && (!readOk(4) || *parseVersion(store.value(Keys[4])) != ProgramVersionValue);
+        if (failed || otherVersion)
+            write(key);
+    }
+    return writes;
+}
+
+void checkRunCheck(MemorySettingsStore &store)
+{
+    const QStringList expected = expectedWrites(store);
+    Globals globals;
+    Settings(store).runCheck(globals);
+
+    QStringList written;
+    for (const QString &entry : std::as_const(store.writeLog))
+        written.append(entry.section(u'=', 0, 0));
+    FUZZ_CHECK(written == expected);
+    FUZZ_CHECK(globals.ProgramVersion == ProgramVersionValue);
+    FUZZ_CHECK(globals.DblClickAction == 0 || globals.DblClickAction == 1);
+    // Every key that could be written now holds text that the program reads back, and the
+    // version is the program's own.
+    for (int key = 0; key < KeyCount; ++key) {
+        if (!store.failingWrites.contains(Keys[key]))
+            FUZZ_CHECK(parses(key, store.value(Keys[key])));
+    }
+    if (!store.failingWrites.contains(SettingKey::Ver))
+        FUZZ_CHECK(parseVersion(store.value(SettingKey::Ver)) == ProgramVersionValue);
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)
+{
+    if (size < 2)
+        return 0;
+    MemorySettingsStore store;
+    for (int key = 0; key < KeyCount; ++key) {
+        if (data[0] & (1u << key))
+            store.failingReads.append(Keys[key]);
+        if (data[1] & (1u << key))
+            store.failingWrites.append(Keys[key]);
+    }
+    const QString text = QString::fromUtf8(reinterpret_cast<const char *>(data) + 2, qsizetype(size) - 2);
+    checkParsers(text);
+    const QStringList lines = text.split(u'\n');
+    for (int key = 0; key < KeyCount && key < lines.size(); ++key) {
+        checkParsers(lines.at(key));
+        store.setValue(Keys[key], lines.at(key));
+    }
+    checkSingleReads(store);
+    checkRunCheck(store);
+    return 0;
+}
