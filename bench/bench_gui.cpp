@@ -142,17 +142,29 @@ ChildFigures runChild(const QStringList &arguments)
     return {time, process.readAllStandardOutput().trimmed().toLong()};
 }
 
-ChildFigures childMedians(int runs, const QStringList &arguments)
+struct PairedFigures
 {
-    std::vector<double> times;
-    std::vector<double> rss;
+    ChildFigures ours;
+    ChildFigures floor;
+};
+
+// Runs the program and the floor in turns, so that both meet the same state of the machine.
+PairedFigures pairedMedians(int runs, const QStringList &arguments)
+{
+    const QStringList floorArguments = {u"--floor"_qs};
     runChild(arguments); // warm the file cache
+    runChild(floorArguments);
+    std::vector<double> times[2];
+    std::vector<double> rss[2];
     for (int run = 0; run < runs; ++run) {
-        const ChildFigures figures = runChild(arguments);
-        times.push_back(figures.milliseconds);
-        rss.push_back(double(figures.rssKiB));
+        for (int which = 0; which < 2; ++which) {
+            const ChildFigures figures = runChild(which == 0 ? arguments : floorArguments);
+            times[which].push_back(figures.milliseconds);
+            rss[which].push_back(double(figures.rssKiB));
+        }
     }
-    return {bench::median(times), long(bench::median(rss))};
+    return {{bench::median(times[0]), long(bench::median(rss[0]))},
+            {bench::median(times[1]), long(bench::median(rss[1]))}};
 }
 
 // A PostPet folder holding `count` generated snacks; `nameBytes` is the size of their names.
@@ -196,16 +208,16 @@ double medianOf(int runs, Work work)
 
 void startupAndMemory(int runs)
 {
-    std::printf("\nstart-up to the main window shown, and its peak memory\n");
-    const ChildFigures floor = childMedians(runs, {u"--floor"_qs});
-    std::printf("  %-28s %8.1f ms             %8ld KiB\n", "floor: one list", floor.milliseconds, floor.rssKiB);
+    std::printf("\nstart-up to the main window shown, and its peak memory, against one list in a window\n");
     for (const int count : {0, 100, 10000, 100000}) {
         const SnackFolder folder(count);
-        const ChildFigures figures = childMedians(runs, {u"--program"_qs, folder.postPet.path()});
-        const long allowance = long(3 * folder.nameBytes / 1024);
-        std::printf("  %6d snacks %14s %8.1f ms  %5.2f x   %8ld KiB  floor + %ld KiB (3 x names: %ld KiB)\n", count,
-                    "", figures.milliseconds, figures.milliseconds / floor.milliseconds, figures.rssKiB,
-                    figures.rssKiB - floor.rssKiB, allowance);
+        const PairedFigures figures = pairedMedians(runs, {u"--program"_qs, folder.postPet.path()});
+        const ChildFigures &ours = figures.ours;
+        const ChildFigures &floor = figures.floor;
+        std::printf("  %6d snacks  %7.1f ms  floor %6.1f ms  %5.2f x   %6ld KiB = floor %6ld + %6ld KiB"
+                    "  (3 x names: %ld KiB)\n",
+                    count, ours.milliseconds, floor.milliseconds, ours.milliseconds / floor.milliseconds,
+                    ours.rssKiB, floor.rssKiB, ours.rssKiB - floor.rssKiB, long(3 * folder.nameBytes / 1024));
     }
 }
 
