@@ -7,7 +7,8 @@
 //   moving 10,000 selected snacks       10,000 renameat2() calls and one listing
 //   全選択, then 全解除, on the list     none (absolute)
 //
-//   kurubako-bench-gui [runs]      runs of each (default 7)
+//   kurubako-bench-gui [runs] [figure]   runs of each (default 7); figure: startup, refresh,
+//                                        moving or selection (default all)
 //
 // Without a display the windows run on Qt's offscreen platform.
 
@@ -112,11 +113,16 @@ int runProgram(int argc, char **argv, const QString &postPetDir)
     return app.exec();
 }
 
-int runFloor(int argc, char **argv)
+// The floor: one list in a window, showing one line of text, or the names of the files in
+// `folder` sorted without regard to case, as `sort -f` does.
+int runFloor(int argc, char **argv, const QString &folder)
 {
     QApplication app(argc, argv);
     QListWidget list;
-    list.addItem(u"floor"_qs);
+    if (folder.isEmpty())
+        list.addItem(u"floor"_qs);
+    else
+        list.addItems(QDir(folder).entryList(QDir::Files));
     list.show();
     QuitOnFirstPaint quit(&list);
     return app.exec();
@@ -128,43 +134,44 @@ struct ChildFigures
     long rssKiB;
 };
 
+// Starts this program with `arguments` and times it up to the line it prints at its first
+// paint, so that neither figure includes tearing the process down.
 ChildFigures runChild(const QStringList &arguments)
 {
     const auto start = Clock::now();
     QProcess process;
     process.setStandardErrorFile(QProcess::nullDevice());
     process.start(QCoreApplication::applicationFilePath(), arguments);
-    if (!process.waitForFinished(120000) || process.exitCode() != 0) {
+    while (!process.canReadLine() && process.waitForReadyRead(120000)) {
+    }
+    const double time = millisecondsSince(start);
+    const QByteArray line = process.readLine();
+    if (!process.waitForFinished(120000) || process.exitCode() != 0 || line.isEmpty()) {
         std::fprintf(stderr, "child %s failed\n", qPrintable(arguments.join(u' ')));
         std::exit(1);
     }
-    const double time = millisecondsSince(start);
-    return {time, process.readAllStandardOutput().trimmed().toLong()};
+    return {time, line.trimmed().toLong()};
 }
 
-struct PairedFigures
+// Runs each command line in turn, round after round, so that all of them meet the same state
+// of the machine; returns the medians in the same order.
+std::vector<ChildFigures> interleavedMedians(int runs, const std::vector<QStringList> &commandLines)
 {
-    ChildFigures ours;
-    ChildFigures floor;
-};
-
-// Runs the program and the floor in turns, so that both meet the same state of the machine.
-PairedFigures pairedMedians(int runs, const QStringList &arguments)
-{
-    const QStringList floorArguments = {u"--floor"_qs};
-    runChild(arguments); // warm the file cache
-    runChild(floorArguments);
-    std::vector<double> times[2];
-    std::vector<double> rss[2];
+    for (const QStringList &arguments : commandLines)
+        runChild(arguments); // warm the file cache
+    std::vector<std::vector<double>> times(commandLines.size());
+    std::vector<std::vector<double>> rss(commandLines.size());
     for (int run = 0; run < runs; ++run) {
-        for (int which = 0; which < 2; ++which) {
-            const ChildFigures figures = runChild(which == 0 ? arguments : floorArguments);
+        for (size_t which = 0; which < commandLines.size(); ++which) {
+            const ChildFigures figures = runChild(commandLines[which]);
             times[which].push_back(figures.milliseconds);
             rss[which].push_back(double(figures.rssKiB));
         }
     }
-    return {{bench::median(times[0]), long(bench::median(rss[0]))},
-            {bench::median(times[1]), long(bench::median(rss[1]))}};
+    std::vector<ChildFigures> medians;
+    for (size_t which = 0; which < commandLines.size(); ++which)
+        medians.push_back({bench::median(times[which]), long(bench::median(rss[which]))});
+    return medians;
 }
 
 // A PostPet folder holding `count` generated snacks; `nameBytes` is the size of their names.
@@ -208,16 +215,23 @@ double medianOf(int runs, Work work)
 
 void startupAndMemory(int runs)
 {
-    std::printf("\nstart-up to the main window shown, and its peak memory, against one list in a window\n");
+    std::printf("\nstart-up to the main window shown, and its peak memory, against one list in a window:\n"
+                "one showing a line of text, and one showing the folder's files sorted (QDir::entryList)\n");
     for (const int count : {0, 100, 10000, 100000}) {
         const SnackFolder folder(count);
-        const PairedFigures figures = pairedMedians(runs, {u"--program"_qs, folder.postPet.path()});
-        const ChildFigures &ours = figures.ours;
-        const ChildFigures &floor = figures.floor;
-        std::printf("  %6d snacks  %7.1f ms  floor %6.1f ms  %5.2f x   %6ld KiB = floor %6ld + %6ld KiB"
-                    "  (3 x names: %ld KiB)\n",
-                    count, ours.milliseconds, floor.milliseconds, ours.milliseconds / floor.milliseconds,
-                    ours.rssKiB, floor.rssKiB, ours.rssKiB - floor.rssKiB, long(3 * folder.nameBytes / 1024));
+        const auto figures = interleavedMedians(runs, {{u"--program"_qs, folder.postPet.path()},
+                                                       {u"--floor"_qs},
+                                                       {u"--floor"_qs, folder.snackDir}});
+        const ChildFigures &ours = figures[0];
+        std::printf("  %6d snacks  %7.1f ms  %7ld KiB   (3 x names: %ld KiB)\n", count, ours.milliseconds,
+                    ours.rssKiB, long(3 * folder.nameBytes / 1024));
+        const char *const floorNames[] = {"one line", "list of the files"};
+        for (size_t which = 1; which < figures.size(); ++which) {
+            const ChildFigures &floor = figures[which];
+            std::printf("    floor, %-17s %7.1f ms  %5.2f x   %7ld KiB, ours = floor %+7ld KiB\n",
+                        floorNames[which - 1], floor.milliseconds, ours.milliseconds / floor.milliseconds,
+                        floor.rssKiB, ours.rssKiB - floor.rssKiB);
+        }
     }
 }
 
@@ -319,7 +333,7 @@ int main(int argc, char **argv)
     if (argc >= 3 && qstrcmp(argv[1], "--program") == 0)
         return runProgram(argc, argv, QString::fromLocal8Bit(argv[2]));
     if (argc >= 2 && qstrcmp(argv[1], "--floor") == 0)
-        return runFloor(argc, argv);
+        return runFloor(argc, argv, argc >= 3 ? QString::fromLocal8Bit(argv[2]) : QString());
 
     if (qEnvironmentVariableIsEmpty("DISPLAY") && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
@@ -328,9 +342,12 @@ int main(int argc, char **argv)
     const int runs = argc > 1 ? std::max(1, std::atoi(argv[1])) : 7;
     std::printf("medians of %d runs, platform %s, %d cores\n", runs, qPrintable(QGuiApplication::platformName()),
                 QThread::idealThreadCount());
-    startupAndMemory(runs);
-    refresh(runs);
-    moving(runs);
-    selection(runs);
+    const QString only = argc > 2 ? QString::fromLocal8Bit(argv[2]) : QString();
+    const std::pair<const char *, void (*)(int)> figures[] = {
+        {"startup", startupAndMemory}, {"refresh", refresh}, {"moving", moving}, {"selection", selection}};
+    for (const auto &[name, figure] : figures) {
+        if (only.isEmpty() || only == QLatin1StringView(name))
+            figure(runs);
+    }
     return 0;
 }

@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <numeric>
+#include <thread>
 #include <vector>
 
 namespace kurubako {
@@ -38,22 +39,47 @@ void sortSnacks(QList<Snack> &snacks)
 {
     if (snacks.size() < 2)
         return;
+
+    // A long list is cut into runs, one a core: each run is keyed and sorted beside the others,
+    // with a collator of its own, and the sorted runs are merged. Making the keys is most of
+    // the cost of a sort, comparing them most of the rest.
+    constexpr qsizetype MinimumRun = 4096; // below this a thread costs more than it saves
+    const qsizetype cores = std::max(1u, std::thread::hardware_concurrency());
+    const qsizetype runs = std::clamp(snacks.size() / MinimumRun, qsizetype(1), cores);
+    const qsizetype runLength = (snacks.size() + runs - 1) / runs;
+    const auto runEnd = [&](qsizetype run) { return std::min((run + 1) * runLength, snacks.size()); };
+
     std::vector<int> order(snacks.size());
     std::iota(order.begin(), order.end(), 0);
     {
         // One key per name, compared many times: far cheaper than collating pairs of names.
-        const QCollator collator = listCollator();
-        std::vector<QCollatorSortKey> keys;
-        keys.reserve(snacks.size());
-        for (const Snack &snack : std::as_const(snacks))
-            keys.push_back(collator.sortKey(snack.name));
-        std::sort(order.begin(), order.end(), [&](int a, int b) {
-            if (const int byKey = keys[a].compare(keys[b]))
+        std::vector<std::vector<QCollatorSortKey>> keysOfRun(runs);
+        const auto before = [&](int a, int b) {
+            const QCollatorSortKey &keyA = keysOfRun[a / runLength][a % runLength];
+            const QCollatorSortKey &keyB = keysOfRun[b / runLength][b % runLength];
+            if (const int byKey = keyA.compare(keyB))
                 return byKey < 0;
             if (const int byCase = QString::compare(snacks.at(a).name, snacks.at(b).name, Qt::CaseSensitive))
                 return byCase < 0;
             return snacks.at(a).file < snacks.at(b).file;
-        });
+        };
+        const auto sortRun = [&](qsizetype run) {
+            const QCollator collator = listCollator();
+            const qsizetype begin = run * runLength;
+            std::vector<QCollatorSortKey> &keys = keysOfRun[run];
+            keys.reserve(runEnd(run) - begin);
+            for (qsizetype i = begin; i < runEnd(run); ++i)
+                keys.push_back(collator.sortKey(snacks.at(i).name));
+            std::sort(order.begin() + begin, order.begin() + runEnd(run), before);
+        };
+        std::vector<std::thread> helpers;
+        for (qsizetype run = 1; run < runs; ++run)
+            helpers.emplace_back(sortRun, run);
+        sortRun(0);
+        for (std::thread &helper : helpers)
+            helper.join();
+        for (qsizetype run = 1; run < runs; ++run)
+            std::inplace_merge(order.begin(), order.begin() + run * runLength, order.begin() + runEnd(run), before);
     } // the keys go before the sorted list comes
 
     QList<Snack> sorted;

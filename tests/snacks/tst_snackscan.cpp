@@ -3,6 +3,7 @@
 
 #include "../common/testfolder.h"
 
+#include <QCollator>
 #include <QLocale>
 #include <QTest>
 
@@ -47,6 +48,7 @@ private Q_SLOTS:
     void scan();
     void order_data();
     void order();
+    void longListOrder();
     void countText() { QCOMPARE(snackCountText(3), u"全部で 3 個"_qs); }
 };
 
@@ -120,6 +122,36 @@ void TestSnackScan::order()
         sortSnacks(copy);
         QCOMPARE(filesOf(copy), sorted);
     }
+}
+
+// A list long enough to be keyed in several runs sorts as comparing each pair of names would.
+void TestSnackScan::longListOrder()
+{
+    const QStringList pieces = {u"a"_qs, u"B"_qs, u"b"_qs, u"ｂ"_qs, u"あ"_qs, u"ア"_qs, u"ｱ"_qs, u"羊"_qs, u"1"_qs, u" "_qs};
+    QList<Snack> snacks;
+    quint32 seed = 20261207;
+    for (int i = 0; i < 20000; ++i) {
+        QString name;
+        for (int length = 1 + i % 5; length > 0; --length) {
+            seed = seed * 1664525u + 1013904223u;
+            name += pieces.at((seed >> 16) % pieces.size());
+        }
+        snacks.append({name, name.toUtf8() + (i % 2 ? ".pac" : ".PAC")});
+    }
+
+    QList<Snack> expected = snacks;
+    QCollator collator(QLocale(QLocale::Japanese, QLocale::Japan));
+    collator.setCaseSensitivity(Qt::CaseInsensitive);
+    std::stable_sort(expected.begin(), expected.end(), [&](const Snack &a, const Snack &b) {
+        if (const int byCollation = collator.compare(a.name, b.name))
+            return byCollation < 0;
+        if (const int byCase = QString::compare(a.name, b.name, Qt::CaseSensitive))
+            return byCase < 0;
+        return a.file < b.file;
+    });
+
+    sortSnacks(snacks);
+    QCOMPARE(filesOf(snacks), filesOf(expected));
 }
 
 QTEST_GUILESS_MAIN(TestSnackScan)
