@@ -1,8 +1,9 @@
 // Times the windows' work at N = 100, 10,000 and 100,000 snacks, each figure the median of
 // several runs beside a floor measured in the same run:
 //
-//   start-up to the main window shown   a minimal Qt Widgets program showing one list
-//   peak memory (RSS) of that start-up  the same minimal program
+//   start-up to the main window shown   a minimal Qt Widgets program showing one list: of the
+//                                       snack folder's files, and of one line of text
+//   peak memory (RSS) of that start-up  the same minimal programs
 //   RefreshSnackLists on the window     find DIR -maxdepth 1 -type f | sort -f
 //   moving 10,000 selected snacks       10,000 renameat2() calls and one listing
 //   全選択, then 全解除, on the list     none (absolute)

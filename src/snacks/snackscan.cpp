@@ -43,7 +43,7 @@ void sortSnacks(QList<Snack> &snacks)
     // A long list is cut into runs, one a core: each run is keyed and sorted beside the others,
     // with a collator of its own, and the sorted runs are merged. Making the keys is most of
     // the cost of a sort, comparing them most of the rest.
-    constexpr qsizetype MinimumRun = 4096; // below this a thread costs more than it saves
+    constexpr qsizetype MinimumRun = 1024; // below this a thread costs more than it saves
     const qsizetype cores = std::max(1u, std::thread::hardware_concurrency());
     const qsizetype runs = std::clamp(snacks.size() / MinimumRun, qsizetype(1), cores);
     const qsizetype runLength = (snacks.size() + runs - 1) / runs;
