@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <numeric>
+#include <system_error>
 #include <thread>
 #include <vector>
 
@@ -73,8 +74,14 @@ void sortSnacks(QList<Snack> &snacks)
             std::sort(order.begin() + begin, order.begin() + runEnd(run), before);
         };
         std::vector<std::thread> helpers;
-        for (qsizetype run = 1; run < runs; ++run)
-            helpers.emplace_back(sortRun, run);
+        helpers.reserve(runs - 1);
+        for (qsizetype run = 1; run < runs; ++run) {
+            try {
+                helpers.emplace_back(sortRun, run);
+            } catch (const std::system_error &) {
+                sortRun(run); // no thread to be had: this one sorts the run itself
+            }
+        }
         sortRun(0);
         for (std::thread &helper : helpers)
             helper.join();
