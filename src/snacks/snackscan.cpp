@@ -67,11 +67,12 @@ void sortSnacks(QList<Snack> &snacks)
         const auto sortRun = [&](qsizetype run) {
             const QCollator collator = listCollator();
             const qsizetype begin = run * runLength;
+            const qsizetype end = runEnd(run);
             std::vector<QCollatorSortKey> &keys = keysOfRun[run];
-            keys.reserve(runEnd(run) - begin);
-            for (qsizetype i = begin; i < runEnd(run); ++i)
+            keys.reserve(end - begin);
+            for (qsizetype i = begin; i < end; ++i)
                 keys.push_back(collator.sortKey(snacks.at(i).name));
-            std::sort(order.begin() + begin, order.begin() + runEnd(run), before);
+            std::sort(order.begin() + begin, order.begin() + end, before);
         };
         std::vector<std::thread> helpers;
         helpers.reserve(runs - 1);
