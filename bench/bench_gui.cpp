@@ -41,6 +41,8 @@
 #include <memory>
 #include <unistd.h>
 
+using namespace Qt::StringLiterals;
+
 using namespace kurubako;
 using bench::Clock;
 using bench::millisecondsSince;
@@ -52,7 +54,7 @@ constexpr int Sizes[] = {100, 10000, 100000};
 // The peak resident set of this process so far, in KiB.
 long peakRssKiB()
 {
-    QFile status(u"/proc/self/status"_qs);
+    QFile status(u"/proc/self/status"_s);
     if (!status.open(QIODevice::ReadOnly))
         return -1;
     for (const QByteArray &line : status.readAll().split('\n')) {
@@ -89,10 +91,10 @@ struct Run
     explicit Run(const QString &postPetDir)
     {
         for (const char *key : {"top", "left", "Chk2"})
-            store.setValue(QString::fromLatin1(key), u"0"_qs);
-        store.setValue(u"Chk1"_qs, u"True"_qs);
-        store.setValue(u"ver"_qs, u"1.1"_qs);
-        store.setValue(u"postpet_dir"_qs, postPetDir);
+            store.setValue(QString::fromLatin1(key), u"0"_s);
+        store.setValue(u"Chk1"_s, u"True"_s);
+        store.setValue(u"ver"_s, u"1.1"_s);
+        store.setValue(u"postpet_dir"_s, postPetDir);
         program = std::make_unique<Program>(Services{store, *files, box, starter, opener, [] {}});
         program->Main();
     }
@@ -121,7 +123,7 @@ int runFloor(int argc, char **argv, const QString &folder)
     QApplication app(argc, argv);
     QListWidget list;
     if (folder.isEmpty())
-        list.addItem(u"floor"_qs);
+        list.addItem(u"floor"_s);
     else
         list.addItems(QDir(folder).entryList(QDir::Files));
     list.show();
@@ -179,7 +181,7 @@ std::vector<ChildFigures> interleavedMedians(int runs, const std::vector<QString
 struct SnackFolder
 {
     explicit SnackFolder(int count)
-        : snackDir(postPet.path() + u"/おやつ"_qs)
+        : snackDir(postPet.path() + u"/おやつ"_s)
     {
         if (!QDir().mkpath(snackDir) || !bench::makeSnackFolder(QFile::encodeName(snackDir), count)) {
             std::fprintf(stderr, "cannot make the snack folder\n");
@@ -220,9 +222,9 @@ void startupAndMemory(int runs)
                 "one showing a line of text, and one showing the folder's files sorted (QDir::entryList)\n");
     for (const int count : {0, 100, 10000, 100000}) {
         const SnackFolder folder(count);
-        const auto figures = interleavedMedians(runs, {{u"--program"_qs, folder.postPet.path()},
-                                                       {u"--floor"_qs},
-                                                       {u"--floor"_qs, folder.snackDir}});
+        const auto figures = interleavedMedians(runs, {{u"--program"_s, folder.postPet.path()},
+                                                       {u"--floor"_s},
+                                                       {u"--floor"_s, folder.snackDir}});
         const ChildFigures &ours = figures[0];
         std::printf("  %6d snacks  %7.1f ms  %7ld KiB   (3 x names: %ld KiB)\n", count, ours.milliseconds,
                     ours.rssKiB, long(3 * folder.nameBytes / 1024));
@@ -290,7 +292,7 @@ void moving(int runs)
     Form1 *window = run.program->mainWindow();
     bool toToday = true;
     const double ours = medianOf(runs, [&] {
-        window->findChild<QPushButton *>(toToday ? u"Command3(0)"_qs : u"Command4(0)"_qs)->click();
+        window->findChild<QPushButton *>(toToday ? u"Command3(0)"_s : u"Command4(0)"_s)->click();
         const auto start = Clock::now();
         toToday ? window->Command5_Click() : window->Command6_Click();
         QCoreApplication::processEvents();
@@ -320,11 +322,11 @@ void selection(int runs)
     std::vector<double> selectAll;
     std::vector<double> clear;
     for (int run = 0; run < runs; ++run) {
-        selectAll.push_back(click(u"Command3(0)"_qs));
-        clear.push_back(click(u"Command3(1)"_qs));
+        selectAll.push_back(click(u"Command3(0)"_s));
+        clear.push_back(click(u"Command3(1)"_s));
     }
     std::printf("  全選択 %8.2f ms   全解除 %8.2f ms   (list of %d)\n", bench::median(selectAll), bench::median(clear),
-                window->findChild<SnackListView *>(u"List1"_qs)->snackModel()->rowCount());
+                window->findChild<SnackListView *>(u"List1"_s)->snackModel()->rowCount());
 }
 
 } // namespace

@@ -68,11 +68,11 @@ void checkSingleReads(MemorySettingsStore &store)
 {
     Settings settings(store);
     Globals globals;
-    globals.WindowTop = -7;
-    globals.WindowLeft = -8;
-    globals.SkipConfirm = true;
-    globals.DblClickAction = 9;
-    globals.StoredVersion = -1.5f;
+    globals.windowTop = -7;
+    globals.windowLeft = -8;
+    globals.skipConfirm = true;
+    globals.dblClickAction = 9;
+    globals.storedVersion = -1.5f;
     const Globals before = globals;
 
     const auto readable = [&](int key) { return !store.failingReads.contains(Keys[key]); };
@@ -80,19 +80,19 @@ void checkSingleReads(MemorySettingsStore &store)
 
     bool read = settings.readWindowTop(globals);
     FUZZ_CHECK(read == (readable(0) && parseInt32(stored(0)).has_value()));
-    FUZZ_CHECK(globals.WindowTop == (read ? *parseInt32(stored(0)) : before.WindowTop));
+    FUZZ_CHECK(globals.windowTop == (read ? *parseInt32(stored(0)) : before.windowTop));
     read = settings.readWindowLeft(globals);
     FUZZ_CHECK(read == (readable(1) && parseInt32(stored(1)).has_value()));
-    FUZZ_CHECK(globals.WindowLeft == (read ? *parseInt32(stored(1)) : before.WindowLeft));
+    FUZZ_CHECK(globals.windowLeft == (read ? *parseInt32(stored(1)) : before.windowLeft));
     read = settings.readSkipConfirm(globals);
     FUZZ_CHECK(read == (readable(2) && parseBool(stored(2)).has_value()));
-    FUZZ_CHECK(globals.SkipConfirm == (read ? *parseBool(stored(2)) : before.SkipConfirm));
+    FUZZ_CHECK(globals.skipConfirm == (read ? *parseBool(stored(2)) : before.skipConfirm));
     read = settings.readDblClickAction(globals);
     FUZZ_CHECK(read == (readable(3) && parseDblClickAction(stored(3)).has_value()));
-    FUZZ_CHECK(globals.DblClickAction == (read ? *parseDblClickAction(stored(3)) : before.DblClickAction));
+    FUZZ_CHECK(globals.dblClickAction == (read ? *parseDblClickAction(stored(3)) : before.dblClickAction));
     read = settings.readStoredVersion(globals);
     FUZZ_CHECK(read == (readable(4) && parseVersion(stored(4)).has_value()));
-    FUZZ_CHECK(read ? globals.StoredVersion == *parseVersion(stored(4)) : globals.StoredVersion == before.StoredVersion);
+    FUZZ_CHECK(read ? globals.storedVersion == *parseVersion(stored(4)) : globals.storedVersion == before.storedVersion);
 }
 
 // The keys that the check must write, in order: from the first key (top and left together)
@@ -138,8 +138,8 @@ void checkRunCheck(MemorySettingsStore &store)
     for (const QString &entry : std::as_const(store.writeLog))
         written.append(entry.section(u'=', 0, 0));
     FUZZ_CHECK(written == expected);
-    FUZZ_CHECK(globals.ProgramVersion == ProgramVersionValue);
-    FUZZ_CHECK(globals.DblClickAction == 0 || globals.DblClickAction == 1);
+    FUZZ_CHECK(globals.programVersion == ProgramVersionValue);
+    FUZZ_CHECK(globals.dblClickAction == 0 || globals.dblClickAction == 1);
     // Every key that could be written now holds text that the program reads back, and the
     // version is the program's own.
     for (int key = 0; key < KeyCount; ++key) {

@@ -17,6 +17,8 @@
 #include <cstddef>
 #include <cstdint>
 
+using namespace Qt::StringLiterals;
+
 using namespace kurubako;
 
 namespace {
@@ -99,7 +101,7 @@ void checkMove(const QByteArray &stem)
     const QByteArray stock = stem + ".pa_";
     const Snack snack{snackNameOf(displayName(stock)), stock};
     FUZZ_CHECK(snackSetOf(displayName(stock)) == SnackSet::Stock);
-    moveSnacks(files, u"/nowhere"_qs, {snack}, SnackSet::Stock);
+    moveSnacks(files, u"/nowhere"_s, {snack}, SnackSet::Stock);
     FUZZ_CHECK(files.asked.size() == 1);
     const RenameRequest &request = files.asked.constFirst();
     FUZZ_CHECK(request.from == stock);
@@ -113,8 +115,8 @@ void checkMove(const QByteArray &stem)
 void checkRename(const QString &typed)
 {
     RecordingFileOps files;
-    const Snack snack{u"a"_qs, "a.pac"};
-    const FsError error = renameSnack(files, u"/nowhere"_qs, snack, SnackSet::Today, typed);
+    const Snack snack{u"a"_s, "a.pac"};
+    const FsError error = renameSnack(files, u"/nowhere"_s, snack, SnackSet::Today, typed);
     if (error.failed()) {
         FUZZ_CHECK(files.asked.isEmpty());
         FUZZ_CHECK(!typed.isValidUtf16());

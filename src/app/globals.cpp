@@ -2,17 +2,19 @@
 
 #include <QDir>
 
+using namespace Qt::StringLiterals;
+
 namespace kurubako {
 
 void Globals::setPostPetDir(const QString &folder)
 {
-    PostPetDir = folder;
-    SnackDir = snackDirOf(folder);
+    postPetDir = folder;
+    snackDir = snackDirOf(folder);
 }
 
 QString snackDirOf(const QString &postPetDir)
 {
-    return postPetDir + QDir::separator() + u"おやつ"_qs;
+    return postPetDir + QDir::separator() + u"おやつ"_s;
 }
 
 } // namespace kurubako

@@ -8,19 +8,19 @@ namespace kurubako {
 // run; the windows are handed it.
 struct Globals
 {
-    QString PostPetDir;           // PostPet's folder; empty while unknown
-    QString SnackDir;             // always snackDirOf(PostPetDir)
-    qint32 WindowTop = 0;         // main window's outer top, in twips
-    qint32 WindowLeft = 0;        // main window's outer left, in twips
-    bool SkipConfirm = false;     // "Chk1": ask no confirmation questions
-    qint16 DblClickAction = 0;    // "Chk2": 0 = a double-click moves, 1 = it renames
-    float StoredVersion = 0.0f;   // "ver" as read back from the store
-    float ProgramVersion = 0.0f;  // the program's own version, set first at start-up
-    QString EditedPostPetDir;     // the settings dialog's working copy of the folder
-    bool FolderChooserFromSettings = false; // the folder chooser serves the settings dialog
-    qint16 RenameSource = 0;      // 1 = stock list, 2 = today's list
+    QString postPetDir;           // PostPet's folder; empty while unknown
+    QString snackDir;             // always snackDirOf(postPetDir)
+    qint32 windowTop = 0;         // main window's outer top, in twips
+    qint32 windowLeft = 0;        // main window's outer left, in twips
+    bool skipConfirm = false;     // "Chk1": ask no confirmation questions
+    qint16 dblClickAction = 0;    // "Chk2": 0 = a double-click moves, 1 = it renames
+    float storedVersion = 0.0f;   // "ver" as read back from the store
+    float programVersion = 0.0f;  // the program's own version, set first at start-up
+    QString editedPostPetDir;     // the settings dialog's working copy of the folder
+    bool folderChooserFromSettings = false; // the folder chooser serves the settings dialog
+    qint16 renameSource = 0;      // 1 = stock list, 2 = today's list
 
-    // Sets PostPetDir and SnackDir together, as every change of the folder must.
+    // Sets postPetDir and snackDir together, as every change of the folder must.
     void setPostPetDir(const QString &folder);
 };
 

@@ -7,6 +7,8 @@
 #include <charconv>
 #include <cmath>
 
+using namespace Qt::StringLiterals;
+
 namespace kurubako {
 
 namespace {
@@ -84,7 +86,7 @@ std::optional<float> parseVersion(const QString &text)
 
 QString boolText(bool value)
 {
-    return value ? u"True"_qs : u"False"_qs;
+    return value ? u"True"_s : u"False"_s;
 }
 
 QString versionText(float version)
@@ -111,32 +113,32 @@ bool Settings::write(const QString &key, const QString &text)
 
 bool Settings::readWindowTop(Globals &globals)
 {
-    return readInto(*this, SettingKey::Top, parseInt32, globals.WindowTop);
+    return readInto(*this, SettingKey::Top, parseInt32, globals.windowTop);
 }
 
 bool Settings::readWindowLeft(Globals &globals)
 {
-    return readInto(*this, SettingKey::Left, parseInt32, globals.WindowLeft);
+    return readInto(*this, SettingKey::Left, parseInt32, globals.windowLeft);
 }
 
 bool Settings::readSkipConfirm(Globals &globals)
 {
-    return readInto(*this, SettingKey::Chk1, parseBool, globals.SkipConfirm);
+    return readInto(*this, SettingKey::Chk1, parseBool, globals.skipConfirm);
 }
 
 bool Settings::readDblClickAction(Globals &globals)
 {
-    return readInto(*this, SettingKey::Chk2, parseDblClickAction, globals.DblClickAction);
+    return readInto(*this, SettingKey::Chk2, parseDblClickAction, globals.dblClickAction);
 }
 
 bool Settings::readStoredVersion(Globals &globals)
 {
-    return readInto(*this, SettingKey::Ver, parseVersion, globals.StoredVersion);
+    return readInto(*this, SettingKey::Ver, parseVersion, globals.storedVersion);
 }
 
 void Settings::runCheck(Globals &globals)
 {
-    globals.ProgramVersion = ProgramVersionValue;
+    globals.programVersion = ProgramVersionValue;
     bool checkFailed = false;
     // A failed write, like a failed read, makes every later key be rewritten as well.
     const auto writeDefault = [&](const QString &key, const QString &text) {
@@ -149,8 +151,8 @@ void Settings::runCheck(Globals &globals)
     if (!readWindowLeft(globals))
         checkFailed = true;
     if (checkFailed) {
-        writeDefault(SettingKey::Top, u"0"_qs);
-        writeDefault(SettingKey::Left, u"0"_qs);
+        writeDefault(SettingKey::Top, u"0"_s);
+        writeDefault(SettingKey::Left, u"0"_s);
     }
     if (!readSkipConfirm(globals))
         checkFailed = true;
@@ -159,19 +161,19 @@ void Settings::runCheck(Globals &globals)
     if (!readDblClickAction(globals))
         checkFailed = true;
     if (checkFailed)
-        writeDefault(SettingKey::Chk2, u"0"_qs);
+        writeDefault(SettingKey::Chk2, u"0"_s);
     if (!readStoredVersion(globals))
         checkFailed = true;
-    if (checkFailed || globals.StoredVersion != globals.ProgramVersion)
-        writeDefault(SettingKey::Ver, versionText(globals.ProgramVersion));
+    if (checkFailed || globals.storedVersion != globals.programVersion)
+        writeDefault(SettingKey::Ver, versionText(globals.programVersion));
 }
 
 void Settings::saveOnQuit(const Globals &globals)
 {
-    write(SettingKey::Chk1, boolText(globals.SkipConfirm));
-    write(SettingKey::Chk2, QString::number(globals.DblClickAction));
-    write(SettingKey::Top, QString::number(globals.WindowTop));
-    write(SettingKey::Left, QString::number(globals.WindowLeft));
+    write(SettingKey::Chk1, boolText(globals.skipConfirm));
+    write(SettingKey::Chk2, QString::number(globals.dblClickAction));
+    write(SettingKey::Top, QString::number(globals.windowTop));
+    write(SettingKey::Left, QString::number(globals.windowLeft));
 }
 
 } // namespace kurubako

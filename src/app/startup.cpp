@@ -9,7 +9,7 @@ FirstWindow prepareStartup(SettingsStore &store, Globals &globals)
     Settings settings(store);
     settings.runCheck(globals);
     globals.setPostPetDir(settings.read(SettingKey::PostPetDir));
-    if (globals.PostPetDir.isEmpty())
+    if (globals.postPetDir.isEmpty())
         return FirstWindow::FolderChooser;
     // The check rewrote damaged keys without changing the globals; read them again.
     settings.readSkipConfirm(globals);

@@ -4,6 +4,8 @@
 #include <QProcess>
 #include <QStandardPaths>
 
+using namespace Qt::StringLiterals;
+
 namespace kurubako {
 
 bool SystemDocumentOpener::open(const QString &path, const QString &workingFolder)
@@ -13,7 +15,7 @@ bool SystemDocumentOpener::open(const QString &path, const QString &workingFolde
     const QFileInfo document(path);
     if (!document.isFile() || !document.isReadable())
         return false;
-    const QString opener = QStandardPaths::findExecutable(u"xdg-open"_qs);
+    const QString opener = QStandardPaths::findExecutable(u"xdg-open"_s);
     if (opener.isEmpty())
         return false;
     return QProcess::startDetached(opener, {document.absoluteFilePath()}, workingFolder);

@@ -12,6 +12,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+using namespace Qt::StringLiterals;
+
 namespace kurubako {
 
 int Syscalls::openDirectory(const char *path)
@@ -71,7 +73,7 @@ FsError errnoError(int error)
         return fsError(FileError::DeviceIo);
     default: {
         FsError unexpected = fsError(FileError::Unexpected);
-        unexpected.description += u"（errno "_qs + QString::number(error) + u'）';
+        unexpected.description += u"（errno "_s + QString::number(error) + u'）';
         return unexpected;
     }
     }

@@ -1,5 +1,7 @@
 #include "memorysettingsstore.h"
 
+using namespace Qt::StringLiterals;
+
 namespace kurubako {
 
 QString MemorySettingsStore::address(const QString &application, const QString &section, const QString &key)
@@ -26,17 +28,17 @@ bool MemorySettingsStore::write(const QString &application, const QString &secti
 
 bool MemorySettingsStore::contains(const QString &key) const
 {
-    return m_values.contains(address(u"Tobiuo"_qs, u"Kurubako"_qs, key));
+    return m_values.contains(address(u"Tobiuo"_s, u"Kurubako"_s, key));
 }
 
 QString MemorySettingsStore::value(const QString &key) const
 {
-    return m_values.value(address(u"Tobiuo"_qs, u"Kurubako"_qs, key));
+    return m_values.value(address(u"Tobiuo"_s, u"Kurubako"_s, key));
 }
 
 void MemorySettingsStore::setValue(const QString &key, const QString &text)
 {
-    m_values.insert(address(u"Tobiuo"_qs, u"Kurubako"_qs, key), text);
+    m_values.insert(address(u"Tobiuo"_s, u"Kurubako"_s, key), text);
 }
 
 } // namespace kurubako

@@ -4,6 +4,8 @@
 
 #include <memory>
 
+using namespace Qt::StringLiterals;
+
 namespace kurubako {
 
 namespace {
@@ -11,7 +13,7 @@ namespace {
 std::unique_ptr<QSettings> openSection(const QString &application, const QString &section)
 {
 #ifdef Q_OS_WIN
-    return std::make_unique<QSettings>(u"HKEY_CURRENT_USER\\Software\\VB and VBA Program Settings\\"_qs
+    return std::make_unique<QSettings>(u"HKEY_CURRENT_USER\\Software\\VB and VBA Program Settings\\"_s
                                            + application + u'\\' + section,
                                        QSettings::NativeFormat);
 #else

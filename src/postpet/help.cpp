@@ -6,17 +6,19 @@
 
 #include <QDir>
 
+using namespace Qt::StringLiterals;
+
 namespace kurubako {
 
 QString helpDocumentPath(const FileOps &files)
 {
-    return files.executableFolder() + QDir::separator() + u"Kurubako.html"_qs;
+    return files.executableFolder() + QDir::separator() + u"Kurubako.html"_s;
 }
 
 void ShowHelp(const FileOps &files, DocumentOpener &opener, MsgBox &box)
 {
     if (!opener.open(helpDocumentPath(files), files.executableFolder()))
-        box.critical(u"ヘルプが表示できないんだけど・・・"_qs, u"ヘルプがないよ"_qs);
+        box.critical(u"ヘルプが表示できないんだけど・・・"_s, u"ヘルプがないよ"_s);
 }
 
 } // namespace kurubako

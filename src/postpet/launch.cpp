@@ -9,6 +9,8 @@
 #include <QStandardPaths>
 #include <QtEndian>
 
+using namespace Qt::StringLiterals;
+
 namespace kurubako {
 
 namespace {
@@ -56,9 +58,9 @@ std::optional<LaunchCommand> postPetLaunchCommand(FileOps &files, const QString 
 
 void LaunchPostPet(const QString &postPetDir, FileOps &files, ProcessStarter &starter, MsgBox &box)
 {
-    const auto command = postPetLaunchCommand(files, postPetDir, QStandardPaths::findExecutable(u"wine"_qs));
+    const auto command = postPetLaunchCommand(files, postPetDir, QStandardPaths::findExecutable(u"wine"_s));
     if (!command || !starter.startDetached(command->program, command->arguments))
-        box.critical(u"PostPet20.exeが見つからないんだけど・・・"_qs, u"EXEがありません"_qs);
+        box.critical(u"PostPet20.exeが見つからないんだけど・・・"_s, u"EXEがありません"_s);
 }
 
 } // namespace kurubako

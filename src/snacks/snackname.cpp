@@ -1,10 +1,12 @@
 #include "snackname.h"
 
+using namespace Qt::StringLiterals;
+
 namespace kurubako {
 
 QString snackExtension(SnackSet set)
 {
-    return set == SnackSet::Stock ? u".pa_"_qs : u".pac"_qs;
+    return set == SnackSet::Stock ? u".pa_"_s : u".pac"_s;
 }
 
 SnackSet otherSet(SnackSet set)

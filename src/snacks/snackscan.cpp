@@ -11,6 +11,8 @@
 #include <thread>
 #include <vector>
 
+using namespace Qt::StringLiterals;
+
 namespace kurubako {
 
 namespace {
@@ -121,7 +123,7 @@ SnackLists scanSnackFolder(FileOps &files, const QString &snackDir)
 
 QString snackCountText(qsizetype count)
 {
-    return u"全部で "_qs + QString::number(count) + u" 個"_qs;
+    return u"全部で "_s + QString::number(count) + u" 個"_s;
 }
 
 } // namespace kurubako

@@ -15,6 +15,8 @@
 #include <QLibraryInfo>
 #include <QTranslator>
 
+using namespace Qt::StringLiterals;
+
 namespace kurubako {
 
 int runApplication(int &argc, char **argv)
@@ -22,11 +24,11 @@ int runApplication(int &argc, char **argv)
     QApplication app(argc, argv);
     registerFontSubstitutes();
     app.setWindowIcon(programIcon());
-    QGuiApplication::setDesktopFileName(u"kurubako"_qs); // ties the windows to the desktop entry
+    QGuiApplication::setDesktopFileName(u"kurubako"_s); // ties the windows to the desktop entry
 
     // Qt's own texts (a text box's context menu) in Japanese, like the program's.
     QTranslator qtTexts;
-    if (qtTexts.load(QLocale(QLocale::Japanese), u"qtbase"_qs, u"_"_qs,
+    if (qtTexts.load(QLocale(QLocale::Japanese), u"qtbase"_s, u"_"_s,
                      QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
         app.installTranslator(&qtTexts);
 

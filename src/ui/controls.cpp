@@ -5,13 +5,15 @@
 #include <QPushButton>
 #include <QWidget>
 
+using namespace Qt::StringLiterals;
+
 namespace kurubako {
 
 QIcon programIcon()
 {
     QIcon icon;
     for (const int size : {16, 32, 48, 64, 128, 256})
-        icon.addFile(u":/kurubako/kurubako-%1.png"_qs.arg(size), QSize(size, size));
+        icon.addFile(u":/kurubako/kurubako-%1.png"_s.arg(size), QSize(size, size));
     return icon;
 }
 

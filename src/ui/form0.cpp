@@ -20,6 +20,8 @@
 #include <QStyle>
 #include <QTreeWidget>
 
+using namespace Qt::StringLiterals;
+
 namespace kurubako {
 
 namespace {
@@ -53,33 +55,33 @@ int rootIndexOf(const QStringList &roots, const QString &folder)
 Form0::Form0(Program &program, QWidget *parent)
     : QDialog(parent, FixedDialogFlags)
     , m_program(program)
-    , m_fromSettings(program.globals.FolderChooserFromSettings)
+    , m_fromSettings(program.globals.folderChooserFromSettings)
 {
-    setUpWindow(this, "Form0", u"PostPetのあるディレクトリは？"_qs, ClientArea);
+    setUpWindow(this, "Form0", u"PostPetのあるディレクトリは？"_s, ClientArea);
     setFont(programFont(9));
 
     Label1 = new QLabel(this);
-    Label1->setObjectName(u"Label1"_qs);
+    Label1->setObjectName(u"Label1"_s);
     Label1->setFrameShape(QFrame::NoFrame);
     auto *Frame3 = new QGroupBox(this);
-    Frame3->setObjectName(u"Frame3"_qs);
+    Frame3->setObjectName(u"Frame3"_s);
     Drive1 = new QComboBox(Frame3);
-    Drive1->setObjectName(u"Drive1"_qs);
+    Drive1->setObjectName(u"Drive1"_s);
     const QStringList roots = browseRoots();
     for (const QString &root : roots)
         Drive1->addItem(style()->standardIcon(QStyle::SP_DriveHDIcon), QDir::toNativeSeparators(root), root);
     m_driveIndex = rootIndexOf(roots, nativeFolder(QDir::currentPath()));
     Drive1->setCurrentIndex(m_driveIndex);
     Dir1 = new QTreeWidget(Frame3);
-    Dir1->setObjectName(u"Dir1"_qs);
+    Dir1->setObjectName(u"Dir1"_s);
     Dir1->setHeaderHidden(true);
     Dir1->setRootIsDecorated(false);
     Dir1->setItemsExpandable(false);
     Dir1->setIndentation(12);
     // Every folder shown is open or can be opened by a double-click: no expand arrows.
-    Dir1->setStyleSheet(u"QTreeView::branch { image: none; border-image: none; }"_qs);
-    QPushButton *CmdQuit = newButton(u"OK"_qs, "CmdQuit", this);
-    QPushButton *Command1 = newButton(u"Cancel"_qs, "Command1", this);
+    Dir1->setStyleSheet(u"QTreeView::branch { image: none; border-image: none; }"_s);
+    QPushButton *CmdQuit = newButton(u"OK"_s, "CmdQuit", this);
+    QPushButton *Command1 = newButton(u"Cancel"_s, "Command1", this);
     Command1->setDefault(true);
 
     layOut(this, {
@@ -107,11 +109,11 @@ void Form0::Form_Load()
 {
     move(0, 0);
     if (m_fromSettings) {
-        if (!openFolder(m_program.globals.PostPetDir))
+        if (!openFolder(m_program.globals.postPetDir))
             openFolder(QDir::currentPath());
         return;
     }
-    setWindowTitle(u"初期設定：PostPetのあるディレクトリは？"_qs);
+    setWindowTitle(u"初期設定：PostPetのあるディレクトリは？"_s);
     if (!openFolder(defaultPostPetFolder()))
         openFolder(m_program.services.files.executableFolder());
 }
@@ -201,9 +203,9 @@ void Form0::Dir1_Change()
 
 void Form0::CmdQuit_Click()
 {
-    if (!m_program.services.files.findPlainFile(m_folder, u"Postpet20.exe"_qs)) {
-        m_program.services.box.critical(u"そのディレクトリはPostPetのディレクトリではありません。"_qs,
-                                        u"PostPet20.exeなし"_qs);
+    if (!m_program.services.files.findPlainFile(m_folder, u"Postpet20.exe"_s)) {
+        m_program.services.box.critical(u"そのディレクトリはPostPetのディレクトリではありません。"_s,
+                                        u"PostPet20.exeなし"_s);
         return;
     }
     if (m_fromSettings) {

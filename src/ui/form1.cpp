@@ -22,6 +22,8 @@
 #include <QPushButton>
 #include <QSessionManager>
 
+using namespace Qt::StringLiterals;
+
 namespace kurubako {
 
 // The values that tell the two transfers apart.
@@ -61,14 +63,14 @@ struct ListControls
 ListControls newListControls(const QString &caption, int number, const char *buttonArray, QWidget *client)
 {
     auto *frame = new QGroupBox(caption, client);
-    frame->setObjectName(u"Frame%1"_qs.arg(number));
+    frame->setObjectName(u"Frame%1"_s.arg(number));
     auto *list = new SnackListView(frame);
-    list->setObjectName(u"List%1"_qs.arg(number));
-    auto *count = new QLabel(u"全部で 99999 個"_qs, frame);
-    count->setObjectName(u"Label%1"_qs.arg(number));
+    list->setObjectName(u"List%1"_s.arg(number));
+    auto *count = new QLabel(u"全部で 99999 個"_s, frame);
+    count->setObjectName(u"Label%1"_s.arg(number));
     const QByteArray buttons(buttonArray);
-    return {list, count, newButton(u"全選択"_qs, QByteArray(buttons + "(0)").constData(), frame),
-            newButton(u"全解除"_qs, QByteArray(buttons + "(1)").constData(), frame)};
+    return {list, count, newButton(u"全選択"_s, QByteArray(buttons + "(0)").constData(), frame),
+            newButton(u"全解除"_s, QByteArray(buttons + "(1)").constData(), frame)};
 }
 
 QAction *newAction(const QString &text, const char *name, QMenu *menu)
@@ -93,7 +95,7 @@ Form1::Form1(Program &program)
                                | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint)
     , m_program(program)
 {
-    setObjectName(u"Form1"_qs);
+    setObjectName(u"Form1"_s);
     setFont(programFont(9));
     buildControls();
     buildMenus();
@@ -116,27 +118,27 @@ Form1::~Form1()
 void Form1::buildControls()
 {
     auto *client = new QWidget(this);
-    client->setObjectName(u"client"_qs);
+    client->setObjectName(u"client"_s);
     client->setFixedSize(toPixels(ClientArea).size());
     setCentralWidget(client);
 
-    const ListControls stockSide = newListControls(u"ストックおやつ \".pa_\""_qs, 1, "Command3", client);
+    const ListControls stockSide = newListControls(u"ストックおやつ \".pa_\""_s, 1, "Command3", client);
     List1 = stockSide.list;
     Label1 = stockSide.count;
     QPushButton *selectAll1 = stockSide.selectAll;
     QPushButton *clear1 = stockSide.clear;
 
-    QPushButton *Command5 = newButton(u"追加 =>"_qs, "Command5", client);
-    QPushButton *Command6 = newButton(u"<= 待避"_qs, "Command6", client);
+    QPushButton *Command5 = newButton(u"追加 =>"_s, "Command5", client);
+    QPushButton *Command6 = newButton(u"<= 待避"_s, "Command6", client);
 
-    const ListControls todaySide = newListControls(u"今日のおやつ \".pac\""_qs, 2, "Command4", client);
+    const ListControls todaySide = newListControls(u"今日のおやつ \".pac\""_s, 2, "Command4", client);
     List2 = todaySide.list;
     Label2 = todaySide.count;
     QPushButton *selectAll2 = todaySide.selectAll;
     QPushButton *clear2 = todaySide.clear;
 
-    Command1 = newButton(u"PostPetを起動して終了"_qs, "Command1", client);
-    QPushButton *Command2 = newButton(u"おわる"_qs, "Command2", client);
+    Command1 = newButton(u"PostPetを起動して終了"_s, "Command1", client);
+    QPushButton *Command2 = newButton(u"おわる"_s, "Command2", client);
 
     layOut(client, {
         {"Frame1", {240, 120, 2685, 4695}, 12},
@@ -186,19 +188,19 @@ void Form1::buildMenus()
     QMenuBar *bar = menuBar();
     bar->setFont(programFont(9));
 
-    QMenu *file = bar->addMenu(u"ﾌｧｲﾙ(&F)"_qs);
-    file->setObjectName(u"file"_qs);
-    connect(newAction(u"最新の情報に更新(&N or F5)"_qs, "new", file), &QAction::triggered, this, &Form1::new_Click);
+    QMenu *file = bar->addMenu(u"ﾌｧｲﾙ(&F)"_s);
+    file->setObjectName(u"file"_s);
+    connect(newAction(u"最新の情報に更新(&N or F5)"_s, "new", file), &QAction::triggered, this, &Form1::new_Click);
     newSeparator("lineB", file);
-    connect(newAction(u"PostPet起動(&P)"_qs, "postpet", file), &QAction::triggered, this, &Form1::postpet_Click);
-    connect(newAction(u"PostPet起動して終了(&A)"_qs, "postpet_end", file), &QAction::triggered, this,
+    connect(newAction(u"PostPet起動(&P)"_s, "postpet", file), &QAction::triggered, this, &Form1::postpet_Click);
+    connect(newAction(u"PostPet起動して終了(&A)"_s, "postpet_end", file), &QAction::triggered, this,
             &Form1::postpet_end_Click);
-    connect(newAction(u"くるみ箱 の終了(&E or F8)"_qs, "exit", file), &QAction::triggered, this, &Form1::exit_Click);
+    connect(newAction(u"くるみ箱 の終了(&E or F8)"_s, "exit", file), &QAction::triggered, this, &Form1::exit_Click);
 
-    QMenu *option = bar->addMenu(u"ｵﾌﾟｼｮﾝ(&O)"_qs);
-    option->setObjectName(u"option"_qs);
-    connect(newAction(u"設定(&C)"_qs, "config", option), &QAction::triggered, this, &Form1::config_Click);
-    kakunin = newAction(u"確認メッセージは不要(&K)"_qs, "kakunin", option);
+    QMenu *option = bar->addMenu(u"ｵﾌﾟｼｮﾝ(&O)"_s);
+    option->setObjectName(u"option"_s);
+    connect(newAction(u"設定(&C)"_s, "config", option), &QAction::triggered, this, &Form1::config_Click);
+    kakunin = newAction(u"確認メッセージは不要(&K)"_s, "kakunin", option);
     kakunin->setCheckable(true);
     // A checkable action reverses its mark before it reports the trigger; kakunin_Click owns
     // that reversal, so the action's own is taken back first.
@@ -207,36 +209,36 @@ void Form1::buildMenus()
         kakunin_Click();
     });
 
-    QMenu *help = bar->addMenu(u"ﾍﾙﾌﾟ(&H)"_qs);
-    help->setObjectName(u"help"_qs);
-    connect(newAction(u"ﾍﾙﾌﾟの表示(&H)"_qs, "help_dsp", help), &QAction::triggered, this, &Form1::help_dsp_Click);
-    connect(newAction(u"ﾊﾞｰｼﾞｮﾝ情報"_qs, "version", help), &QAction::triggered, this, &Form1::version_Click);
+    QMenu *help = bar->addMenu(u"ﾍﾙﾌﾟ(&H)"_s);
+    help->setObjectName(u"help"_s);
+    connect(newAction(u"ﾍﾙﾌﾟの表示(&H)"_s, "help_dsp", help), &QAction::triggered, this, &Form1::help_dsp_Click);
+    connect(newAction(u"ﾊﾞｰｼﾞｮﾝ情報"_s, "version", help), &QAction::triggered, this, &Form1::version_Click);
 
     // The lists' pop-up menus, never shown in the menu bar.
-    stock = new QMenu(u"ｽﾄｯｸ"_qs, this);
-    stock->setObjectName(u"stock"_qs);
-    connect(newAction(u"おやつへ移動"_qs, "move_oyatu", stock), &QAction::triggered, this, &Form1::move_oyatu_Click);
+    stock = new QMenu(u"ｽﾄｯｸ"_s, this);
+    stock->setObjectName(u"stock"_s);
+    connect(newAction(u"おやつへ移動"_s, "move_oyatu", stock), &QAction::triggered, this, &Form1::move_oyatu_Click);
     lineC = newSeparator("lineC", stock);
-    oyatu_renameA = newAction(u"おやつ名変更"_qs, "oyatu_renameA", stock);
+    oyatu_renameA = newAction(u"おやつ名変更"_s, "oyatu_renameA", stock);
     connect(oyatu_renameA, &QAction::triggered, this, &Form1::oyatu_renameA_Click);
 
-    oyatu = new QMenu(u"おやつ"_qs, this);
-    oyatu->setObjectName(u"oyatu"_qs);
-    connect(newAction(u"ストックへ待避"_qs, "move_stock", oyatu), &QAction::triggered, this, &Form1::move_stock_Click);
+    oyatu = new QMenu(u"おやつ"_s, this);
+    oyatu->setObjectName(u"oyatu"_s);
+    connect(newAction(u"ストックへ待避"_s, "move_stock", oyatu), &QAction::triggered, this, &Form1::move_stock_Click);
     lineD = newSeparator("lineD", oyatu);
-    oyatu_renameB = newAction(u"おやつ名変更"_qs, "oyatu_renameB", oyatu);
+    oyatu_renameB = newAction(u"おやつ名変更"_s, "oyatu_renameB", oyatu);
     connect(oyatu_renameB, &QAction::triggered, this, &Form1::oyatu_renameB_Click);
 }
 
 void Form1::Form_Load()
 {
     const Globals &globals = m_program.globals;
-    QString version = versionText(globals.StoredVersion);
+    QString version = versionText(globals.storedVersion);
     version.replace(u'.', locale().decimalPoint());
-    setWindowTitle(u"PostPet くるみ箱 Ver"_qs + version);
-    Command1->setText(u"PostPetを"_qs + u'\n' + u"起動して終了"_qs);
-    kakunin->setChecked(globals.SkipConfirm);
-    move(twipsToPixels(globals.WindowLeft), twipsToPixels(globals.WindowTop));
+    setWindowTitle(u"PostPet くるみ箱 Ver"_s + version);
+    Command1->setText(u"PostPetを"_s + u'\n' + u"起動して終了"_s);
+    kakunin->setChecked(globals.skipConfirm);
+    move(twipsToPixels(globals.windowLeft), twipsToPixels(globals.windowTop));
     RefreshSnackLists();
     Command1->setFocus();
 }
@@ -244,7 +246,7 @@ void Form1::Form_Load()
 void Form1::RefreshSnackLists()
 {
     const Globals &globals = m_program.globals;
-    SnackLists lists = scanSnackFolder(m_program.services.files, globals.SnackDir);
+    SnackLists lists = scanSnackFolder(m_program.services.files, globals.snackDir);
     List1->snackModel()->setSnacks(std::move(lists.stock));
     List2->snackModel()->setSnacks(std::move(lists.today));
     Label1->setText(snackCountText(List1->snackModel()->rowCount()));
@@ -295,15 +297,15 @@ bool Form1::Form_KeyDown(int key)
 void Form1::closeEvent(QCloseEvent *event)
 {
     MsgBox &box = m_program.services.box;
-    if (!questionsOff() && !box.askYes(u"PostPetくるみ箱 を終了させていい？"_qs, u"終了確認"_qs)) {
+    if (!questionsOff() && !box.askYes(u"PostPetくるみ箱 を終了させていい？"_s, u"終了確認"_s)) {
         event->ignore();
         return;
     }
     Globals &globals = m_program.globals;
-    globals.SkipConfirm = questionsOff();
+    globals.skipConfirm = questionsOff();
     const QPoint corner = frameGeometry().topLeft();
-    globals.WindowTop = pixelsToTwips(corner.y());
-    globals.WindowLeft = pixelsToTwips(corner.x());
+    globals.windowTop = pixelsToTwips(corner.y());
+    globals.windowLeft = pixelsToTwips(corner.x());
     Settings(m_program.services.store).saveOnQuit(globals);
     event->accept();
     m_program.endProgram();
@@ -312,7 +314,7 @@ void Form1::closeEvent(QCloseEvent *event)
 void Form1::Command1_Click()
 {
     if (List2->snackModel()->rowCount() == 0 && !questionsOff()
-        && !m_program.services.box.askNo(u"おやつがないけど、PostPetを起動してもいい？"_qs, u"確認だよ"_qs)) {
+        && !m_program.services.box.askNo(u"おやつがないけど、PostPetを起動してもいい？"_s, u"確認だよ"_s)) {
         return;
     }
     m_program.LaunchPostPet();
@@ -326,14 +328,14 @@ void Form1::Command2_Click()
 
 void Form1::Command5_Click()
 {
-    runTransfer({SnackSet::Stock, List1, u"ストックおやつ選択されていないよ"_qs, u"今日のおやつ"_qs,
-                 u"に追加するよ。いい？"_qs, u"追加エラー"_qs});
+    runTransfer({SnackSet::Stock, List1, u"ストックおやつ選択されていないよ"_s, u"今日のおやつ"_s,
+                 u"に追加するよ。いい？"_s, u"追加エラー"_s});
 }
 
 void Form1::Command6_Click()
 {
-    runTransfer({SnackSet::Today, List2, u"おやつが選択されていないよ"_qs, u"ストック"_qs,
-                 u"に待避するよ。いい？"_qs, u"待避エラー"_qs});
+    runTransfer({SnackSet::Today, List2, u"おやつが選択されていないよ"_s, u"ストック"_s,
+                 u"に待避するよ。いい？"_s, u"待避エラー"_s});
 }
 
 void Form1::runTransfer(const Transfer &transfer)
@@ -341,20 +343,20 @@ void Form1::runTransfer(const Transfer &transfer)
     MsgBox &box = m_program.services.box;
     const QList<Snack> selected = transfer.list->selectedSnacks();
     if (selected.isEmpty()) {
-        box.critical(transfer.nothingSelected, u"未選択だよ"_qs);
+        box.critical(transfer.nothingSelected, u"未選択だよ"_s);
         return;
     }
     if (!questionsOff()) {
-        const QString question = QString::number(selected.size()) + u" 件のおやつを"_qs + u'"' + transfer.setName
+        const QString question = QString::number(selected.size()) + u" 件のおやつを"_s + u'"' + transfer.setName
             + u'"' + transfer.questionEnd;
-        if (!box.askYes(question, u"確認だよ"_qs))
+        if (!box.askYes(question, u"確認だよ"_s))
             return;
     }
     const RenameOutcome outcome =
-        moveSnacks(m_program.services.files, m_program.globals.SnackDir, selected, transfer.from);
+        moveSnacks(m_program.services.files, m_program.globals.snackDir, selected, transfer.from);
     if (outcome.error.failed()) {
-        box.critical(u"PostPetおやつのあるディレクトリをチェックしてちょ。（"_qs
-                         + QString::number(outcome.error.number) + u"）\r\n"_qs + u"エラー内容："_qs
+        box.critical(u"PostPetおやつのあるディレクトリをチェックしてちょ。（"_s
+                         + QString::number(outcome.error.number) + u"）\r\n"_s + u"エラー内容："_s
                          + outcome.error.description,
                      transfer.errorTitle);
     }
@@ -412,7 +414,7 @@ void Form1::List2_DblClick()
 
 void Form1::doubleClick(SnackSet set)
 {
-    switch (m_program.globals.DblClickAction) {
+    switch (m_program.globals.dblClickAction) {
     case 0:
         set == SnackSet::Stock ? Command5_Click() : Command6_Click();
         break;
@@ -426,7 +428,7 @@ void Form1::doubleClick(SnackSet set)
 
 void Form1::rename(qint16 renameSource)
 {
-    m_program.globals.RenameSource = renameSource;
+    m_program.globals.renameSource = renameSource;
     m_program.ShowRenameDialog();
 }
 

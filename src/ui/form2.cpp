@@ -12,6 +12,8 @@
 #include <QLabel>
 #include <QPushButton>
 
+using namespace Qt::StringLiterals;
+
 namespace kurubako {
 
 namespace {
@@ -24,7 +26,7 @@ Form2::Form2(Program &program, QWidget *parent)
     : QDialog(parent, FixedDialogFlags)
     , m_program(program)
 {
-    setUpWindow(this, "Form2", u"ﾊﾞｰｼﾞｮﾝ情報"_qs, ClientArea);
+    setUpWindow(this, "Form2", u"ﾊﾞｰｼﾞｮﾝ情報"_s, ClientArea);
     setFont(programFont(9));
     QPalette grey = palette();
     grey.setColor(QPalette::Window, QColor(0xC0, 0xC0, 0xC0));
@@ -32,13 +34,13 @@ Form2::Form2(Program &program, QWidget *parent)
     setAutoFillBackground(true);
 
     auto *Image1 = new QLabel(this);
-    Image1->setObjectName(u"Image1"_qs);
+    Image1->setObjectName(u"Image1"_s);
     Image1->setPixmap(programIcon().pixmap(toPixels({0, 0, 540, 540}).size()));
     auto *Label1 = new QLabel(this);
-    Label1->setObjectName(u"Label1"_qs);
+    Label1->setObjectName(u"Label1"_s);
     auto *Label3 = new QLabel(this);
-    Label3->setObjectName(u"Label3"_qs);
-    QPushButton *Command1 = newButton(u"&OK"_qs, "Command1", this);
+    Label3->setObjectName(u"Label3"_s);
+    QPushButton *Command1 = newButton(u"&OK"_s, "Command1", this);
     Command1->setDefault(true);
 
     layOut(this, {
@@ -53,8 +55,8 @@ Form2::Form2(Program &program, QWidget *parent)
 
 void Form2::Form_Load()
 {
-    findChild<QLabel *>(u"Label1"_qs)->setText(u"PostPet くるみ箱"_qs);
-    findChild<QLabel *>(u"Label3"_qs)->setText(u"Ver "_qs + versionText(m_program.globals.StoredVersion));
+    findChild<QLabel *>(u"Label1"_s)->setText(u"PostPet くるみ箱"_s);
+    findChild<QLabel *>(u"Label3"_s)->setText(u"Ver "_s + versionText(m_program.globals.storedVersion));
     placeBelowMainWindow(this, m_program.mainWindow());
 }
 

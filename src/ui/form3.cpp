@@ -18,6 +18,8 @@
 #include <QRadioButton>
 #include <QTabBar>
 
+using namespace Qt::StringLiterals;
+
 namespace kurubako {
 
 namespace {
@@ -31,45 +33,45 @@ Form3::Form3(Program &program, QWidget *parent)
     : QDialog(parent, FixedDialogFlags)
     , m_program(program)
 {
-    setUpWindow(this, "Form3", u"くるみ箱 設定♪"_qs, ClientArea);
+    setUpWindow(this, "Form3", u"くるみ箱 設定♪"_s, ClientArea);
     setFont(programFont(9));
 
     // The two pages share the tab control's area, so that their controls stand where the
     // table puts them relative to the whole control, tabs included.
     auto *SSTab1 = new QWidget(this);
-    SSTab1->setObjectName(u"SSTab1"_qs);
+    SSTab1->setObjectName(u"SSTab1"_s);
     const QSize tabSize = toPixels(TabArea).size();
     m_tabs = new QTabBar(SSTab1);
-    m_tabs->setObjectName(u"SSTab1Tabs"_qs);
+    m_tabs->setObjectName(u"SSTab1Tabs"_s);
     m_tabs->setDrawBase(false);
     m_tabs->setExpanding(false);
-    m_tabs->addTab(u"PostPetディレクトリは？"_qs);
-    m_tabs->addTab(u"ﾘｽﾄをﾀﾞﾌﾞﾙｸﾘｯｸしたときは？"_qs);
+    m_tabs->addTab(u"PostPetディレクトリは？"_s);
+    m_tabs->addTab(u"ﾘｽﾄをﾀﾞﾌﾞﾙｸﾘｯｸしたときは？"_s);
     m_tabs->setGeometry(0, 0, tabSize.width(), m_tabs->sizeHint().height());
     auto *panel = new QFrame(SSTab1);
     panel->setFrameShape(QFrame::StyledPanel);
     panel->setGeometry(0, m_tabs->height() - 1, tabSize.width(), tabSize.height() - m_tabs->height() + 1);
     for (int index = 0; index < 2; ++index) {
         auto *page = new QWidget(SSTab1);
-        page->setObjectName(u"tab"_qs + QString::number(index));
+        page->setObjectName(u"tab"_s + QString::number(index));
         page->setGeometry(0, 0, tabSize.width(), tabSize.height());
         m_pages.append(page);
     }
     m_tabs->raise();
 
     Text1 = newDisplayBox("Text1", m_pages[0]);
-    QPushButton *Command1 = newButton(u"変更"_qs, "Command1", m_pages[0]);
+    QPushButton *Command1 = newButton(u"変更"_s, "Command1", m_pages[0]);
     auto *Frame1 = new QGroupBox(m_pages[1]);
-    Frame1->setObjectName(u"Frame1"_qs);
+    Frame1->setObjectName(u"Frame1"_s);
     auto *options = new QButtonGroup(this);
-    const QString optionTexts[2] = {u"追加(待避)する"_qs, u"おやつ名の変更をする"_qs};
+    const QString optionTexts[2] = {u"追加(待避)する"_s, u"おやつ名の変更をする"_s};
     for (int index = 0; index < 2; ++index) {
         Option1[index] = new QRadioButton(optionTexts[index], Frame1);
-        Option1[index]->setObjectName(u"Option1(%1)"_qs.arg(index));
+        Option1[index]->setObjectName(u"Option1(%1)"_s.arg(index));
         options->addButton(Option1[index], index);
     }
-    QPushButton *CmdQuit = newButton(u"OK"_qs, "CmdQuit", this);
-    QPushButton *Command2 = newButton(u"Cancel"_qs, "Command2", this);
+    QPushButton *CmdQuit = newButton(u"OK"_s, "CmdQuit", this);
+    QPushButton *Command2 = newButton(u"Cancel"_s, "Command2", this);
     Command2->setDefault(true);
 
     layOut(this, {
@@ -100,13 +102,13 @@ void Form3::showTab(int index)
 void Form3::Form_Load()
 {
     Globals &globals = m_program.globals;
-    setWindowTitle(u"くるみ箱 設定♪"_qs);
+    setWindowTitle(u"くるみ箱 設定♪"_s);
     placeBelowMainWindow(this, m_program.mainWindow());
-    globals.EditedPostPetDir = globals.PostPetDir;
-    globals.FolderChooserFromSettings = true;
-    Text1->setText(globals.PostPetDir);
+    globals.editedPostPetDir = globals.postPetDir;
+    globals.folderChooserFromSettings = true;
+    Text1->setText(globals.postPetDir);
     // The double-click action is always 0 or 1: the settings check rejects any other value.
-    Option1[globals.DblClickAction == 1 ? 1 : 0]->setChecked(true);
+    Option1[globals.dblClickAction == 1 ? 1 : 0]->setChecked(true);
 }
 
 void Form3::Command1_Click()
@@ -119,22 +121,22 @@ void Form3::Command1_Click()
 void Form3::CmdQuit_Click()
 {
     Globals &globals = m_program.globals;
-    globals.EditedPostPetDir = Text1->text();
-    if (globals.EditedPostPetDir != globals.PostPetDir) {
-        Settings(m_program.services.store).write(SettingKey::PostPetDir, globals.EditedPostPetDir);
-        globals.setPostPetDir(globals.EditedPostPetDir);
+    globals.editedPostPetDir = Text1->text();
+    if (globals.editedPostPetDir != globals.postPetDir) {
+        Settings(m_program.services.store).write(SettingKey::PostPetDir, globals.editedPostPetDir);
+        globals.setPostPetDir(globals.editedPostPetDir);
         if (Form1 *main = m_program.mainWindow())
             main->RefreshSnackLists();
     }
-    globals.DblClickAction = Option1[0]->isChecked() ? 0 : 1;
+    globals.dblClickAction = Option1[0]->isChecked() ? 0 : 1;
     accept();
 }
 
 void Form3::Command2_Click()
 {
     Globals &globals = m_program.globals;
-    globals.EditedPostPetDir = globals.PostPetDir;
-    globals.setPostPetDir(globals.PostPetDir);
+    globals.editedPostPetDir = globals.postPetDir;
+    globals.setPostPetDir(globals.postPetDir);
     reject();
 }
 

@@ -57,7 +57,7 @@ void Program::QuitProgram()
 
 void Program::LaunchPostPet()
 {
-    kurubako::LaunchPostPet(globals.PostPetDir, services.files, services.starter, services.box);
+    kurubako::LaunchPostPet(globals.postPetDir, services.files, services.starter, services.box);
 }
 
 void Program::ShowRenameDialog()

@@ -5,12 +5,14 @@
 
 #include <cmath>
 
+using namespace Qt::StringLiterals;
+
 namespace kurubako {
 
 namespace {
 
-const QString ProgramFontFamily = u"ＭＳ Ｐゴシック"_qs;
-const QStringList FontSubstitutes = {u"IPAPGothic"_qs, u"IPAPゴシック"_qs, u"VL PGothic"_qs, u"Noto Sans CJK JP"_qs};
+const QString ProgramFontFamily = u"ＭＳ Ｐゴシック"_s;
+const QStringList FontSubstitutes = {u"IPAPGothic"_s, u"IPAPゴシック"_s, u"VL PGothic"_s, u"Noto Sans CJK JP"_s};
 
 // The program's font where the system has it, else the first substitute it has. Looked up
 // once: asking the font database for a missing family by name is slow.

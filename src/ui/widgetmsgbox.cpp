@@ -5,6 +5,8 @@
 #include <QMessageBox>
 #include <QPushButton>
 
+using namespace Qt::StringLiterals;
+
 namespace kurubako {
 
 namespace {
@@ -30,11 +32,11 @@ MsgBox::Button WidgetMsgBox::show(const QString &text, const QString &title, Ico
     QMessageBox box(icon == Icon::Critical ? QMessageBox::Critical : QMessageBox::Question, title, text,
                     QMessageBox::NoButton, QApplication::activeWindow());
     if (buttons == Buttons::Ok) {
-        box.addButton(QMessageBox::Ok)->setText(u"OK"_qs);
+        box.addButton(QMessageBox::Ok)->setText(u"OK"_s);
         box.setEscapeButton(QMessageBox::Ok);
     } else {
-        box.addButton(QMessageBox::Yes)->setText(u"はい(&Y)"_qs);
-        box.addButton(QMessageBox::No)->setText(u"いいえ(&N)"_qs);
+        box.addButton(QMessageBox::Yes)->setText(u"はい(&Y)"_s);
+        box.addButton(QMessageBox::No)->setText(u"いいえ(&N)"_s);
         box.setEscapeButton(QMessageBox::No);
     }
     box.setDefaultButton(standardButton(defaultButton));

@@ -5,33 +5,35 @@
 #include <QLocale>
 #include <QTest>
 
+using namespace Qt::StringLiterals;
+
 using namespace kurubako;
 
 namespace {
 
-const QStringList Keys{u"top"_qs, u"left"_qs, u"Chk1"_qs, u"Chk2"_qs, u"ver"_qs};
-const QStringList Defaults{u"0"_qs, u"0"_qs, u"False"_qs, u"0"_qs, u"1.1"_qs};
-const QStringList Good{u"100"_qs, u"200"_qs, u"False"_qs, u"0"_qs, u"1.1"_qs};
-const QStringList GoodRead{u"100"_qs, u"200"_qs, u"false"_qs, u"0"_qs, u"1.1"_qs};
-const QStringList Previous{u"11"_qs, u"22"_qs, u"true"_qs, u"1"_qs, u"0.5"_qs};
+const QStringList Keys{u"top"_s, u"left"_s, u"Chk1"_s, u"Chk2"_s, u"ver"_s};
+const QStringList Defaults{u"0"_s, u"0"_s, u"False"_s, u"0"_s, u"1.1"_s};
+const QStringList Good{u"100"_s, u"200"_s, u"False"_s, u"0"_s, u"1.1"_s};
+const QStringList GoodRead{u"100"_s, u"200"_s, u"false"_s, u"0"_s, u"1.1"_s};
+const QStringList Previous{u"11"_s, u"22"_s, u"true"_s, u"1"_s, u"0.5"_s};
 
 // The globals before the check, unlike every stored value and every default.
 Globals previous()
 {
     Globals g;
-    g.WindowTop = 11;
-    g.WindowLeft = 22;
-    g.SkipConfirm = true;
-    g.DblClickAction = 1;
-    g.StoredVersion = 0.5f;
+    g.windowTop = 11;
+    g.windowLeft = 22;
+    g.skipConfirm = true;
+    g.dblClickAction = 1;
+    g.storedVersion = 0.5f;
     return g;
 }
 
 // The five checked globals as text, in the order of Keys.
 QStringList texts(const Globals &g)
 {
-    return {QString::number(g.WindowTop), QString::number(g.WindowLeft), g.SkipConfirm ? u"true"_qs : u"false"_qs,
-            QString::number(g.DblClickAction), QString::number(double(g.StoredVersion))};
+    return {QString::number(g.windowTop), QString::number(g.windowLeft), g.skipConfirm ? u"true"_s : u"false"_s,
+            QString::number(g.dblClickAction), QString::number(double(g.storedVersion))};
 }
 
 QStringList with(QStringList list, qsizetype i, const QString &text)
@@ -79,14 +81,14 @@ private Q_SLOTS:
         QTest::addColumn<QStringList>("globals");
 
         QTest::newRow("empty store") << QStringList(5, QString()) << qsizetype(0) << Previous;
-        QTest::newRow("top empty") << with(Good, 0, u""_qs) << qsizetype(0) << with(GoodRead, 0, u"11"_qs);
-        QTest::newRow("top fraction") << with(Good, 0, u"12.5"_qs) << qsizetype(0) << with(GoodRead, 0, u"11"_qs);
-        QTest::newRow("left, top too") << with(Good, 1, u"x"_qs) << qsizetype(0) << with(GoodRead, 1, u"22"_qs);
-        QTest::newRow("Chk1") << with(Good, 2, u"maybe"_qs) << qsizetype(2) << with(GoodRead, 2, u"true"_qs);
-        QTest::newRow("Chk2 2") << with(Good, 3, u"2"_qs) << qsizetype(3) << with(GoodRead, 3, u"1"_qs);
-        QTest::newRow("Chk2 -1") << with(Good, 3, u"-1"_qs) << qsizetype(3) << with(GoodRead, 3, u"1"_qs);
-        QTest::newRow("ver") << with(Good, 4, u"abc"_qs) << qsizetype(4) << with(GoodRead, 4, u"0.5"_qs);
-        QTest::newRow("ver 1.0, alone") << with(Good, 4, u"1.0"_qs) << qsizetype(4) << with(GoodRead, 4, u"1"_qs);
+        QTest::newRow("top empty") << with(Good, 0, u""_s) << qsizetype(0) << with(GoodRead, 0, u"11"_s);
+        QTest::newRow("top fraction") << with(Good, 0, u"12.5"_s) << qsizetype(0) << with(GoodRead, 0, u"11"_s);
+        QTest::newRow("left, top too") << with(Good, 1, u"x"_s) << qsizetype(0) << with(GoodRead, 1, u"22"_s);
+        QTest::newRow("Chk1") << with(Good, 2, u"maybe"_s) << qsizetype(2) << with(GoodRead, 2, u"true"_s);
+        QTest::newRow("Chk2 2") << with(Good, 3, u"2"_s) << qsizetype(3) << with(GoodRead, 3, u"1"_s);
+        QTest::newRow("Chk2 -1") << with(Good, 3, u"-1"_s) << qsizetype(3) << with(GoodRead, 3, u"1"_s);
+        QTest::newRow("ver") << with(Good, 4, u"abc"_s) << qsizetype(4) << with(GoodRead, 4, u"0.5"_s);
+        QTest::newRow("ver 1.0, alone") << with(Good, 4, u"1.0"_s) << qsizetype(4) << with(GoodRead, 4, u"1"_s);
     }
     // The first damaged key and every key after it get their defaults; a failed read
     // leaves its global as it was.
@@ -100,10 +102,10 @@ private Q_SLOTS:
         run.check();
         QCOMPARE(run.store.writeLog, defaultWrites(firstRewritten));
         QCOMPARE(texts(run.globals), globals);
-        QCOMPARE(run.globals.ProgramVersion, 1.1f);
+        QCOMPARE(run.globals.programVersion, 1.1f);
         for (qsizetype i = 0; i < firstRewritten; ++i)
             QCOMPARE(run.store.value(Keys.at(i)), stored.at(i));
-        QVERIFY(!run.store.contains(u"postpet_dir"_qs));
+        QVERIFY(!run.store.contains(u"postpet_dir"_s));
     }
 
     void accepted_data()
@@ -114,15 +116,15 @@ private Q_SLOTS:
         QTest::addColumn<QString>("global");
 
         const QLocale::Language c = QLocale::C;
-        QTest::newRow("top spaced") << c << 0 << u" 100 "_qs << u"100"_qs;
-        QTest::newRow("left plus") << c << 1 << u"+5"_qs << u"5"_qs;
-        QTest::newRow("Chk1 tRUE") << c << 2 << u"tRUE"_qs << u"true"_qs;
-        QTest::newRow("Chk1 1") << c << 2 << u"1"_qs << u"true"_qs;
-        QTest::newRow("Chk1 0") << c << 2 << u"0"_qs << u"false"_qs;
-        QTest::newRow("Chk2 1") << c << 3 << u" +1"_qs << u"1"_qs;
-        QTest::newRow("ver 1.10") << c << 4 << u"1.10"_qs << u"1.1"_qs;
-        QTest::newRow("ver 1.1, German") << QLocale::German << 4 << u"1.1"_qs << u"1.1"_qs;
-        QTest::newRow("ver 1,1, German") << QLocale::German << 4 << u"1,1"_qs << u"1.1"_qs;
+        QTest::newRow("top spaced") << c << 0 << u" 100 "_s << u"100"_s;
+        QTest::newRow("left plus") << c << 1 << u"+5"_s << u"5"_s;
+        QTest::newRow("Chk1 tRUE") << c << 2 << u"tRUE"_s << u"true"_s;
+        QTest::newRow("Chk1 1") << c << 2 << u"1"_s << u"true"_s;
+        QTest::newRow("Chk1 0") << c << 2 << u"0"_s << u"false"_s;
+        QTest::newRow("Chk2 1") << c << 3 << u" +1"_s << u"1"_s;
+        QTest::newRow("ver 1.10") << c << 4 << u"1.10"_s << u"1.1"_s;
+        QTest::newRow("ver 1.1, German") << QLocale::German << 4 << u"1.1"_s << u"1.1"_s;
+        QTest::newRow("ver 1,1, German") << QLocale::German << 4 << u"1,1"_s << u"1.1"_s;
     }
     void accepted()
     {
@@ -140,11 +142,11 @@ private Q_SLOTS:
 
     void failingWrite()
     {
-        Checked run(with(Defaults, 0, u"x"_qs));
-        run.store.failingWrites = QStringList{u"top"_qs};
+        Checked run(with(Defaults, 0, u"x"_s));
+        run.store.failingWrites = QStringList{u"top"_s};
         run.check();
         QCOMPARE(run.store.writeLog, defaultWrites(1));
-        QCOMPARE(run.store.value(u"top"_qs), u"x"_qs);
+        QCOMPARE(run.store.value(u"top"_s), u"x"_s);
     }
 
     void startup_data()
@@ -153,31 +155,31 @@ private Q_SLOTS:
         QTest::addColumn<QStringList>("globals");
 
         QTest::newRow("no folder") << QString() << Previous;
-        QTest::newRow("empty folder") << u""_qs << Previous;
+        QTest::newRow("empty folder") << u""_s << Previous;
         // Read again after the check, all but Chk2.
-        QTest::newRow("folder") << u"/p/PostPet"_qs << QStringList{u"0"_qs, u"0"_qs, u"false"_qs, u"1"_qs, u"1.1"_qs};
+        QTest::newRow("folder") << u"/p/PostPet"_s << QStringList{u"0"_s, u"0"_s, u"false"_s, u"1"_s, u"1.1"_s};
     }
     void startup()
     {
         QFETCH(QString, postPetDir);
         QFETCH(QStringList, globals);
 
-        Checked run({u"x"_qs, u"y"_qs, u"maybe"_qs, u"7"_qs, u"zz"_qs});
+        Checked run({u"x"_s, u"y"_s, u"maybe"_s, u"7"_s, u"zz"_s});
         if (!postPetDir.isNull())
-            run.store.setValue(u"postpet_dir"_qs, postPetDir);
+            run.store.setValue(u"postpet_dir"_s, postPetDir);
         const FirstWindow first = prepareStartup(run.store, run.globals);
         QCOMPARE(first, postPetDir.isEmpty() ? FirstWindow::FolderChooser : FirstWindow::MainWindow);
         QCOMPARE(texts(run.globals), globals);
-        QCOMPARE(run.globals.PostPetDir, postPetDir);
+        QCOMPARE(run.globals.postPetDir, postPetDir);
         if (!postPetDir.isEmpty())
-            QCOMPARE(run.globals.SnackDir, postPetDir + u"/おやつ"_qs);
+            QCOMPARE(run.globals.snackDir, postPetDir + u"/おやつ"_s);
     }
 
     void saveOnQuit()
     {
         MemorySettingsStore store;
         Settings(store).saveOnQuit(previous());
-        QCOMPARE(store.writeLog, (QStringList{u"Chk1=True"_qs, u"Chk2=1"_qs, u"top=11"_qs, u"left=22"_qs}));
+        QCOMPARE(store.writeLog, (QStringList{u"Chk1=True"_s, u"Chk2=1"_s, u"top=11"_s, u"left=22"_s}));
     }
 };
 

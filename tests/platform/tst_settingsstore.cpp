@@ -9,6 +9,8 @@
 
 #include <memory>
 
+using namespace Qt::StringLiterals;
+
 using namespace kurubako;
 
 namespace {
@@ -20,12 +22,12 @@ void useConfigFolder(const QString &folder)
 
 QString read(const QString &key)
 {
-    return QtSettingsStore().read(u"Tobiuo"_qs, u"Kurubako"_qs, key);
+    return QtSettingsStore().read(u"Tobiuo"_s, u"Kurubako"_s, key);
 }
 
 bool write(const QString &key, const QString &text)
 {
-    return QtSettingsStore().write(u"Tobiuo"_qs, u"Kurubako"_qs, key, text);
+    return QtSettingsStore().write(u"Tobiuo"_s, u"Kurubako"_s, key, text);
 }
 
 } // namespace
@@ -55,34 +57,34 @@ private:
 void TestSettingsStore::roundTrip_data()
 {
     QTest::addColumn<QString>("text");
-    QTest::newRow("spaces") << u"  two  spaces  "_qs;
-    QTest::newRow("commas") << u"a, b,c"_qs;
-    QTest::newRow("leading at") << u"@Variant(x)"_qs;
-    QTest::newRow("Japanese") << u"ポストペット 2.0"_qs;
-    QTest::newRow("backslashes") << u"C:\\Program Files\\So-net\\"_qs;
-    QTest::newRow("quotes") << u"say \"hi\" '"_qs;
-    QTest::newRow("comment and key marks") << u"; a=b # c"_qs;
+    QTest::newRow("spaces") << u"  two  spaces  "_s;
+    QTest::newRow("commas") << u"a, b,c"_s;
+    QTest::newRow("leading at") << u"@Variant(x)"_s;
+    QTest::newRow("Japanese") << u"ポストペット 2.0"_s;
+    QTest::newRow("backslashes") << u"C:\\Program Files\\So-net\\"_s;
+    QTest::newRow("quotes") << u"say \"hi\" '"_s;
+    QTest::newRow("comment and key marks") << u"; a=b # c"_s;
 }
 
 void TestSettingsStore::roundTrip()
 {
     QFETCH(QString, text);
-    QVERIFY(write(u"postpet_dir"_qs, text));
+    QVERIFY(write(u"postpet_dir"_s, text));
     // Read from a copy of the file, so that the text comes from the file and not from what
     // QSettings keeps of the file it wrote.
     QTemporaryDir other;
-    QVERIFY(QDir(other.path()).mkpath(u"Tobiuo"_qs));
-    QVERIFY(QFile::copy(m_dir->path() + u"/Tobiuo/Kurubako.conf"_qs, other.path() + u"/Tobiuo/Kurubako.conf"_qs));
+    QVERIFY(QDir(other.path()).mkpath(u"Tobiuo"_s));
+    QVERIFY(QFile::copy(m_dir->path() + u"/Tobiuo/Kurubako.conf"_s, other.path() + u"/Tobiuo/Kurubako.conf"_s));
     useConfigFolder(other.path());
-    QCOMPARE(read(u"postpet_dir"_qs), text);
+    QCOMPARE(read(u"postpet_dir"_s), text);
 }
 
 void TestSettingsStore::missingKey()
 {
-    QCOMPARE(read(u"top"_qs), QString());
-    QVERIFY(write(u"left"_qs, u"5"_qs));
-    QCOMPARE(read(u"top"_qs), QString());
-    QCOMPARE(read(u"left"_qs), u"5"_qs);
+    QCOMPARE(read(u"top"_s), QString());
+    QVERIFY(write(u"left"_s, u"5"_s));
+    QCOMPARE(read(u"top"_s), QString());
+    QCOMPARE(read(u"left"_s), u"5"_s);
 }
 
 void TestSettingsStore::unwritable_data()
@@ -96,14 +98,14 @@ void TestSettingsStore::unwritable()
 {
     QFETCH(bool, configIsFile);
     if (configIsFile) {
-        QFile plain(m_dir->path() + u"/config"_qs);
+        QFile plain(m_dir->path() + u"/config"_s);
         QVERIFY(plain.open(QIODevice::WriteOnly));
         useConfigFolder(plain.fileName());
     } else {
-        QVERIFY(QDir(m_dir->path()).mkpath(u"Tobiuo/Kurubako.conf"_qs));
+        QVERIFY(QDir(m_dir->path()).mkpath(u"Tobiuo/Kurubako.conf"_s));
     }
-    QVERIFY(!write(u"top"_qs, u"0"_qs));
-    QCOMPARE(read(u"top"_qs), QString());
+    QVERIFY(!write(u"top"_s, u"0"_s));
+    QCOMPARE(read(u"top"_s), QString());
 }
 
 QTEST_GUILESS_MAIN(TestSettingsStore)

@@ -8,6 +8,8 @@
 #include <QTest>
 #include <QtEndian>
 
+using namespace Qt::StringLiterals;
+
 using namespace kurubako;
 
 namespace {
@@ -72,7 +74,7 @@ void TestLaunch::executableKind()
     QFETCH(ExecutableKind, kind);
 
     QTemporaryDir dir;
-    const QString path = dir.path() + u"/PostPet20.exe"_qs;
+    const QString path = dir.path() + u"/PostPet20.exe"_s;
     QVERIFY(make(path, contents, executable));
     QCOMPARE(kurubako::executableKind(path), kind);
 }
@@ -85,11 +87,11 @@ void TestLaunch::launchCommand_data()
     QTest::addColumn<QString>("wine");
     QTest::addColumn<QString>("expected"); // "wine", "exe" (the file itself) or "" (nothing)
 
-    const QString wine = u"/opt/wine/bin/wine"_qs;
-    QTest::newRow("upper case, wine") << u"POSTPET20.EXE"_qs << PeImage << false << wine << u"wine"_qs;
-    QTest::newRow("Windows program, no wine") << u"PostPet20.exe"_qs << PeImage << true << QString() << QString();
-    QTest::newRow("native program") << u"postpet20.exe"_qs << Script << true << wine << u"exe"_qs;
-    QTest::newRow("neither") << u"PostPet20.exe"_qs << QByteArray("text") << false << wine << QString();
+    const QString wine = u"/opt/wine/bin/wine"_s;
+    QTest::newRow("upper case, wine") << u"POSTPET20.EXE"_s << PeImage << false << wine << u"wine"_s;
+    QTest::newRow("Windows program, no wine") << u"PostPet20.exe"_s << PeImage << true << QString() << QString();
+    QTest::newRow("native program") << u"postpet20.exe"_s << Script << true << wine << u"exe"_s;
+    QTest::newRow("neither") << u"PostPet20.exe"_s << QByteArray("text") << false << wine << QString();
     QTest::newRow("missing") << QString() << QByteArray("") << false << wine << QString();
 }
 
@@ -133,7 +135,7 @@ void TestLaunch::launchPostPet()
 
     QTemporaryDir dir;
     if (present)
-        QVERIFY(make(dir.path() + u"/PostPet20.exe"_qs, Script, true));
+        QVERIFY(make(dir.path() + u"/PostPet20.exe"_s, Script, true));
     PosixFileOps ops;
     RecordingProcessStarter starter;
     starter.succeed = starts;
@@ -142,12 +144,12 @@ void TestLaunch::launchPostPet()
 
     QCOMPARE(starter.starts.size(), present ? 1 : 0);
     if (present)
-        QCOMPARE(starter.starts.first().program, dir.path() + u"/PostPet20.exe"_qs);
+        QCOMPARE(starter.starts.first().program, dir.path() + u"/PostPet20.exe"_s);
     QCOMPARE(boxes.shown.size(), box ? 1 : 0);
     if (box) {
         const ScriptedMsgBox::Shown &shown = boxes.shown.first();
-        QCOMPARE(shown.text, u"PostPet20.exeが見つからないんだけど・・・"_qs);
-        QCOMPARE(shown.title, u"EXEがありません"_qs);
+        QCOMPARE(shown.text, u"PostPet20.exeが見つからないんだけど・・・"_s);
+        QCOMPARE(shown.title, u"EXEがありません"_s);
         QCOMPARE(shown.icon, MsgBox::Icon::Critical);
         QCOMPARE(shown.buttons, MsgBox::Buttons::Ok);
     }

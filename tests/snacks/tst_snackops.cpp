@@ -6,6 +6,8 @@
 
 #include <QTest>
 
+using namespace Qt::StringLiterals;
+
 using namespace kurubako;
 
 using Names = QByteArrayList;
@@ -75,15 +77,15 @@ void TestSnackOps::rename_data()
     QTest::addColumn<int>("error");
     QTest::addColumn<Names>("after");
 
-    QTest::newRow("today") << Names{"a.pac"} << false << u"b"_qs << 0 << Names{"b.pac<a.pac"};
-    QTest::newRow("stock") << Names{"a.pa_"} << true << u"c"_qs << 0 << Names{"c.pa_<a.pa_"};
-    QTest::newRow("upper-case extension") << Names{"A.PAC"} << false << u"z"_qs << 0 << Names{"z.pac<A.PAC"};
-    QTest::newRow("letter case only") << Names{"a.pac"} << false << u"A"_qs << 0 << Names{"A.pac<a.pac"};
-    QTest::newRow("taken in other case") << Names{"a.pac", "B.PAC"} << false << u"b"_qs << 58
+    QTest::newRow("today") << Names{"a.pac"} << false << u"b"_s << 0 << Names{"b.pac<a.pac"};
+    QTest::newRow("stock") << Names{"a.pa_"} << true << u"c"_s << 0 << Names{"c.pa_<a.pa_"};
+    QTest::newRow("upper-case extension") << Names{"A.PAC"} << false << u"z"_s << 0 << Names{"z.pac<A.PAC"};
+    QTest::newRow("letter case only") << Names{"a.pac"} << false << u"A"_s << 0 << Names{"A.pac<a.pac"};
+    QTest::newRow("taken in other case") << Names{"a.pac", "B.PAC"} << false << u"b"_s << 58
                                          << Names{"a.pac", "B.PAC"};
-    QTest::newRow("same name in the other set") << Names{"a.pac", "b.pa_"} << false << u"b"_qs << 0
+    QTest::newRow("same name in the other set") << Names{"a.pac", "b.pa_"} << false << u"b"_s << 0
                                                 << Names{"b.pac<a.pac", "b.pa_"};
-    QTest::newRow("Shift_JIS name") << Names{SjisSoft + ".pac"} << false << u"羊羹"_qs << 0
+    QTest::newRow("Shift_JIS name") << Names{SjisSoft + ".pac"} << false << u"羊羹"_s << 0
                                     << Names{"羊羹.pac<" + SjisSoft + ".pac"};
 }
 

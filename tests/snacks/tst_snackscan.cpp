@@ -9,6 +9,8 @@
 
 #include <algorithm>
 
+using namespace Qt::StringLiterals;
+
 using namespace kurubako;
 
 namespace {
@@ -49,7 +51,7 @@ private Q_SLOTS:
     void order_data();
     void order();
     void longListOrder();
-    void countText() { QCOMPARE(snackCountText(3), u"全部で 3 個"_qs); }
+    void countText() { QCOMPARE(snackCountText(3), u"全部で 3 個"_s); }
 };
 
 void TestSnackScan::scan_data()
@@ -85,7 +87,7 @@ void TestSnackScan::scan()
     QCOMPARE(entries(lists.today), today);
     QCOMPARE(entries(lists.stock), stock);
 
-    lists = scanSnackFolder(ops, dir.path() + u"/missing"_qs);
+    lists = scanSnackFolder(ops, dir.path() + u"/missing"_s);
     QVERIFY(lists.today.isEmpty() && lists.stock.isEmpty());
 }
 
@@ -127,7 +129,7 @@ void TestSnackScan::order()
 // A list long enough to be keyed in several runs sorts as comparing each pair of names would.
 void TestSnackScan::longListOrder()
 {
-    const QStringList pieces = {u"a"_qs, u"B"_qs, u"b"_qs, u"ｂ"_qs, u"あ"_qs, u"ア"_qs, u"ｱ"_qs, u"羊"_qs, u"1"_qs, u" "_qs};
+    const QStringList pieces = {u"a"_s, u"B"_s, u"b"_s, u"ｂ"_s, u"あ"_s, u"ア"_s, u"ｱ"_s, u"羊"_s, u"1"_s, u" "_s};
     QList<Snack> snacks;
     quint32 seed = 20261207;
     for (int i = 0; i < 20000; ++i) {

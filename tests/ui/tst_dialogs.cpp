@@ -12,6 +12,8 @@
 #include <QTabBar>
 #include <QTimer>
 
+using namespace Qt::StringLiterals;
+
 using kurubako::Form0;
 using kurubako::Form2;
 using kurubako::Form3;
@@ -70,9 +72,9 @@ void TestDialogs::placement()
 void TestDialogs::placement_throughEachDialog_data()
 {
     QTest::addColumn<QString>("dialog");
-    QTest::newRow("settings") << u"Form3"_qs;
-    QTest::newRow("version") << u"Form2"_qs;
-    QTest::newRow("rename") << u"Form4"_qs;
+    QTest::newRow("settings") << u"Form3"_s;
+    QTest::newRow("version") << u"Form2"_s;
+    QTest::newRow("rename") << u"Form4"_s;
 }
 
 void TestDialogs::placement_throughEachDialog()
@@ -105,19 +107,19 @@ void TestDialogs::settings_opensOnCurrentValues()
 {
     UiFixture f;
     f.startMainWindow();
-    f.program->globals.DblClickAction = 1;
+    f.program->globals.dblClickAction = 1;
     Form3 dialog(*f.program, f.window());
-    QCOMPARE(dialog.windowTitle(), u"くるみ箱 設定♪"_qs);
-    QCOMPARE(dialog.findChild<QLineEdit *>(u"Text1"_qs)->text(), f.postPetDir);
-    QVERIFY(dialog.findChild<QLineEdit *>(u"Text1"_qs)->isReadOnly());
-    QVERIFY(dialog.findChild<QRadioButton *>(u"Option1(1)"_qs)->isChecked());
+    QCOMPARE(dialog.windowTitle(), u"くるみ箱 設定♪"_s);
+    QCOMPARE(dialog.findChild<QLineEdit *>(u"Text1"_s)->text(), f.postPetDir);
+    QVERIFY(dialog.findChild<QLineEdit *>(u"Text1"_s)->isReadOnly());
+    QVERIFY(dialog.findChild<QRadioButton *>(u"Option1(1)"_s)->isChecked());
     auto *tabs = dialog.findChild<QTabBar *>();
     QCOMPARE(tabs->count(), 2);
-    QCOMPARE(tabs->tabText(0), u"PostPetディレクトリは？"_qs);
-    QCOMPARE(tabs->tabText(1), u"ﾘｽﾄをﾀﾞﾌﾞﾙｸﾘｯｸしたときは？"_qs);
+    QCOMPARE(tabs->tabText(0), u"PostPetディレクトリは？"_s);
+    QCOMPARE(tabs->tabText(1), u"ﾘｽﾄをﾀﾞﾌﾞﾙｸﾘｯｸしたときは？"_s);
     QCOMPARE(tabs->currentIndex(), 0);
-    QVERIFY(f.program->globals.FolderChooserFromSettings);
-    QVERIFY(dialog.findChild<QPushButton *>(u"Command2"_qs)->isDefault());
+    QVERIFY(f.program->globals.folderChooserFromSettings);
+    QVERIFY(dialog.findChild<QPushButton *>(u"Command2"_s)->isDefault());
 }
 
 void TestDialogs::settings_ok_data()
@@ -125,9 +127,9 @@ void TestDialogs::settings_ok_data()
     QTest::addColumn<QString>("chosen"); // the folder the chooser hands back; empty: "変更" not used
     QTest::addColumn<bool>("stored");
     QTest::newRow("OK without 変更") << QString() << false;
-    QTest::newRow("the folder in force") << u"same"_qs << false;
-    QTest::newRow("another folder") << u"other"_qs << true;
-    QTest::newRow("only the letter case differs") << u"case"_qs << true;
+    QTest::newRow("the folder in force") << u"same"_s << false;
+    QTest::newRow("another folder") << u"other"_s << true;
+    QTest::newRow("only the letter case differs") << u"case"_s << true;
 }
 
 void TestDialogs::settings_ok()
@@ -140,13 +142,13 @@ void TestDialogs::settings_ok()
     if (chosen == u"same")
         other = f.postPetDir;
     else if (chosen == u"other")
-        other = f.folder.path() + u"/Other"_qs;
+        other = f.folder.path() + u"/Other"_s;
     else if (chosen == u"case")
-        other = f.folder.path() + u"/POSTPET"_qs;
+        other = f.folder.path() + u"/POSTPET"_s;
     if (!other.isEmpty() && other != f.postPetDir) {
-        QVERIFY(QDir().mkpath(other + u"/おやつ"_qs));
+        QVERIFY(QDir().mkpath(other + u"/おやつ"_s));
         QVERIFY(testfolder::makeFile(other, "postpet20.EXE", "MZ"));
-        QVERIFY(testfolder::makeFile(other + u"/おやつ"_qs, "new.pa_", "x"));
+        QVERIFY(testfolder::makeFile(other + u"/おやつ"_s, "new.pa_", "x"));
     }
     f.startMainWindow();
     f.store.writeLog.clear();
@@ -160,25 +162,25 @@ void TestDialogs::settings_ok()
             QVERIFY(chooser->openFolder(other));
             chooser->CmdQuit_Click();
         });
-        dialog.findChild<QPushButton *>(u"Command1"_qs)->click();
-        QCOMPARE(dialog.findChild<QLineEdit *>(u"Text1"_qs)->text(), other);
+        dialog.findChild<QPushButton *>(u"Command1"_s)->click();
+        QCOMPARE(dialog.findChild<QLineEdit *>(u"Text1"_s)->text(), other);
         QVERIFY(f.store.writeLog.isEmpty()); // nothing before OK
     }
-    dialog.findChild<QRadioButton *>(u"Option1(1)"_qs)->setChecked(true);
-    dialog.findChild<QPushButton *>(u"CmdQuit"_qs)->click();
+    dialog.findChild<QRadioButton *>(u"Option1(1)"_s)->setChecked(true);
+    dialog.findChild<QPushButton *>(u"CmdQuit"_s)->click();
 
     QCOMPARE(dialog.result(), int(QDialog::Accepted));
-    QCOMPARE(f.program->globals.DblClickAction, qint16(1));
+    QCOMPARE(f.program->globals.dblClickAction, qint16(1));
     if (stored) {
-        QCOMPARE(f.store.writeLog, QStringList({u"postpet_dir="_qs + other}));
-        QCOMPARE(f.program->globals.PostPetDir, other);
-        QCOMPARE(f.program->globals.SnackDir, other + u"/おやつ"_qs);
-        QCOMPARE(f.names("List1"), QStringList({u"new"_qs}));
+        QCOMPARE(f.store.writeLog, QStringList({u"postpet_dir="_s + other}));
+        QCOMPARE(f.program->globals.postPetDir, other);
+        QCOMPARE(f.program->globals.snackDir, other + u"/おやつ"_s);
+        QCOMPARE(f.names("List1"), QStringList({u"new"_s}));
         QVERIFY(f.names("List2").isEmpty());
     } else {
         QVERIFY(f.store.writeLog.isEmpty());
-        QCOMPARE(f.program->globals.PostPetDir, f.postPetDir);
-        QCOMPARE(f.names("List2"), QStringList({u"old"_qs}));
+        QCOMPARE(f.program->globals.postPetDir, f.postPetDir);
+        QCOMPARE(f.names("List2"), QStringList({u"old"_s}));
     }
     QVERIFY(f.box.shown.isEmpty());
 }
@@ -195,7 +197,7 @@ void TestDialogs::settings_cancelAppliesNothing()
     QFETCH(bool, byFrame);
     UiFixture f;
     QVERIFY(f.addSnacks({"old.pac"}));
-    const QString other = f.folder.path() + u"/Other"_qs;
+    const QString other = f.folder.path() + u"/Other"_s;
     QVERIFY(QDir().mkpath(other));
     QVERIFY(testfolder::makeFile(other, "Postpet20.exe", "MZ"));
     f.startMainWindow();
@@ -209,16 +211,16 @@ void TestDialogs::settings_cancelAppliesNothing()
         chooser->CmdQuit_Click();
     });
     dialog.Command1_Click();
-    dialog.findChild<QRadioButton *>(u"Option1(1)"_qs)->setChecked(true);
+    dialog.findChild<QRadioButton *>(u"Option1(1)"_s)->setChecked(true);
     if (byFrame)
         dialog.close();
     else
-        dialog.findChild<QPushButton *>(u"Command2"_qs)->click();
+        dialog.findChild<QPushButton *>(u"Command2"_s)->click();
     QCOMPARE(dialog.result(), int(QDialog::Rejected));
     QVERIFY(f.store.writeLog.isEmpty());
-    QCOMPARE(f.program->globals.PostPetDir, f.postPetDir);
-    QCOMPARE(f.program->globals.DblClickAction, qint16(0));
-    QCOMPARE(f.names("List2"), QStringList({u"old"_qs}));
+    QCOMPARE(f.program->globals.postPetDir, f.postPetDir);
+    QCOMPARE(f.program->globals.dblClickAction, qint16(0));
+    QCOMPARE(f.names("List2"), QStringList({u"old"_s}));
 }
 
 void TestDialogs::settings_doubleClickActionReachesStoreOnlyAtClose()
@@ -227,19 +229,19 @@ void TestDialogs::settings_doubleClickActionReachesStoreOnlyAtClose()
     f.startMainWindow();
     f.store.writeLog.clear();
     Form3 dialog(*f.program, f.window());
-    dialog.findChild<QRadioButton *>(u"Option1(1)"_qs)->setChecked(true);
+    dialog.findChild<QRadioButton *>(u"Option1(1)"_s)->setChecked(true);
     dialog.CmdQuit_Click();
     QVERIFY(f.store.writeLog.isEmpty());
-    QCOMPARE(f.store.value(u"Chk2"_qs), u"0"_qs);
+    QCOMPARE(f.store.value(u"Chk2"_s), u"0"_s);
     f.box.answers = {MsgBox::Button::Yes};
     f.window()->close();
-    QCOMPARE(f.store.value(u"Chk2"_qs), u"1"_qs);
+    QCOMPARE(f.store.value(u"Chk2"_s), u"1"_s);
 }
 
 void TestDialogs::settings_chooserOpensOnFolderInUse()
 {
     UiFixture f;
-    const QString other = f.folder.path() + u"/Other"_qs;
+    const QString other = f.folder.path() + u"/Other"_s;
     QVERIFY(QDir().mkpath(other));
     QVERIFY(testfolder::makeFile(other, "Postpet20.exe", "MZ"));
     f.startMainWindow();
@@ -265,14 +267,14 @@ void TestDialogs::version_showsNameAndVersion()
     UiFixture f;
     f.startMainWindow();
     Form2 box(*f.program, f.window());
-    QCOMPARE(box.windowTitle(), u"ﾊﾞｰｼﾞｮﾝ情報"_qs);
-    QCOMPARE(box.findChild<QLabel *>(u"Label1"_qs)->text(), u"PostPet くるみ箱"_qs);
-    QCOMPARE(box.findChild<QLabel *>(u"Label3"_qs)->text(), u"Ver 1.1"_qs);
-    QVERIFY(!box.findChild<QLabel *>(u"Image1"_qs)->pixmap().isNull());
+    QCOMPARE(box.windowTitle(), u"ﾊﾞｰｼﾞｮﾝ情報"_s);
+    QCOMPARE(box.findChild<QLabel *>(u"Label1"_s)->text(), u"PostPet くるみ箱"_s);
+    QCOMPARE(box.findChild<QLabel *>(u"Label3"_s)->text(), u"Ver 1.1"_s);
+    QVERIFY(!box.findChild<QLabel *>(u"Image1"_s)->pixmap().isNull());
     QCOMPARE(box.palette().color(QPalette::Window), QColor(0xC0, 0xC0, 0xC0));
     box.show();
-    auto *ok = box.findChild<QPushButton *>(u"Command1"_qs);
-    QCOMPARE(ok->text(), u"&OK"_qs);
+    auto *ok = box.findChild<QPushButton *>(u"Command1"_s);
+    QCOMPARE(ok->text(), u"&OK"_s);
     QVERIFY(ok->isDefault());
     QTest::keyClick(&box, Qt::Key_Return);
     QCOMPARE(box.result(), int(QDialog::Accepted));
@@ -293,14 +295,14 @@ void TestDialogs::help()
     f.startMainWindow();
     f.opener.succeed = opens;
     f.action("help_dsp")->trigger();
-    QCOMPARE(f.opener.opened, QStringList({QCoreApplication::applicationDirPath() + u"/Kurubako.html"_qs}));
+    QCOMPARE(f.opener.opened, QStringList({QCoreApplication::applicationDirPath() + u"/Kurubako.html"_s}));
     QCOMPARE(f.opener.folders, QStringList({QCoreApplication::applicationDirPath()}));
     if (opens) {
         QVERIFY(f.box.shown.isEmpty());
     } else {
         QCOMPARE(f.box.shown.size(), 1);
-        QCOMPARE(f.box.shown[0].text, u"ヘルプが表示できないんだけど・・・"_qs);
-        QCOMPARE(f.box.shown[0].title, u"ヘルプがないよ"_qs);
+        QCOMPARE(f.box.shown[0].text, u"ヘルプが表示できないんだけど・・・"_s);
+        QCOMPARE(f.box.shown[0].title, u"ヘルプがないよ"_s);
         QCOMPARE(f.box.shown[0].icon, MsgBox::Icon::Critical);
     }
     QVERIFY(f.window()->isVisible());

@@ -21,6 +21,8 @@
 #include <cstdio>
 #include <utility>
 
+using namespace Qt::StringLiterals;
+
 using kurubako::MsgBox;
 
 namespace {
@@ -30,7 +32,7 @@ using Names = QByteArrayList;
 // Where the snack folder goes when another program takes it away.
 QString movedFolder(const QString &snackDir)
 {
-    return snackDir + u".old"_qs;
+    return snackDir + u".old"_s;
 }
 
 // Carries out one step of a change by another program, written "what:name" (or
@@ -107,11 +109,11 @@ void TestFaults::fileSystemFaults_data()
     QTest::addColumn<QString>("description");
     QTest::addColumn<Names>("after"); // empty: as before
 
-    const QString exists = u"同じ名前のファイルが既にあります。"_qs;
-    const QString denied = u"書き込みが許可されていません。"_qs;
-    const QString missing = u"ファイルが見つかりません。"_qs;
-    const QString noFolder = u"おやつのフォルダーが見つかりません。"_qs;
-    const QString noSafeRename = u"このフォルダーでは、ほかのファイルを上書きせずに名前を変えることができません。"_qs;
+    const QString exists = u"同じ名前のファイルが既にあります。"_s;
+    const QString denied = u"書き込みが許可されていません。"_s;
+    const QString missing = u"ファイルが見つかりません。"_s;
+    const QString noFolder = u"おやつのフォルダーが見つかりません。"_s;
+    const QString noSafeRename = u"このフォルダーでは、ほかのファイルを上書きせずに名前を変えることができません。"_s;
     const QString transfer;
     const Names moved{"a.pac<a.pa_", "b.pac<b.pa_", "c.pac"};
     const Names firstMoved{"a.pac<a.pa_", "b.pa_", "c.pac"};
@@ -141,7 +143,7 @@ void TestFaults::fileSystemFaults_data()
         << firstMoved;
     QTest::newRow("both names stay: said so")
         << none << transfer << EINVAL << 1 << 0 << Names{"a.pa_", "a.pac"} << QByteArray() << QByteArray() << 78
-        << u"ファイルが新しい名前と元の名前の両方で残りました。どちらか一方を消してください。"_qs
+        << u"ファイルが新しい名前と元の名前の両方で残りました。どちらか一方を消してください。"_s
         << Names{"a.pa_", "a.pac<a.pa_", "b.pa_", "c.pac"};
     QTest::newRow("old name taken by another file after the link")
         << none << transfer << EINVAL << 1 << 0 << none << QByteArray("link") << QByteArray("rename:c.pac>a.pa_")
@@ -151,19 +153,19 @@ void TestFaults::fileSystemFaults_data()
     QTest::newRow("EPERM on the second") << none << transfer << EPERM << 2 << 0 << none << QByteArray()
                                          << QByteArray() << 70 << denied << firstMoved;
     QTest::newRow("EROFS") << none << transfer << EROFS << 1 << 0 << none << QByteArray() << QByteArray() << 75
-                           << u"読み取り専用のドライブなので変更できません。"_qs << none;
+                           << u"読み取り専用のドライブなので変更できません。"_s << none;
     QTest::newRow("ENOSPC on the second") << none << transfer << ENOSPC << 2 << 0 << none << QByteArray()
-                                          << QByteArray() << 61 << u"ディスクの空き容量が足りません。"_qs
+                                          << QByteArray() << 61 << u"ディスクの空き容量が足りません。"_s
                                           << firstMoved;
     QTest::newRow("EXDEV") << none << transfer << EXDEV << 1 << 0 << none << QByteArray() << QByteArray() << 74
-                           << u"別のドライブへは名前の変更で移せません。"_qs << none;
+                           << u"別のドライブへは名前の変更で移せません。"_s << none;
     QTest::newRow("ENAMETOOLONG") << none << transfer << ENAMETOOLONG << 1 << 0 << none << QByteArray()
-                                  << QByteArray() << 64 << u"ファイル名が長すぎます。"_qs << none;
+                                  << QByteArray() << 64 << u"ファイル名が長すぎます。"_s << none;
     QTest::newRow("EIO on the second") << none << transfer << EIO << 2 << 0 << none << QByteArray() << QByteArray()
-                                       << 57 << u"デバイスの入出力エラーです。"_qs << firstMoved;
+                                       << 57 << u"デバイスの入出力エラーです。"_s << firstMoved;
     QTest::newRow("an errno without a number of its own")
         << none << transfer << EBUSY << 1 << 0 << none << QByteArray() << QByteArray() << 51
-        << u"予期しないエラーです。（errno "_qs + QString::number(EBUSY) + u'）' << none;
+        << u"予期しないエラーです。（errno "_s + QString::number(EBUSY) + u'）' << none;
     QTest::newRow("snack removed after the lists were read")
         << none << transfer << 0 << 1 << 0 << none << QByteArray("now") << QByteArray("remove:a.pa_") << 53
         << missing << Names{"b.pa_", "c.pac"};
@@ -183,22 +185,22 @@ void TestFaults::fileSystemFaults_data()
                                                     << QByteArray() << QByteArray() << 58 << exists << none;
 
     // The rename dialog shows the number only, or its own text for a name that is taken.
-    QTest::newRow("rename: target appears") << none << u"x"_qs << 0 << 1 << 0 << none << QByteArray("rename#1")
+    QTest::newRow("rename: target appears") << none << u"x"_s << 0 << 1 << 0 << none << QByteArray("rename#1")
                                             << QByteArray("make:x.pa_") << 58 << exists
                                             << Names{"a.pa_", "b.pa_", "c.pac", "x.pa_"};
-    QTest::newRow("rename: EROFS") << none << u"x"_qs << EROFS << 1 << 0 << none << QByteArray() << QByteArray() << 75
+    QTest::newRow("rename: EROFS") << none << u"x"_s << EROFS << 1 << 0 << none << QByteArray() << QByteArray() << 75
                                    << QString() << none;
-    QTest::newRow("rename: no safe rename") << none << u"x"_qs << EINVAL << 1 << EPERM << none << QByteArray()
+    QTest::newRow("rename: no safe rename") << none << u"x"_s << EINVAL << 1 << EPERM << none << QByteArray()
                                             << QByteArray() << 5 << QString() << none;
-    QTest::newRow("rename: both names stay") << none << u"x"_qs << EINVAL << 1 << 0 << Names{"a.pa_", "x.pa_"}
+    QTest::newRow("rename: both names stay") << none << u"x"_s << EINVAL << 1 << 0 << Names{"a.pa_", "x.pa_"}
                                              << QByteArray() << QByteArray() << 78 << QString()
                                              << Names{"a.pa_", "x.pa_<a.pa_", "b.pa_", "c.pac"};
-    QTest::newRow("rename: snack removed") << none << u"x"_qs << 0 << 1 << 0 << none << QByteArray("now")
+    QTest::newRow("rename: snack removed") << none << u"x"_s << 0 << 1 << 0 << none << QByteArray("now")
                                            << QByteArray("remove:a.pa_") << 53 << QString()
                                            << Names{"b.pa_", "c.pac"};
-    QTest::newRow("rename: snack folder gone") << none << u"x"_qs << 0 << 1 << 0 << none << QByteArray("now")
+    QTest::newRow("rename: snack folder gone") << none << u"x"_s << 0 << 1 << 0 << none << QByteArray("now")
                                                << QByteArray("folder:gone") << 76 << QString() << none;
-    QTest::newRow("rename: broken link at the new name") << Names{"X.pa_->a.pa_x"} << u"x"_qs << 0 << 1 << 0 << none
+    QTest::newRow("rename: broken link at the new name") << Names{"X.pa_->a.pa_x"} << u"x"_s << 0 << 1 << 0 << none
                                                          << QByteArray() << QByteArray() << 58 << exists << none;
 }
 
@@ -239,7 +241,7 @@ void TestFaults::fileSystemFaults()
     f.files = std::make_unique<kurubako::PosixFileOps>(sys);
     f.startMainWindow();
     f.action("kakunin")->trigger(); // no questions: the boxes are the failures only
-    QCOMPARE(f.names("List1"), QStringList({u"a"_qs, u"b"_qs}));
+    QCOMPARE(f.names("List1"), QStringList({u"a"_s, u"b"_s}));
     if (when == "now")
         ::change(f.snackDir, change);
 
@@ -249,10 +251,10 @@ void TestFaults::fileSystemFaults()
         f.click("Command5");
     } else {
         f.list("List1")->setCurrentIndex(f.list("List1")->snackModel()->index(0));
-        f.program->globals.RenameSource = 1;
+        f.program->globals.renameSource = 1;
         dialog = std::make_unique<kurubako::Form4>(*f.program, f.window());
         dialog->show();
-        dialog->findChild<QLineEdit *>(u"Text2"_qs)->setText(newName);
+        dialog->findChild<QLineEdit *>(u"Text2"_s)->setText(newName);
         dialog->CmdQuit_Click();
     }
 
@@ -262,13 +264,13 @@ void TestFaults::fileSystemFaults()
         QCOMPARE(f.box.shown.size(), 1);
         QCOMPARE(f.box.shown[0].icon, MsgBox::Icon::Critical);
         if (newName.isNull()) {
-            QCOMPARE(f.box.shown[0].title, u"追加エラー"_qs);
-            QCOMPARE(f.box.shown[0].text, u"PostPetおやつのあるディレクトリをチェックしてちょ。（"_qs
-                                              + QString::number(number) + u"）\r\nエラー内容："_qs + description);
+            QCOMPARE(f.box.shown[0].title, u"追加エラー"_s);
+            QCOMPARE(f.box.shown[0].text, u"PostPetおやつのあるディレクトリをチェックしてちょ。（"_s
+                                              + QString::number(number) + u"）\r\nエラー内容："_s + description);
         } else {
-            QCOMPARE(f.box.shown[0].title, u"エラー"_qs);
-            QCOMPARE(f.box.shown[0].text, number == 58 ? u"同じ名前のファイルが存在するので変えられないよ"_qs
-                                                       : u"未知のエラーです("_qs + QString::number(number) + u')');
+            QCOMPARE(f.box.shown[0].title, u"エラー"_s);
+            QCOMPARE(f.box.shown[0].text, number == 58 ? u"同じ名前のファイルが存在するので変えられないよ"_s
+                                                       : u"未知のエラーです("_s + QString::number(number) + u')');
             QVERIFY(dialog->isVisible());
         }
     }
@@ -306,18 +308,18 @@ void TestFaults::settingsFileFaults()
     QFETCH(bool, writable);
     QTemporaryDir config;
     QString configFolder = config.path();
-    const QString file = configFolder + u"/Tobiuo/Kurubako.conf"_qs;
-    QVERIFY(QDir(configFolder).mkpath(u"Tobiuo"_qs));
+    const QString file = configFolder + u"/Tobiuo/Kurubako.conf"_s;
+    QVERIFY(QDir(configFolder).mkpath(u"Tobiuo"_s));
     if (setUp == "folder") {
         QVERIFY(QDir().mkpath(file));
     } else if (setUp == "config-file") {
-        configFolder += u"/plain"_qs;
+        configFolder += u"/plain"_s;
         QVERIFY(testfolder::makeFile(config.path(), "plain", "not a folder"));
     } else if (setUp == "loop") {
         QVERIFY(::symlink("Kurubako.conf", QFile::encodeName(file).constData()) == 0);
     } else {
         const char garbage[] = "\xff\xfe\0[General\n=\n\x81\x82\n[\n=x=\n\"top\"=\"\n";
-        QVERIFY(testfolder::makeFile(configFolder + u"/Tobiuo"_qs, "Kurubako.conf",
+        QVERIFY(testfolder::makeFile(configFolder + u"/Tobiuo"_s, "Kurubako.conf",
                                      QByteArray(garbage, sizeof garbage - 1)));
     }
     QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, configFolder);
@@ -331,16 +333,16 @@ void TestFaults::settingsFileFaults()
     QVERIFY(f.program->folderChooser() && f.program->folderChooser()->isVisible());
     // What was written, as a later run reads it.
     const auto stored = [&](const QString &key) {
-        return kurubako::QtSettingsStore().read(u"Tobiuo"_qs, u"Kurubako"_qs, key);
+        return kurubako::QtSettingsStore().read(u"Tobiuo"_s, u"Kurubako"_s, key);
     };
-    const QStringList expected = writable ? QStringList{u"0"_qs, u"0"_qs, u"False"_qs, u"0"_qs, u"1.1"_qs}
+    const QStringList expected = writable ? QStringList{u"0"_s, u"0"_s, u"False"_s, u"0"_s, u"1.1"_s}
                                           : QStringList{QString(), QString(), QString(), QString(), QString()};
-    QCOMPARE(QStringList({stored(u"top"_qs), stored(u"left"_qs), stored(u"Chk1"_qs), stored(u"Chk2"_qs),
-                          stored(u"ver"_qs)}),
+    QCOMPARE(QStringList({stored(u"top"_s), stored(u"left"_s), stored(u"Chk1"_s), stored(u"Chk2"_s),
+                          stored(u"ver"_s)}),
              expected);
     // PostPet's folder, chosen now, is there at the next start wherever the store takes it.
     kurubako::acceptFirstPostPetDir(store, f.program->globals, f.postPetDir);
-    QCOMPARE(stored(u"postpet_dir"_qs), writable ? f.postPetDir : QString());
+    QCOMPARE(stored(u"postpet_dir"_s), writable ? f.postPetDir : QString());
 }
 
 QTEST_MAIN(TestFaults)

@@ -3,6 +3,8 @@
 #include <QDialog>
 #include <QTimer>
 
+using namespace Qt::StringLiterals;
+
 using kurubako::MsgBox;
 
 class TestMainWindow : public QObject
@@ -31,24 +33,24 @@ void TestMainWindow::loading_fillsWindowFromSettingsAndFolder()
     UiFixture f;
     QVERIFY(f.addSnacks({"b.pac", "A.PAC", "c.pa_", "note.txt"}));
     f.storeKnownFolder();
-    f.store.setValue(u"Chk1"_qs, u"1"_qs);
-    f.store.setValue(u"top"_qs, u"1500"_qs);
-    f.store.setValue(u"left"_qs, u"3000"_qs);
+    f.store.setValue(u"Chk1"_s, u"1"_s);
+    f.store.setValue(u"top"_s, u"1500"_s);
+    f.store.setValue(u"left"_s, u"3000"_s);
     f.start();
     kurubako::Form1 *window = f.window();
     QVERIFY(window);
     QVERIFY(!f.program->folderChooser());
-    QCOMPARE(window->windowTitle(), u"PostPet くるみ箱 Ver1.1"_qs);
+    QCOMPARE(window->windowTitle(), u"PostPet くるみ箱 Ver1.1"_s);
     QVERIFY(f.action("kakunin")->isChecked());
     QCOMPARE(window->frameGeometry().topLeft(), QPoint(200, 100));
-    QCOMPARE(f.names("List2"), QStringList({u"A"_qs, u"b"_qs}));
-    QCOMPARE(f.names("List1"), QStringList({u"c"_qs}));
-    QCOMPARE(f.labelText("Label1"), u"全部で 1 個"_qs);
-    QCOMPARE(f.labelText("Label2"), u"全部で 2 個"_qs);
-    QCOMPARE(window->findChild<QPushButton *>(u"Command1"_qs)->text(), u"PostPetを\n起動して終了"_qs);
+    QCOMPARE(f.names("List2"), QStringList({u"A"_s, u"b"_s}));
+    QCOMPARE(f.names("List1"), QStringList({u"c"_s}));
+    QCOMPARE(f.labelText("Label1"), u"全部で 1 個"_s);
+    QCOMPARE(f.labelText("Label2"), u"全部で 2 個"_s);
+    QCOMPARE(window->findChild<QPushButton *>(u"Command1"_s)->text(), u"PostPetを\n起動して終了"_s);
     QVERIFY(!f.list("List1")->selectionModel()->hasSelection());
     QVERIFY(!f.list("List2")->currentIndex().isValid());
-    QCOMPARE(window->findChild<QWidget *>(u"client"_qs)->size(), QSize(473, 381));
+    QCOMPARE(window->findChild<QWidget *>(u"client"_s)->size(), QSize(473, 381));
     QVERIFY(f.box.shown.isEmpty());
 }
 
@@ -56,12 +58,12 @@ void TestMainWindow::loading_staleFolderShowsEmptyLists()
 {
     UiFixture f;
     f.storeKnownFolder();
-    f.store.setValue(u"postpet_dir"_qs, f.postPetDir + u"/gone"_qs);
+    f.store.setValue(u"postpet_dir"_s, f.postPetDir + u"/gone"_s);
     f.start();
     QVERIFY(f.window());
     QVERIFY(f.names("List1").isEmpty());
-    QCOMPARE(f.labelText("Label1"), u"全部で 0 個"_qs);
-    QCOMPARE(f.labelText("Label2"), u"全部で 0 個"_qs);
+    QCOMPARE(f.labelText("Label1"), u"全部で 0 個"_s);
+    QCOMPARE(f.labelText("Label2"), u"全部で 0 個"_s);
     QVERIFY(f.box.shown.isEmpty());
 }
 
@@ -70,11 +72,11 @@ void TestMainWindow::refresh_dropsSelectionAndShowsFolderAsItIs()
     UiFixture f;
     QVERIFY(f.addSnacks({"a.pa_", "b.pa_"}));
     f.startMainWindow();
-    f.select("List1", {u"a"_qs, u"b"_qs});
+    f.select("List1", {u"a"_s, u"b"_s});
     QVERIFY(f.addSnacks({"c.pa_"}));
     f.action("new")->trigger();
-    QCOMPARE(f.names("List1"), QStringList({u"a"_qs, u"b"_qs, u"c"_qs}));
-    QCOMPARE(f.labelText("Label1"), u"全部で 3 個"_qs);
+    QCOMPARE(f.names("List1"), QStringList({u"a"_s, u"b"_s, u"c"_s}));
+    QCOMPARE(f.labelText("Label1"), u"全部で 3 個"_s);
     QVERIFY(!f.list("List1")->selectionModel()->hasSelection());
 }
 
@@ -82,11 +84,11 @@ void TestMainWindow::close_data()
 {
     QTest::addColumn<QString>("how");
     QTest::addColumn<bool>("questionsOff");
-    QTest::newRow("おわる") << u"Command2"_qs << false;
-    QTest::newRow("menu exit") << u"exit"_qs << false;
-    QTest::newRow("frame close box") << u"frame"_qs << false;
-    QTest::newRow("おわる, questions off") << u"Command2"_qs << true;
-    QTest::newRow("frame, questions off") << u"frame"_qs << true;
+    QTest::newRow("おわる") << u"Command2"_s << false;
+    QTest::newRow("menu exit") << u"exit"_s << false;
+    QTest::newRow("frame close box") << u"frame"_s << false;
+    QTest::newRow("おわる, questions off") << u"Command2"_s << true;
+    QTest::newRow("frame, questions off") << u"frame"_s << true;
 }
 
 void TestMainWindow::close()
@@ -97,7 +99,7 @@ void TestMainWindow::close()
     f.startMainWindow();
     if (questionsOff)
         f.action("kakunin")->trigger();
-    f.program->globals.DblClickAction = 1; // as the settings dialog leaves it
+    f.program->globals.dblClickAction = 1; // as the settings dialog leaves it
     f.store.writeLog.clear();
     f.box.answers = {MsgBox::Button::Yes};
 
@@ -112,12 +114,12 @@ void TestMainWindow::close()
         QVERIFY(f.box.shown.isEmpty());
     } else {
         QCOMPARE(f.box.shown.size(), 1);
-        QCOMPARE(f.box.shown[0].text, u"PostPetくるみ箱 を終了させていい？"_qs);
-        QCOMPARE(f.box.shown[0].title, u"終了確認"_qs);
+        QCOMPARE(f.box.shown[0].text, u"PostPetくるみ箱 を終了させていい？"_s);
+        QCOMPARE(f.box.shown[0].title, u"終了確認"_s);
         QCOMPARE(f.box.shown[0].defaultButton, MsgBox::Button::Yes);
     }
-    const QString chk1 = questionsOff ? u"Chk1=True"_qs : u"Chk1=False"_qs;
-    QCOMPARE(f.store.writeLog, QStringList({chk1, u"Chk2=1"_qs, u"top=0"_qs, u"left=0"_qs}));
+    const QString chk1 = questionsOff ? u"Chk1=True"_s : u"Chk1=False"_s;
+    QCOMPARE(f.store.writeLog, QStringList({chk1, u"Chk2=1"_s, u"top=0"_s, u"left=0"_s}));
     QCOMPARE(f.endCount, 1);
 }
 
@@ -126,7 +128,7 @@ void TestMainWindow::closeAnsweredNo_keepsEverything()
     UiFixture f;
     QVERIFY(f.addSnacks({"a.pa_"}));
     f.startMainWindow();
-    f.select("List1", {u"a"_qs});
+    f.select("List1", {u"a"_s});
     f.store.writeLog.clear();
     f.box.answers = {MsgBox::Button::No};
     QTest::keyClick(f.list("List1"), Qt::Key_F8);
@@ -144,14 +146,14 @@ void TestMainWindow::closeStoresMovedPosition()
     f.window()->move(37, 52);
     f.action("kakunin")->trigger();
     f.window()->close();
-    QCOMPARE(f.store.value(u"top"_qs), u"780"_qs);
-    QCOMPARE(f.store.value(u"left"_qs), u"555"_qs);
+    QCOMPARE(f.store.value(u"top"_s), u"780"_s);
+    QCOMPARE(f.store.value(u"left"_s), u"555"_s);
 
     // The next run opens the window where this one left it.
     UiFixture next;
     next.storeKnownFolder();
-    next.store.setValue(u"top"_qs, f.store.value(u"top"_qs));
-    next.store.setValue(u"left"_qs, f.store.value(u"left"_qs));
+    next.store.setValue(u"top"_s, f.store.value(u"top"_s));
+    next.store.setValue(u"left"_s, f.store.value(u"left"_s));
     next.start();
     QCOMPARE(next.window()->frameGeometry().topLeft(), QPoint(37, 52));
 }
@@ -166,8 +168,8 @@ void TestMainWindow::launchAndQuit_data()
     QTest::addColumn<bool>("ended");
 
     using B = MsgBox::Button;
-    const QString empty = u"確認だよ"_qs;
-    const QString quit = u"終了確認"_qs;
+    const QString empty = u"確認だよ"_s;
+    const QString quit = u"終了確認"_s;
     QTest::newRow("no snack, No") << false << false << QList<B>{B::No} << QStringList{empty} << false << false;
     QTest::newRow("no snack, Yes, Yes") << false << false << QList<B>{B::Yes, B::Yes} << QStringList{empty, quit}
                                         << true << true;
@@ -189,7 +191,7 @@ void TestMainWindow::launchAndQuit()
 
     UiFixture f;
     QVERIFY(testfolder::makeFile(f.postPetDir, "Postpet20.exe", "#!/bin/sh\n"));
-    QFile(f.postPetDir + u"/Postpet20.exe"_qs).setPermissions(QFile::ReadOwner | QFile::ExeOwner);
+    QFile(f.postPetDir + u"/Postpet20.exe"_s).setPermissions(QFile::ReadOwner | QFile::ExeOwner);
     if (hasSnack)
         QVERIFY(f.addSnacks({"a.pac"}));
     f.startMainWindow();
@@ -203,12 +205,12 @@ void TestMainWindow::launchAndQuit()
         shownTitles.append(box.title);
     QCOMPARE(shownTitles, titles);
     if (!hasSnack && !questionsOff) {
-        QCOMPARE(f.box.shown[0].text, u"おやつがないけど、PostPetを起動してもいい？"_qs);
+        QCOMPARE(f.box.shown[0].text, u"おやつがないけど、PostPetを起動してもいい？"_s);
         QCOMPARE(f.box.shown[0].defaultButton, MsgBox::Button::No);
     }
     QCOMPARE(f.starter.starts.size(), started ? 1 : 0);
     if (started)
-        QVERIFY(f.starter.starts[0].program.endsWith(u"/Postpet20.exe"_qs));
+        QVERIFY(f.starter.starts[0].program.endsWith(u"/Postpet20.exe"_s));
     QCOMPARE(f.endCount, ended ? 1 : 0);
     QCOMPARE(f.box.unexpected, 0);
 }
@@ -218,15 +220,15 @@ void TestMainWindow::launchOnly_failureIsToldAndWindowStays()
     UiFixture f;
     QVERIFY(f.addSnacks({"a.pac"}));
     f.startMainWindow();
-    QFile::remove(f.postPetDir + u"/Postpet20.exe"_qs);
+    QFile::remove(f.postPetDir + u"/Postpet20.exe"_s);
     QVERIFY(f.addSnacks({"b.pac"}));
     f.action("postpet")->trigger();
     QCOMPARE(f.box.shown.size(), 1);
-    QCOMPARE(f.box.shown[0].text, u"PostPet20.exeが見つからないんだけど・・・"_qs);
-    QCOMPARE(f.box.shown[0].title, u"EXEがありません"_qs);
+    QCOMPARE(f.box.shown[0].text, u"PostPet20.exeが見つからないんだけど・・・"_s);
+    QCOMPARE(f.box.shown[0].title, u"EXEがありません"_s);
     QCOMPARE(f.box.shown[0].icon, MsgBox::Icon::Critical);
     QCOMPARE(f.endCount, 0);
-    QCOMPARE(f.names("List2"), QStringList({u"a"_qs})); // no rescan
+    QCOMPARE(f.names("List2"), QStringList({u"a"_s})); // no rescan
 }
 
 void TestMainWindow::functionKeys_data()
@@ -235,16 +237,16 @@ void TestMainWindow::functionKeys_data()
     QTest::addColumn<Qt::KeyboardModifiers>("modifiers");
     QTest::addColumn<QString>("target");
     QTest::addColumn<QString>("expectedTitle"); // the box the key leads to; empty for F5
-    QTest::newRow("F3 on a button") << int(Qt::Key_F3) << Qt::KeyboardModifiers() << u"Command2"_qs << u"未選択だよ"_qs;
-    QTest::newRow("Ctrl+F3 on a list") << int(Qt::Key_F3) << Qt::KeyboardModifiers(Qt::ControlModifier) << u"List2"_qs
-                                       << u"未選択だよ"_qs;
-    QTest::newRow("Alt+F4") << int(Qt::Key_F4) << Qt::KeyboardModifiers(Qt::AltModifier) << u"List1"_qs
-                            << u"未選択だよ"_qs;
-    QTest::newRow("F5") << int(Qt::Key_F5) << Qt::KeyboardModifiers() << u"Command1"_qs << QString();
-    QTest::newRow("Shift+F5") << int(Qt::Key_F5) << Qt::KeyboardModifiers(Qt::ShiftModifier) << u"List1"_qs
+    QTest::newRow("F3 on a button") << int(Qt::Key_F3) << Qt::KeyboardModifiers() << u"Command2"_s << u"未選択だよ"_s;
+    QTest::newRow("Ctrl+F3 on a list") << int(Qt::Key_F3) << Qt::KeyboardModifiers(Qt::ControlModifier) << u"List2"_s
+                                       << u"未選択だよ"_s;
+    QTest::newRow("Alt+F4") << int(Qt::Key_F4) << Qt::KeyboardModifiers(Qt::AltModifier) << u"List1"_s
+                            << u"未選択だよ"_s;
+    QTest::newRow("F5") << int(Qt::Key_F5) << Qt::KeyboardModifiers() << u"Command1"_s << QString();
+    QTest::newRow("Shift+F5") << int(Qt::Key_F5) << Qt::KeyboardModifiers(Qt::ShiftModifier) << u"List1"_s
                               << QString();
-    QTest::newRow("Shift+Ctrl+F8") << int(Qt::Key_F8) << (Qt::ShiftModifier | Qt::ControlModifier) << u"List2"_qs
-                                   << u"終了確認"_qs;
+    QTest::newRow("Shift+Ctrl+F8") << int(Qt::Key_F8) << (Qt::ShiftModifier | Qt::ControlModifier) << u"List2"_s
+                                   << u"終了確認"_s;
 }
 
 void TestMainWindow::functionKeys()
@@ -260,14 +262,14 @@ void TestMainWindow::functionKeys()
     QTest::keyClick(f.window()->findChild<QWidget *>(target), Qt::Key(key), modifiers);
     if (expectedTitle.isEmpty()) {
         QVERIFY(f.box.shown.isEmpty());
-        QCOMPARE(f.names("List1"), QStringList({u"late"_qs}));
+        QCOMPARE(f.names("List1"), QStringList({u"late"_s}));
     } else {
         QCOMPARE(f.box.shown.size(), 1);
         QCOMPARE(f.box.shown[0].title, expectedTitle);
         QVERIFY(f.names("List1").isEmpty());
     }
     if (key == Qt::Key_F3)
-        QCOMPARE(f.box.shown[0].text, u"ストックおやつ選択されていないよ"_qs);
+        QCOMPARE(f.box.shown[0].text, u"ストックおやつ選択されていないよ"_s);
 }
 
 void TestMainWindow::functionKeys_restWhileModalDialogIsOpen()
@@ -285,7 +287,7 @@ void TestMainWindow::functionKeys_restWhileModalDialogIsOpen()
     QVERIFY(f.box.shown.isEmpty());
     modal.close();
     QTest::keyClick(f.list("List1"), Qt::Key_F5);
-    QCOMPARE(f.names("List1"), QStringList({u"late"_qs}));
+    QCOMPARE(f.names("List1"), QStringList({u"late"_s}));
 }
 
 void TestMainWindow::questionSwitch_reversesItsMark()
@@ -298,7 +300,7 @@ void TestMainWindow::questionSwitch_reversesItsMark()
     QVERIFY(kakunin->isChecked());
     kakunin->trigger();
     QVERIFY(!kakunin->isChecked());
-    QVERIFY(f.store.writeLog.isEmpty() || !f.store.writeLog.last().startsWith(u"Chk1"_qs));
+    QVERIFY(f.store.writeLog.isEmpty() || !f.store.writeLog.last().startsWith(u"Chk1"_s));
 }
 
 QTEST_MAIN(TestMainWindow)

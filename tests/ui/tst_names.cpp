@@ -13,6 +13,8 @@
 #include <algorithm>
 #include <fcntl.h>
 
+using namespace Qt::StringLiterals;
+
 using kurubako::MsgBox;
 
 namespace {
@@ -28,10 +30,10 @@ QByteArray utf8(const QString &text)
 void renameThroughDialog(UiFixture &f, const char *listName, int row, const QString &newName)
 {
     f.list(listName)->setCurrentIndex(f.list(listName)->snackModel()->index(row));
-    f.program->globals.RenameSource = qstrcmp(listName, "List1") == 0 ? 1 : 2;
+    f.program->globals.renameSource = qstrcmp(listName, "List1") == 0 ? 1 : 2;
     kurubako::Form4 dialog(*f.program, f.window());
     dialog.show();
-    dialog.findChild<QLineEdit *>(u"Text2"_qs)->setText(newName);
+    dialog.findChild<QLineEdit *>(u"Text2"_s)->setText(newName);
     dialog.CmdQuit_Click();
 }
 
@@ -58,37 +60,37 @@ void TestNames::listedMovedRenamed_data()
     QTest::addColumn<QByteArray>("renamed"); // the file after the rename; empty: refused
     QTest::addColumn<QString>("message");
 
-    const QString sjis = u"ソフト"_qs;
-    QTest::newRow("Shift_JIS") << QByteArray("\x83\x5c\x83\x74\x83\x67") << sjis << u"ソフト2"_qs
-                               << utf8(u"ソフト2.pac"_qs) << QString();
+    const QString sjis = u"ソフト"_s;
+    QTest::newRow("Shift_JIS") << QByteArray("\x83\x5c\x83\x74\x83\x67") << sjis << u"ソフト2"_s
+                               << utf8(u"ソフト2.pac"_s) << QString();
     QTest::newRow("Shift_JIS, name left as it is") << QByteArray("\x83\x5c\x83\x74\x83\x67") << sjis << sjis
                                                    << QByteArray("\x83\x5c\x83\x74\x83\x67.pac") << QString();
     QTest::newRow("neither UTF-8 nor Shift_JIS, name left as it is")
-        << QByteArray("\xff\xfe" "ab") << u"\uFFFD\uFFFDab"_qs << u"\uFFFD\uFFFDab"_qs
+        << QByteArray("\xff\xfe" "ab") << u"\uFFFD\uFFFDab"_s << u"\uFFFD\uFFFDab"_s
         << QByteArray("\xff\xfe" "ab.pac") << QString();
-    QTest::newRow("newlines") << QByteArray("a\nb") << u"a\nb"_qs << u"a\nc\r"_qs << QByteArray("a\nc\r.pac")
+    QTest::newRow("newlines") << QByteArray("a\nb") << u"a\nb"_s << u"a\nc\r"_s << QByteArray("a\nc\r.pac")
                               << QString();
-    QTest::newRow("leading and trailing spaces") << QByteArray(" a ") << u" a "_qs << u"  b  "_qs
+    QTest::newRow("leading and trailing spaces") << QByteArray(" a ") << u" a "_s << u"  b  "_s
                                                  << QByteArray("  b  .pac") << QString();
-    QTest::newRow("only spaces") << QByteArray("   ") << u"   "_qs << u" "_qs << QByteArray(" .pac") << QString();
-    QTest::newRow("byte order mark") << QByteArray("\xef\xbb\xbf" "a") << u"\uFEFFa"_qs << u"\uFEFFb"_qs
+    QTest::newRow("only spaces") << QByteArray("   ") << u"   "_s << u" "_s << QByteArray(" .pac") << QString();
+    QTest::newRow("byte order mark") << QByteArray("\xef\xbb\xbf" "a") << u"\uFEFFa"_s << u"\uFEFFb"_s
                                      << QByteArray("\xef\xbb\xbf" "b.pac") << QString();
-    QTest::newRow("surrogate pair before the extension") << utf8(u"🍰"_qs) << u"🍰"_qs << u"🍩"_qs
-                                                         << utf8(u"🍩.pac"_qs) << QString();
-    QTest::newRow("Kelvin sign to k: letter case only") << utf8(u"\u212A"_qs) << u"\u212A"_qs << u"k"_qs
+    QTest::newRow("surrogate pair before the extension") << utf8(u"🍰"_s) << u"🍰"_s << u"🍩"_s
+                                                         << utf8(u"🍩.pac"_s) << QString();
+    QTest::newRow("Kelvin sign to k: letter case only") << utf8(u"\u212A"_s) << u"\u212A"_s << u"k"_s
                                                         << QByteArray("k.pac") << QString();
     QTest::newRow("255 bytes") << QByteArray(251, 'x') << QString(251, u'x') << QString(251, u'y')
                                << QByteArray(251, 'y') + ".pac" << QString();
     QTest::newRow("255 bytes, new name one byte too long")
         << QByteArray(251, 'x') << QString(251, u'x') << QString(252, u'y') << QByteArray()
-        << u"未知のエラーです(64)"_qs;
-    QTest::newRow("new name too long in UTF-8 only") << QByteArray("a") << u"a"_qs << QString(84, u'あ')
-                                                     << QByteArray() << u"未知のエラーです(64)"_qs;
-    QTest::newRow("NUL in the new name") << QByteArray("a") << u"a"_qs << QString(u"b\0c"_qs) << QByteArray()
-                                         << u"未知のエラーです(52)"_qs;
-    QTest::newRow("half a surrogate pair") << QByteArray("a") << u"a"_qs
-                                           << QString(u"b"_qs + QChar(char16_t(0xD83C))) << QByteArray()
-                                           << u"未知のエラーです(52)"_qs;
+        << u"未知のエラーです(64)"_s;
+    QTest::newRow("new name too long in UTF-8 only") << QByteArray("a") << u"a"_s << QString(84, u'あ')
+                                                     << QByteArray() << u"未知のエラーです(64)"_s;
+    QTest::newRow("NUL in the new name") << QByteArray("a") << u"a"_s << QString(u"b\0c"_s) << QByteArray()
+                                         << u"未知のエラーです(52)"_s;
+    QTest::newRow("half a surrogate pair") << QByteArray("a") << u"a"_s
+                                           << QString(u"b"_s + QChar(char16_t(0xD83C))) << QByteArray()
+                                           << u"未知のエラーです(52)"_s;
 }
 
 void TestNames::listedMovedRenamed()
@@ -133,19 +135,19 @@ void TestNames::sameNameInAnyCase_data()
     QTest::addColumn<bool>("refused");
 
     const QString added;
-    QTest::newRow("Kelvin sign added beside k") << u"\u212A"_qs << u"k"_qs << added << true;
-    QTest::newRow("k added beside Kelvin sign") << u"K"_qs << u"\u212A"_qs << added << true;
-    QTest::newRow("ẞ added beside ß") << u"ẞ"_qs << u"ß"_qs << added << true;
-    QTest::newRow("final sigma added beside Σ") << u"ς"_qs << u"Σ"_qs << added << true;
-    QTest::newRow("full-width added beside half-width kana") << u"カ"_qs << u"ｶ"_qs << added << false;
-    QTest::newRow("composed added beside decomposed") << u"\u00e9"_qs << u"e\u0301"_qs << added << false;
-    QTest::newRow("renamed to the Kelvin sign beside k") << u"a"_qs << u"k"_qs << u"\u212A"_qs << true;
-    QTest::newRow("renamed to ẞ beside ß") << u"a"_qs << u"ß"_qs << u"ẞ"_qs << true;
-    QTest::newRow("renamed to ss beside ß") << u"a"_qs << u"ß"_qs << u"ss"_qs << false;
-    QTest::newRow("renamed to full-width a beside Ａ") << u"a"_qs << u"Ａ"_qs << u"ａ"_qs << true;
-    QTest::newRow("renamed to A beside full-width Ａ") << u"a"_qs << u"Ａ"_qs << u"A"_qs << false;
-    QTest::newRow("renamed to half-width beside full-width kana") << u"a"_qs << u"カ"_qs << u"ｶ"_qs << false;
-    QTest::newRow("renamed to decomposed beside composed") << u"a"_qs << u"\u00e9"_qs << u"e\u0301"_qs << false;
+    QTest::newRow("Kelvin sign added beside k") << u"\u212A"_s << u"k"_s << added << true;
+    QTest::newRow("k added beside Kelvin sign") << u"K"_s << u"\u212A"_s << added << true;
+    QTest::newRow("ẞ added beside ß") << u"ẞ"_s << u"ß"_s << added << true;
+    QTest::newRow("final sigma added beside Σ") << u"ς"_s << u"Σ"_s << added << true;
+    QTest::newRow("full-width added beside half-width kana") << u"カ"_s << u"ｶ"_s << added << false;
+    QTest::newRow("composed added beside decomposed") << u"\u00e9"_s << u"e\u0301"_s << added << false;
+    QTest::newRow("renamed to the Kelvin sign beside k") << u"a"_s << u"k"_s << u"\u212A"_s << true;
+    QTest::newRow("renamed to ẞ beside ß") << u"a"_s << u"ß"_s << u"ẞ"_s << true;
+    QTest::newRow("renamed to ss beside ß") << u"a"_s << u"ß"_s << u"ss"_s << false;
+    QTest::newRow("renamed to full-width a beside Ａ") << u"a"_s << u"Ａ"_s << u"ａ"_s << true;
+    QTest::newRow("renamed to A beside full-width Ａ") << u"a"_s << u"Ａ"_s << u"A"_s << false;
+    QTest::newRow("renamed to half-width beside full-width kana") << u"a"_s << u"カ"_s << u"ｶ"_s << false;
+    QTest::newRow("renamed to decomposed beside composed") << u"a"_s << u"\u00e9"_s << u"e\u0301"_s << false;
 }
 
 void TestNames::sameNameInAnyCase()
@@ -156,7 +158,7 @@ void TestNames::sameNameInAnyCase()
     QFETCH(bool, refused);
     UiFixture f;
     // The renamed snack is moved to today's first, so that the new name meets `today` in its set.
-    QVERIFY(testfolder::make(f.snackDir, {utf8(stock + u".pa_"_qs), utf8(today + u".pac"_qs)}));
+    QVERIFY(testfolder::make(f.snackDir, {utf8(stock + u".pa_"_s), utf8(today + u".pac"_s)}));
     const QByteArrayList contents = testfolder::contents(f.snackDir);
     f.startMainWindow();
     f.action("kakunin")->trigger();
@@ -173,10 +175,10 @@ void TestNames::sameNameInAnyCase()
     QCOMPARE(f.box.shown.size(), refused ? 1 : 0);
     if (refused) {
         QCOMPARE(f.box.shown[0].text, newName.isNull() ? u"PostPetおやつのあるディレクトリをチェックしてちょ。（58）\r\n"
-                                                         u"エラー内容：同じ名前のファイルが既にあります。"_qs
-                                                       : u"同じ名前のファイルが存在するので変えられないよ"_qs);
+                                                         u"エラー内容：同じ名前のファイルが既にあります。"_s
+                                                       : u"同じ名前のファイルが存在するので変えられないよ"_s);
     } else {
-        QVERIFY(testfolder::namesIn(f.snackDir).contains(utf8(result + u".pac"_qs)));
+        QVERIFY(testfolder::namesIn(f.snackDir).contains(utf8(result + u".pac"_s)));
     }
     QCOMPARE(testfolder::contents(f.snackDir), contents);
     QVERIFY(f.namesDistinct());
@@ -188,7 +190,7 @@ void TestNames::hundredThousandSnacks()
     constexpr int PerSet = 50000;
     // On a memory file system where there is one: 100,000 files take seconds to make on a disk.
     const QByteArray tmpDir = qgetenv("TMPDIR");
-    if (QFileInfo(u"/dev/shm"_qs).isWritable())
+    if (QFileInfo(u"/dev/shm"_s).isWritable())
         qputenv("TMPDIR", "/dev/shm");
     UiFixture f;
     tmpDir.isNull() ? qunsetenv("TMPDIR") : qputenv("TMPDIR", tmpDir);
@@ -209,8 +211,8 @@ void TestNames::hundredThousandSnacks()
     f.startMainWindow();
     const qint64 listed = timer.elapsed();
     qInfo("made in %lld ms, listed in %lld ms", made, listed);
-    QCOMPARE(f.labelText("Label1"), u"全部で 50000 個"_qs);
-    QCOMPARE(f.labelText("Label2"), u"全部で 50000 個"_qs);
+    QCOMPARE(f.labelText("Label1"), u"全部で 50000 個"_s);
+    QCOMPARE(f.labelText("Label2"), u"全部で 50000 個"_s);
     QCOMPARE(f.names("List1"), expected);
     QCOMPARE(f.names("List2"), expected);
 }

@@ -6,12 +6,14 @@
 #include <QLineEdit>
 #include <QTimer>
 
+using namespace Qt::StringLiterals;
+
 using kurubako::Form4;
 using kurubako::MsgBox;
 
 namespace {
 
-const QString ForbiddenMessage = u"ファイル名には次の文字は使えません\r\n               \\ / : . ; * ? \" < > | "_qs;
+const QString ForbiddenMessage = u"ファイル名には次の文字は使えません\r\n               \\ / : . ; * ? \" < > | "_s;
 
 QLineEdit *textBox(Form4 &dialog, const char *name)
 {
@@ -43,13 +45,13 @@ void TestRename::opensOnCurrentItemWithNameSelected()
     f.startMainWindow();
     kurubako::SnackListView *list = f.list("List1");
     list->setCurrentIndex(list->snackModel()->index(1));
-    f.program->globals.RenameSource = 1;
+    f.program->globals.renameSource = 1;
     Form4 dialog(*f.program, f.window());
-    QCOMPARE(dialog.windowTitle(), u"おやつ名変更っ！"_qs);
-    QCOMPARE(textBox(dialog, "Text1")->text(), u"ケーキ"_qs);
+    QCOMPARE(dialog.windowTitle(), u"おやつ名変更っ！"_s);
+    QCOMPARE(textBox(dialog, "Text1")->text(), u"ケーキ"_s);
     QVERIFY(textBox(dialog, "Text1")->isReadOnly());
-    QCOMPARE(textBox(dialog, "Text2")->text(), u"ケーキ"_qs);
-    QCOMPARE(textBox(dialog, "Text2")->selectedText(), u"ケーキ"_qs);
+    QCOMPARE(textBox(dialog, "Text2")->text(), u"ケーキ"_s);
+    QCOMPARE(textBox(dialog, "Text2")->selectedText(), u"ケーキ"_s);
     QCOMPARE(dialog.size(), QSize(312, 82));
 }
 
@@ -62,24 +64,24 @@ void TestRename::refused_data()
     QTest::addColumn<QString>("title");
     QTest::addColumn<QString>("textAfter"); // what Text2 holds afterwards, all of it selected
 
-    const QString empty = u"おやつ名を入力しないと変更できないよ"_qs;
-    QTest::newRow("empty name") << QByteArrayList{"a.pac"} << 2 << QString() << empty << u"おやつ名は？"_qs << u"a"_qs;
+    const QString empty = u"おやつ名を入力しないと変更できないよ"_s;
+    QTest::newRow("empty name") << QByteArrayList{"a.pac"} << 2 << QString() << empty << u"おやつ名は？"_s << u"a"_s;
     for (const QChar c : kurubako::ForbiddenNameChars) {
-        const QString name = u"x"_qs + c + u"y"_qs;
+        const QString name = u"x"_s + c + u"y"_s;
         QTest::addRow("forbidden %s", qPrintable(name))
-            << QByteArrayList{"a.pac"} << 2 << name << ForbiddenMessage << u"名前の変更"_qs << name;
+            << QByteArrayList{"a.pac"} << 2 << name << ForbiddenMessage << u"名前の変更"_s << name;
     }
-    QTest::newRow("several forbidden, one message") << QByteArrayList{"a.pac"} << 2 << u"a?b*c"_qs << ForbiddenMessage
-                                                    << u"名前の変更"_qs << u"a?b*c"_qs;
-    const QString clash = u"同じ名前のファイルが存在するので変えられないよ"_qs;
-    QTest::newRow("same name in the set") << QByteArrayList{"a.pac", "b.pac"} << 2 << u"b"_qs << clash << u"エラー"_qs
-                                          << u"b"_qs;
-    QTest::newRow("same name in another case") << QByteArrayList{"a.pa_", "B.PA_"} << 1 << u"b"_qs << clash
-                                               << u"エラー"_qs << u"b"_qs;
-    QTest::newRow("a snack under a folder's name") << QByteArrayList{"a.pac", "d.pac/"} << 2 << u"D"_qs << clash
-                                                   << u"エラー"_qs << u"D"_qs;
+    QTest::newRow("several forbidden, one message") << QByteArrayList{"a.pac"} << 2 << u"a?b*c"_s << ForbiddenMessage
+                                                    << u"名前の変更"_s << u"a?b*c"_s;
+    const QString clash = u"同じ名前のファイルが存在するので変えられないよ"_s;
+    QTest::newRow("same name in the set") << QByteArrayList{"a.pac", "b.pac"} << 2 << u"b"_s << clash << u"エラー"_s
+                                          << u"b"_s;
+    QTest::newRow("same name in another case") << QByteArrayList{"a.pa_", "B.PA_"} << 1 << u"b"_s << clash
+                                               << u"エラー"_s << u"b"_s;
+    QTest::newRow("a snack under a folder's name") << QByteArrayList{"a.pac", "d.pac/"} << 2 << u"D"_s << clash
+                                                   << u"エラー"_s << u"D"_s;
     QTest::newRow("name too long") << QByteArrayList{"a.pac"} << 2 << QString(300, u'x')
-                                   << u"未知のエラーです(64)"_qs << u"エラー"_qs << QString(300, u'x');
+                                   << u"未知のエラーです(64)"_s << u"エラー"_s << QString(300, u'x');
 }
 
 void TestRename::refused()
@@ -96,7 +98,7 @@ void TestRename::refused()
     f.action("kakunin")->trigger();
     const char *listName = source == 1 ? "List1" : "List2";
     f.list(listName)->setCurrentIndex(f.list(listName)->snackModel()->index(0));
-    f.program->globals.RenameSource = qint16(source);
+    f.program->globals.renameSource = qint16(source);
     const QByteArray before = f.snapshot();
 
     Form4 dialog(*f.program, f.window());
@@ -123,28 +125,28 @@ void TestRename::renamed_data()
     QTest::addColumn<QStringList>("stock");
     QTest::addColumn<QStringList>("today");
 
-    QTest::newRow("today's snack") << QByteArrayList{"a.pac", "z.pac"} << 2 << u"ケーキ"_qs
+    QTest::newRow("today's snack") << QByteArrayList{"a.pac", "z.pac"} << 2 << u"ケーキ"_s
                                    << QByteArrayList{"ケーキ.pac<a.pac", "z.pac"} << QStringList{}
-                                   << QStringList{u"z"_qs, u"ケーキ"_qs};
-    QTest::newRow("stock snack to a name of today's") << QByteArrayList{"a.pa_", "t.pac"} << 1 << u"t"_qs
+                                   << QStringList{u"z"_s, u"ケーキ"_s};
+    QTest::newRow("stock snack to a name of today's") << QByteArrayList{"a.pa_", "t.pac"} << 1 << u"t"_s
                                                       << QByteArrayList{"t.pa_<a.pa_", "t.pac"}
-                                                      << QStringList{u"t"_qs} << QStringList{u"t"_qs};
-    QTest::newRow("only the letter case") << QByteArrayList{"abc.pac"} << 2 << u"ABC"_qs
+                                                      << QStringList{u"t"_s} << QStringList{u"t"_s};
+    QTest::newRow("only the letter case") << QByteArrayList{"abc.pac"} << 2 << u"ABC"_s
                                           << QByteArrayList{"ABC.pac<abc.pac"} << QStringList{}
-                                          << QStringList{u"ABC"_qs};
-    QTest::newRow("the same name") << QByteArrayList{"abc.pac"} << 2 << u"abc"_qs << QByteArrayList{"abc.pac"}
-                                   << QStringList{} << QStringList{u"abc"_qs};
-    QTest::newRow("upper-case extension gets the set's") << QByteArrayList{"B.PAC"} << 2 << u"c"_qs
+                                          << QStringList{u"ABC"_s};
+    QTest::newRow("the same name") << QByteArrayList{"abc.pac"} << 2 << u"abc"_s << QByteArrayList{"abc.pac"}
+                                   << QStringList{} << QStringList{u"abc"_s};
+    QTest::newRow("upper-case extension gets the set's") << QByteArrayList{"B.PAC"} << 2 << u"c"_s
                                                          << QByteArrayList{"c.pac<B.PAC"} << QStringList{}
-                                                         << QStringList{u"c"_qs};
-    QTest::newRow("full-width forms and spaces") << QByteArrayList{"a.pa_"} << 1 << u" ａ／ｂ．ｃ "_qs
+                                                         << QStringList{u"c"_s};
+    QTest::newRow("full-width forms and spaces") << QByteArrayList{"a.pa_"} << 1 << u" ａ／ｂ．ｃ "_s
                                                  << QByteArrayList{" ａ／ｂ．ｃ .pa_<a.pa_"}
-                                                 << QStringList{u" ａ／ｂ．ｃ "_qs} << QStringList{};
-    QTest::newRow("only spaces") << QByteArrayList{"a.pac"} << 2 << u"   "_qs << QByteArrayList{"   .pac<a.pac"}
-                                 << QStringList{} << QStringList{u"   "_qs};
-    QTest::newRow("name not in UTF-8") << QByteArrayList{"\x83\x5c\x83\x74\x83\x67.pac"} << 2 << u"ソフト2"_qs
+                                                 << QStringList{u" ａ／ｂ．ｃ "_s} << QStringList{};
+    QTest::newRow("only spaces") << QByteArrayList{"a.pac"} << 2 << u"   "_s << QByteArrayList{"   .pac<a.pac"}
+                                 << QStringList{} << QStringList{u"   "_s};
+    QTest::newRow("name not in UTF-8") << QByteArrayList{"\x83\x5c\x83\x74\x83\x67.pac"} << 2 << u"ソフト2"_s
                                        << QByteArrayList{"ソフト2.pac<\x83\x5c\x83\x74\x83\x67.pac"} << QStringList{}
-                                       << QStringList{u"ソフト2"_qs};
+                                       << QStringList{u"ソフト2"_s};
 }
 
 void TestRename::renamed()
@@ -160,7 +162,7 @@ void TestRename::renamed()
     f.startMainWindow();
     const char *listName = source == 1 ? "List1" : "List2";
     f.list(listName)->setCurrentIndex(f.list(listName)->snackModel()->index(0));
-    f.program->globals.RenameSource = qint16(source);
+    f.program->globals.renameSource = qint16(source);
 
     Form4 dialog(*f.program, f.window());
     dialog.show();
@@ -169,8 +171,8 @@ void TestRename::renamed()
     dialog.CmdQuit_Click();
 
     QCOMPARE(f.box.shown.size(), 1);
-    QCOMPARE(f.box.shown[0].text, u"おやつ名を変更するよ。いい？"_qs);
-    QCOMPARE(f.box.shown[0].title, u"確認だよ"_qs);
+    QCOMPARE(f.box.shown[0].text, u"おやつ名を変更するよ。いい？"_s);
+    QCOMPARE(f.box.shown[0].title, u"確認だよ"_s);
     QCOMPARE(f.box.shown[0].defaultButton, MsgBox::Button::Yes);
     QCOMPARE(dialog.result(), int(QDialog::Accepted));
     QCOMPARE(f.snapshot(), testfolder::expected(after));
@@ -185,15 +187,15 @@ void TestRename::questionAnsweredNo_changesNothing()
     QVERIFY(f.addSnacks({"a.pac"}));
     f.startMainWindow();
     f.list("List2")->setCurrentIndex(f.list("List2")->snackModel()->index(0));
-    f.program->globals.RenameSource = 2;
+    f.program->globals.renameSource = 2;
     Form4 dialog(*f.program, f.window());
     dialog.show();
-    textBox(dialog, "Text2")->setText(u"b"_qs);
+    textBox(dialog, "Text2")->setText(u"b"_s);
     textBox(dialog, "Text2")->setCursorPosition(1);
     f.box.answers = {MsgBox::Button::No};
     dialog.CmdQuit_Click();
     QVERIFY(dialog.isVisible());
-    QCOMPARE(textBox(dialog, "Text2")->text(), u"b"_qs);
+    QCOMPARE(textBox(dialog, "Text2")->text(), u"b"_s);
     QCOMPARE(f.snapshot(), testfolder::expected({"a.pac"}));
 }
 
@@ -202,12 +204,12 @@ void TestRename::noCurrentItem_opensEmpty()
     UiFixture f;
     QVERIFY(f.addSnacks({"a.pac"}));
     f.startMainWindow();
-    f.program->globals.RenameSource = 2;
+    f.program->globals.renameSource = 2;
     Form4 dialog(*f.program, f.window());
     QVERIFY(textBox(dialog, "Text1")->text().isEmpty());
     QVERIFY(textBox(dialog, "Text2")->text().isEmpty());
     dialog.CmdQuit_Click();
-    QCOMPARE(f.box.shown.value(0).title, u"おやつ名は？"_qs);
+    QCOMPARE(f.box.shown.value(0).title, u"おやつ名は？"_s);
     QVERIFY(textBox(dialog, "Text2")->text().isEmpty());
 }
 
@@ -219,10 +221,10 @@ void TestRename::readsCurrentItemAgainWhenRenaming()
     f.action("kakunin")->trigger();
     kurubako::SnackListView *list = f.list("List2");
     list->setCurrentIndex(list->snackModel()->index(0));
-    f.program->globals.RenameSource = 2;
+    f.program->globals.renameSource = 2;
     Form4 dialog(*f.program, f.window());
     list->setCurrentIndex(list->snackModel()->index(1));
-    textBox(dialog, "Text2")->setText(u"c"_qs);
+    textBox(dialog, "Text2")->setText(u"c"_s);
     dialog.CmdQuit_Click();
     QCOMPARE(f.snapshot(), testfolder::expected({"a.pac", "c.pac<b.pac"}));
 }
@@ -241,15 +243,15 @@ void TestRename::showRenameDialog_cancelAndEscapeRenameNothing()
             if (!dialog)
                 return;
             seen = true;
-            textBox(*dialog, "Text2")->setText(u"zzz"_qs);
+            textBox(*dialog, "Text2")->setText(u"zzz"_s);
             if (escape)
                 QTest::keyClick(textBox(*dialog, "Text2"), Qt::Key_Escape);
             else
-                dialog->findChild<QPushButton *>(u"Command2"_qs)->click();
+                dialog->findChild<QPushButton *>(u"Command2"_s)->click();
         });
         f.action("oyatu_renameA")->trigger();
         QVERIFY(seen);
-        QCOMPARE(f.program->globals.RenameSource, qint16(1));
+        QCOMPARE(f.program->globals.renameSource, qint16(1));
     }
     QCOMPARE(f.snapshot(), testfolder::expected({"a.pa_"}));
     QVERIFY(f.box.shown.isEmpty());

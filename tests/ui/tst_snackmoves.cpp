@@ -6,6 +6,8 @@
 #include <QMenu>
 #include <QTimer>
 
+using namespace Qt::StringLiterals;
+
 using kurubako::MsgBox;
 
 class TestSnackMoves : public QObject
@@ -34,13 +36,13 @@ void TestSnackMoves::nothingSelected_data()
     QTest::addColumn<QString>("button");
     QTest::addColumn<QByteArrayList>("files");
     QTest::addColumn<QString>("text");
-    QTest::newRow("add, stock unselected") << u"Command5"_qs << QByteArrayList{"a.pa_"}
-                                           << u"ストックおやつ選択されていないよ"_qs;
-    QTest::newRow("add, stock empty") << u"Command5"_qs << QByteArrayList{"a.pac"}
-                                      << u"ストックおやつ選択されていないよ"_qs;
-    QTest::newRow("stash, today's unselected") << u"Command6"_qs << QByteArrayList{"a.pac"}
-                                               << u"おやつが選択されていないよ"_qs;
-    QTest::newRow("stash, today's empty") << u"Command6"_qs << QByteArrayList{} << u"おやつが選択されていないよ"_qs;
+    QTest::newRow("add, stock unselected") << u"Command5"_s << QByteArrayList{"a.pa_"}
+                                           << u"ストックおやつ選択されていないよ"_s;
+    QTest::newRow("add, stock empty") << u"Command5"_s << QByteArrayList{"a.pac"}
+                                      << u"ストックおやつ選択されていないよ"_s;
+    QTest::newRow("stash, today's unselected") << u"Command6"_s << QByteArrayList{"a.pac"}
+                                               << u"おやつが選択されていないよ"_s;
+    QTest::newRow("stash, today's empty") << u"Command6"_s << QByteArrayList{} << u"おやつが選択されていないよ"_s;
 }
 
 void TestSnackMoves::nothingSelected()
@@ -55,7 +57,7 @@ void TestSnackMoves::nothingSelected()
     f.click(button.toLatin1());
     QCOMPARE(f.box.shown.size(), 1);
     QCOMPARE(f.box.shown[0].text, text);
-    QCOMPARE(f.box.shown[0].title, u"未選択だよ"_qs);
+    QCOMPARE(f.box.shown[0].title, u"未選択だよ"_s);
     QCOMPARE(f.box.shown[0].icon, MsgBox::Icon::Critical);
     QCOMPARE(f.box.shown[0].buttons, MsgBox::Buttons::Ok);
     QCOMPARE(f.snapshot(), before);
@@ -66,13 +68,13 @@ void TestSnackMoves::question_countsSelectionAndNoKeepsIt()
     UiFixture f;
     QVERIFY(f.addSnacks({"a.pa_", "b.pa_", "c.pa_", "d.pa_"}));
     f.startMainWindow();
-    f.select("List1", {u"a"_qs, u"c"_qs, u"d"_qs});
+    f.select("List1", {u"a"_s, u"c"_s, u"d"_s});
     const QByteArray before = f.snapshot();
     f.box.answers = {MsgBox::Button::No};
     f.click("Command5");
     QCOMPARE(f.box.shown.size(), 1);
-    QCOMPARE(f.box.shown[0].text, u"3 件のおやつを\"今日のおやつ\"に追加するよ。いい？"_qs);
-    QCOMPARE(f.box.shown[0].title, u"確認だよ"_qs);
+    QCOMPARE(f.box.shown[0].text, u"3 件のおやつを\"今日のおやつ\"に追加するよ。いい？"_s);
+    QCOMPARE(f.box.shown[0].title, u"確認だよ"_s);
     QCOMPARE(f.box.shown[0].icon, MsgBox::Icon::Question);
     QCOMPARE(f.box.shown[0].defaultButton, MsgBox::Button::Yes);
     QCOMPARE(f.snapshot(), before);
@@ -89,23 +91,23 @@ void TestSnackMoves::transfer_data()
     QTest::addColumn<QString>("question");
     QTest::addColumn<QByteArrayList>("after");
 
-    QTest::newRow("add two, asked") << u"Command5"_qs << false << QByteArrayList{"a.pa_", "b.pa_", "c.pa_"}
-                                    << u"List1"_qs << QStringList{u"a"_qs, u"c"_qs}
-                                    << u"2 件のおやつを\"今日のおやつ\"に追加するよ。いい？"_qs
+    QTest::newRow("add two, asked") << u"Command5"_s << false << QByteArrayList{"a.pa_", "b.pa_", "c.pa_"}
+                                    << u"List1"_s << QStringList{u"a"_s, u"c"_s}
+                                    << u"2 件のおやつを\"今日のおやつ\"に追加するよ。いい？"_s
                                     << QByteArrayList{"a.pac<a.pa_", "b.pa_", "c.pac<c.pa_"};
-    QTest::newRow("stash one, asked") << u"Command6"_qs << false << QByteArrayList{"a.pac", "b.pac"} << u"List2"_qs
-                                      << QStringList{u"b"_qs} << u"1 件のおやつを\"ストック\"に待避するよ。いい？"_qs
+    QTest::newRow("stash one, asked") << u"Command6"_s << false << QByteArrayList{"a.pac", "b.pac"} << u"List2"_s
+                                      << QStringList{u"b"_s} << u"1 件のおやつを\"ストック\"に待避するよ。いい？"_s
                                       << QByteArrayList{"a.pac", "b.pa_<b.pac"};
-    QTest::newRow("questions off") << u"Command6"_qs << true << QByteArrayList{"a.pac"} << u"List2"_qs
-                                   << QStringList{u"a"_qs} << QString() << QByteArrayList{"a.pa_<a.pac"};
-    QTest::newRow("upper-case extension") << u"Command5"_qs << true << QByteArrayList{"B.PA_", "x.Pa_"}
-                                          << u"List1"_qs << QStringList{u"B"_qs, u"x"_qs} << QString()
+    QTest::newRow("questions off") << u"Command6"_s << true << QByteArrayList{"a.pac"} << u"List2"_s
+                                   << QStringList{u"a"_s} << QString() << QByteArrayList{"a.pa_<a.pac"};
+    QTest::newRow("upper-case extension") << u"Command5"_s << true << QByteArrayList{"B.PA_", "x.Pa_"}
+                                          << u"List1"_s << QStringList{u"B"_s, u"x"_s} << QString()
                                           << QByteArrayList{"B.pac<B.PA_", "x.pac<x.Pa_"};
-    QTest::newRow("name not in UTF-8") << u"Command5"_qs << true << QByteArrayList{"\x83\x5c\x83\x74\x83\x67.pa_"}
-                                       << u"List1"_qs << QStringList{u"ソフト"_qs} << QString()
+    QTest::newRow("name not in UTF-8") << u"Command5"_s << true << QByteArrayList{"\x83\x5c\x83\x74\x83\x67.pa_"}
+                                       << u"List1"_s << QStringList{u"ソフト"_s} << QString()
                                        << QByteArrayList{"\x83\x5c\x83\x74\x83\x67.pac<\x83\x5c\x83\x74\x83\x67.pa_"};
-    QTest::newRow("Japanese names") << u"Command6"_qs << true << QByteArrayList{"ケーキ.pac", "団子.pac", "ｸｯｷｰ.pac"}
-                                    << u"List2"_qs << QStringList{u"団子"_qs, u"ｸｯｷｰ"_qs} << QString()
+    QTest::newRow("Japanese names") << u"Command6"_s << true << QByteArrayList{"ケーキ.pac", "団子.pac", "ｸｯｷｰ.pac"}
+                                    << u"List2"_s << QStringList{u"団子"_s, u"ｸｯｷｰ"_s} << QString()
                                     << QByteArrayList{"ケーキ.pac", "団子.pa_<団子.pac", "ｸｯｷｰ.pa_<ｸｯｷｰ.pac"};
 }
 
@@ -134,7 +136,7 @@ void TestSnackMoves::transfer()
     QCOMPARE(f.snapshot(), testfolder::expected(after));
     QVERIFY(!f.list("List1")->selectionModel()->hasSelection());
     QVERIFY(!f.list("List2")->selectionModel()->hasSelection());
-    const QString movedTo = button == u"Command5" ? u"List2"_qs : u"List1"_qs;
+    const QString movedTo = button == u"Command5" ? u"List2"_s : u"List1"_s;
     for (const QString &name : std::as_const(selected))
         QVERIFY(f.names(movedTo.toLatin1()).contains(name));
 }
@@ -144,19 +146,19 @@ void TestSnackMoves::partialMove_stopsAtFailureAndShowsFolderAsItIs()
     UiFixture f;
     QVERIFY(f.addSnacks({"a.pa_", "b.pa_", "c.pa_", "B.PAC"}));
     f.startMainWindow();
-    f.select("List1", {u"a"_qs, u"b"_qs, u"c"_qs});
+    f.select("List1", {u"a"_s, u"b"_s, u"c"_s});
     f.box.answers = {MsgBox::Button::Yes, MsgBox::Button::Ok};
     f.click("Command5");
 
     QCOMPARE(f.box.shown.size(), 2);
-    QCOMPARE(f.box.shown[1].title, u"追加エラー"_qs);
+    QCOMPARE(f.box.shown[1].title, u"追加エラー"_s);
     QCOMPARE(f.box.shown[1].icon, MsgBox::Icon::Critical);
-    QCOMPARE(f.box.shown[1].text, u"PostPetおやつのあるディレクトリをチェックしてちょ。（58）\r\nエラー内容："_qs
+    QCOMPARE(f.box.shown[1].text, u"PostPetおやつのあるディレクトリをチェックしてちょ。（58）\r\nエラー内容："_s
                                       + kurubako::fsError(kurubako::FileError::FileExists).description);
     QCOMPARE(f.snapshot(), testfolder::expected({"a.pac<a.pa_", "b.pa_", "c.pa_", "B.PAC"}));
     // The lists show the folder as it now is: "a" has moved, "b" and "c" have not.
-    QCOMPARE(f.names("List1"), QStringList({u"b"_qs, u"c"_qs}));
-    QCOMPARE(f.names("List2"), QStringList({u"a"_qs, u"B"_qs}));
+    QCOMPARE(f.names("List1"), QStringList({u"b"_s, u"c"_s}));
+    QCOMPARE(f.names("List2"), QStringList({u"a"_s, u"B"_s}));
 }
 
 void TestSnackMoves::snackInBothLists_cannotMove_data()
@@ -164,8 +166,8 @@ void TestSnackMoves::snackInBothLists_cannotMove_data()
     QTest::addColumn<QString>("button");
     QTest::addColumn<QString>("listName");
     QTest::addColumn<QString>("title");
-    QTest::newRow("add") << u"Command5"_qs << u"List1"_qs << u"追加エラー"_qs;
-    QTest::newRow("stash") << u"Command6"_qs << u"List2"_qs << u"待避エラー"_qs;
+    QTest::newRow("add") << u"Command5"_s << u"List1"_s << u"追加エラー"_s;
+    QTest::newRow("stash") << u"Command6"_s << u"List2"_s << u"待避エラー"_s;
 }
 
 void TestSnackMoves::snackInBothLists_cannotMove()
@@ -177,12 +179,12 @@ void TestSnackMoves::snackInBothLists_cannotMove()
     QVERIFY(f.addSnacks({"x.pac", "x.pa_"}));
     f.startMainWindow();
     f.action("kakunin")->trigger();
-    f.select(listName.toLatin1(), {u"x"_qs});
+    f.select(listName.toLatin1(), {u"x"_s});
     const QByteArray before = f.snapshot();
     f.click(button.toLatin1());
     QCOMPARE(f.box.shown.size(), 1);
     QCOMPARE(f.box.shown[0].title, title);
-    QVERIFY(f.box.shown[0].text.contains(u"（58）\r\n"_qs));
+    QVERIFY(f.box.shown[0].text.contains(u"（58）\r\n"_s));
     QCOMPARE(f.snapshot(), before);
 }
 
@@ -191,7 +193,7 @@ void TestSnackMoves::selectAllAndClear()
     UiFixture f;
     QVERIFY(f.addSnacks({"a.pa_", "b.pa_", "c.pa_", "d.pa_", "e.pa_", "t.pac"}));
     f.startMainWindow();
-    f.select("List2", {u"t"_qs});
+    f.select("List2", {u"t"_s});
     f.click("Command3(0)");
     QCOMPARE(f.list("List1")->selectedCount(), 5);
     QCOMPARE(f.list("List2")->selectedCount(), 1);
@@ -201,7 +203,7 @@ void TestSnackMoves::selectAllAndClear()
 
     f.box.answers = {MsgBox::Button::No};
     f.click("Command5");
-    QCOMPARE(f.box.shown.value(0).text, u"5 件のおやつを\"今日のおやつ\"に追加するよ。いい？"_qs);
+    QCOMPARE(f.box.shown.value(0).text, u"5 件のおやつを\"今日のおやつ\"に追加するよ。いい？"_s);
     f.click("Command3(1)");
     QCOMPARE(f.list("List1")->selectedCount(), 0);
 
@@ -209,7 +211,7 @@ void TestSnackMoves::selectAllAndClear()
     empty.startMainWindow();
     empty.click("Command4(0)");
     QCOMPARE(empty.list("List2")->selectedCount(), 0);
-    QCOMPARE(empty.labelText("Label2"), u"全部で 0 個"_qs);
+    QCOMPARE(empty.labelText("Label2"), u"全部で 0 個"_s);
 }
 
 void TestSnackMoves::popupMenu_data()
@@ -217,14 +219,14 @@ void TestSnackMoves::popupMenu_data()
     QTest::addColumn<QString>("listName");
     QTest::addColumn<QStringList>("selected");
     QTest::addColumn<QStringList>("entries"); // visible entries of the pop-up; empty: no pop-up
-    QTest::newRow("nothing selected") << u"List1"_qs << QStringList{} << QStringList{};
-    QTest::newRow("one stock snack") << u"List1"_qs << QStringList{u"a"_qs}
-                                     << QStringList{u"move_oyatu"_qs, u"lineC"_qs, u"oyatu_renameA"_qs};
-    QTest::newRow("two stock snacks") << u"List1"_qs << QStringList{u"a"_qs, u"b"_qs}
-                                      << QStringList{u"move_oyatu"_qs};
-    QTest::newRow("one of today's") << u"List2"_qs << QStringList{u"t"_qs}
-                                    << QStringList{u"move_stock"_qs, u"lineD"_qs, u"oyatu_renameB"_qs};
-    QTest::newRow("two of today's") << u"List2"_qs << QStringList{u"t"_qs, u"u"_qs} << QStringList{u"move_stock"_qs};
+    QTest::newRow("nothing selected") << u"List1"_s << QStringList{} << QStringList{};
+    QTest::newRow("one stock snack") << u"List1"_s << QStringList{u"a"_s}
+                                     << QStringList{u"move_oyatu"_s, u"lineC"_s, u"oyatu_renameA"_s};
+    QTest::newRow("two stock snacks") << u"List1"_s << QStringList{u"a"_s, u"b"_s}
+                                      << QStringList{u"move_oyatu"_s};
+    QTest::newRow("one of today's") << u"List2"_s << QStringList{u"t"_s}
+                                    << QStringList{u"move_stock"_s, u"lineD"_s, u"oyatu_renameB"_s};
+    QTest::newRow("two of today's") << u"List2"_s << QStringList{u"t"_s, u"u"_s} << QStringList{u"move_stock"_s};
 }
 
 void TestSnackMoves::popupMenu()
@@ -267,9 +269,9 @@ void TestSnackMoves::popupMenu_entriesRunTheirCommands()
     QVERIFY(f.addSnacks({"a.pa_", "t.pac"}));
     f.startMainWindow();
     f.action("kakunin")->trigger();
-    f.select("List1", {u"a"_qs});
+    f.select("List1", {u"a"_s});
     f.action("move_oyatu")->trigger();
-    f.select("List2", {u"t"_qs});
+    f.select("List2", {u"t"_s});
     f.action("move_stock")->trigger();
     QCOMPARE(f.snapshot(), testfolder::expected({"a.pac<a.pa_", "t.pa_<t.pac"}));
 }
@@ -280,12 +282,12 @@ void TestSnackMoves::doubleClick_data()
     QTest::addColumn<int>("action");
     QTest::addColumn<QByteArrayList>("after");
     QTest::addColumn<QString>("renameFrom"); // the name the rename dialog opened on; empty: none
-    QTest::newRow("moves today's snack to stock") << u"List2"_qs << 0 << QByteArrayList{"a.pa_", "t.pa_<t.pac"}
+    QTest::newRow("moves today's snack to stock") << u"List2"_s << 0 << QByteArrayList{"a.pa_", "t.pa_<t.pac"}
                                                   << QString();
-    QTest::newRow("moves stock snack to today's") << u"List1"_qs << 0 << QByteArrayList{"a.pac<a.pa_", "t.pac"}
+    QTest::newRow("moves stock snack to today's") << u"List1"_s << 0 << QByteArrayList{"a.pac<a.pa_", "t.pac"}
                                                   << QString();
-    QTest::newRow("opens the rename dialog") << u"List1"_qs << 1 << QByteArrayList{"a.pa_", "t.pac"} << u"a"_qs;
-    QTest::newRow("any other value does nothing") << u"List2"_qs << 7 << QByteArrayList{"a.pa_", "t.pac"}
+    QTest::newRow("opens the rename dialog") << u"List1"_s << 1 << QByteArrayList{"a.pa_", "t.pac"} << u"a"_s;
+    QTest::newRow("any other value does nothing") << u"List2"_s << 7 << QByteArrayList{"a.pa_", "t.pac"}
                                                   << QString();
 }
 
@@ -299,13 +301,13 @@ void TestSnackMoves::doubleClick()
     QVERIFY(f.addSnacks({"a.pa_", "t.pac"}));
     f.startMainWindow();
     f.action("kakunin")->trigger();
-    f.program->globals.DblClickAction = qint16(action);
+    f.program->globals.dblClickAction = qint16(action);
     kurubako::SnackListView *list = f.list(listName.toLatin1());
 
     QString dialogName;
     QTimer::singleShot(0, [&] {
         if (auto *dialog = qobject_cast<kurubako::Form4 *>(QApplication::activeModalWidget())) {
-            dialogName = dialog->findChild<QLineEdit *>(u"Text1"_qs)->text();
+            dialogName = dialog->findChild<QLineEdit *>(u"Text1"_s)->text();
             dialog->Command2_Click();
         }
     });
@@ -317,7 +319,7 @@ void TestSnackMoves::doubleClick()
     QCOMPARE(dialogName, renameFrom);
     QCOMPARE(f.snapshot(), testfolder::expected(after));
     if (!renameFrom.isEmpty())
-        QCOMPARE(f.program->globals.RenameSource, qint16(1));
+        QCOMPARE(f.program->globals.renameSource, qint16(1));
     QVERIFY(f.box.shown.isEmpty());
 }
 

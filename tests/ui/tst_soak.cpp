@@ -28,6 +28,8 @@
 #include <mutex>
 #include <thread>
 
+using namespace Qt::StringLiterals;
+
 using kurubako::MsgBox;
 
 namespace {
@@ -146,7 +148,7 @@ QStringList entries(const QList<kurubako::Snack> &snacks)
 // with a NUL or half a surrogate pair causes.
 bool expectedBox(const kurubako::ScriptedMsgBox::Shown &box)
 {
-    static const QStringList titles{u"確認だよ"_qs, u"未選択だよ"_qs, u"おやつ名は？"_qs, u"名前の変更"_qs};
+    static const QStringList titles{u"確認だよ"_s, u"未選択だよ"_s, u"おやつ名は？"_s, u"名前の変更"_s};
     if (titles.contains(box.title))
         return true;
     if (box.title == u"追加エラー" || box.title == u"待避エラー")
@@ -159,9 +161,9 @@ bool expectedBox(const kurubako::ScriptedMsgBox::Shown &box)
 
 QString randomName(QRandomGenerator &random)
 {
-    static const QStringList pieces{u"a"_qs, u"B"_qs, u"ケーキ"_qs, u"ｸｯｷｰ"_qs, u" "_qs, u"\u212A"_qs, u"k"_qs,
-                                    u"ß"_qs, u"ẞ"_qs, u"é"_qs, u"e\u0301"_qs, u"🍰"_qs, u"\n"_qs, u"?"_qs,
-                                    u"."_qs, u"/"_qs, u":"_qs, u"Ａ"_qs, u"ａ"_qs, u"x"_qs};
+    static const QStringList pieces{u"a"_s, u"B"_s, u"ケーキ"_s, u"ｸｯｷｰ"_s, u" "_s, u"\u212A"_s, u"k"_s,
+                                    u"ß"_s, u"ẞ"_s, u"é"_s, u"e\u0301"_s, u"🍰"_s, u"\n"_s, u"?"_s,
+                                    u"."_s, u"/"_s, u":"_s, u"Ａ"_s, u"ａ"_s, u"x"_s};
     QString name;
     const int length = int(random.bounded(4));
     for (int i = 0; i < length; ++i)
@@ -267,21 +269,21 @@ void TestSoak::randomUse()
         case 9: {
             if (rows > 0)
                 list->setCurrentIndex(list->snackModel()->index(int(random.bounded(rows))));
-            f.program->globals.RenameSource = list == f.list("List1") ? 1 : 2;
+            f.program->globals.renameSource = list == f.list("List1") ? 1 : 2;
             kurubako::Form4 dialog(*f.program, f.window());
             dialog.show();
-            dialog.findChild<QLineEdit *>(u"Text2"_qs)->setText(randomName(random));
+            dialog.findChild<QLineEdit *>(u"Text2"_s)->setText(randomName(random));
             dialog.CmdQuit_Click();
             break;
         }
         case 10: {
             kurubako::Form3 dialog(*f.program, f.window());
-            const qint16 before = f.program->globals.DblClickAction;
+            const qint16 before = f.program->globals.dblClickAction;
             const int option = int(random.bounded(2));
-            dialog.findChild<QRadioButton *>(u"Option1(%1)"_qs.arg(option))->setChecked(true);
+            dialog.findChild<QRadioButton *>(u"Option1(%1)"_s.arg(option))->setChecked(true);
             const bool ok = random.bounded(2);
             ok ? dialog.CmdQuit_Click() : dialog.Command2_Click();
-            QCOMPARE(f.program->globals.DblClickAction, ok ? qint16(option) : before);
+            QCOMPARE(f.program->globals.dblClickAction, ok ? qint16(option) : before);
             break;
         }
         case 11: {
@@ -292,7 +294,7 @@ void TestSoak::randomUse()
                 auto *dialog = qobject_cast<kurubako::Form4 *>(QApplication::activeModalWidget());
                 if (!dialog)
                     return;
-                dialog->findChild<QLineEdit *>(u"Text2"_qs)->setText(name);
+                dialog->findChild<QLineEdit *>(u"Text2"_s)->setText(name);
                 if (accept)
                     dialog->CmdQuit_Click();
                 if (dialog->isVisible())
@@ -308,7 +310,7 @@ void TestSoak::randomUse()
             f.action("kakunin")->trigger();
             break;
         }
-        QVERIFY2(stepClock.elapsed() < 5000, qPrintable(u"step %1 (action %2) took too long"_qs.arg(step).arg(action)));
+        QVERIFY2(stepClock.elapsed() < 5000, qPrintable(u"step %1 (action %2) took too long"_s.arg(step).arg(action)));
         f.box.answers.clear();
 
         const std::lock_guard<std::mutex> hold(changer.lock);
@@ -319,7 +321,7 @@ void TestSoak::randomUse()
         QCOMPARE(testfolder::contents(f.snackDir), expected);
         QVERIFY2(f.namesDistinct(), qPrintable(QString::number(step)));
         for (const auto &box : std::as_const(f.box.shown))
-            QVERIFY2(expectedBox(box), qPrintable(box.title + u": "_qs + box.text));
+            QVERIFY2(expectedBox(box), qPrintable(box.title + u": "_s + box.text));
         f.box.shown.clear();
     }
     changer.stop();

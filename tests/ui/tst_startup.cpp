@@ -5,6 +5,8 @@
 #include <QComboBox>
 #include <QTreeWidget>
 
+using namespace Qt::StringLiterals;
+
 using kurubako::Form0;
 using kurubako::MsgBox;
 
@@ -41,8 +43,8 @@ void TestStartup::firstRun_data()
 {
     QTest::addColumn<QString>("storedFolder");
     QTest::addColumn<QString>("executable");
-    QTest::newRow("empty store") << QString() << u"Postpet20.exe"_qs;
-    QTest::newRow("empty postpet_dir") << u""_qs << u"POSTPET20.EXE"_qs;
+    QTest::newRow("empty store") << QString() << u"Postpet20.exe"_s;
+    QTest::newRow("empty postpet_dir") << u""_s << u"POSTPET20.EXE"_s;
 }
 
 void TestStartup::firstRun()
@@ -50,34 +52,34 @@ void TestStartup::firstRun()
     QFETCH(QString, storedFolder);
     QFETCH(QString, executable);
     UiFixture f;
-    QFile::remove(f.postPetDir + u"/Postpet20.exe"_qs);
+    QFile::remove(f.postPetDir + u"/Postpet20.exe"_s);
     QVERIFY(testfolder::makeFile(f.postPetDir, executable.toUtf8(), "MZ"));
     QVERIFY(f.addSnacks({"a.pac", "b.pa_"}));
     if (!storedFolder.isNull())
-        f.store.setValue(u"postpet_dir"_qs, storedFolder);
+        f.store.setValue(u"postpet_dir"_s, storedFolder);
     f.start();
 
     QVERIFY(!f.window());
     Form0 *chooser = f.program->folderChooser();
     QVERIFY(chooser);
-    QCOMPARE(chooser->windowTitle(), u"初期設定：PostPetのあるディレクトリは？"_qs);
+    QCOMPARE(chooser->windowTitle(), u"初期設定：PostPetのあるディレクトリは？"_s);
     // No default folder here: the chooser opens on the program's own folder.
-    QCOMPARE(chooser->findChild<QLabel *>(u"Label1"_qs)->text(), QCoreApplication::applicationDirPath());
+    QCOMPARE(chooser->findChild<QLabel *>(u"Label1"_s)->text(), QCoreApplication::applicationDirPath());
     QCOMPARE(chooser->pos(), QPoint(0, 0));
-    QCOMPARE(QStringList(f.store.writeLog), QStringList({u"top=0"_qs, u"left=0"_qs, u"Chk1=False"_qs, u"Chk2=0"_qs,
-                                                         u"ver=1.1"_qs}));
+    QCOMPARE(QStringList(f.store.writeLog), QStringList({u"top=0"_s, u"left=0"_s, u"Chk1=False"_s, u"Chk2=0"_s,
+                                                         u"ver=1.1"_s}));
 
     QVERIFY(chooser->openFolder(f.postPetDir));
-    QCOMPARE(chooser->findChild<QLabel *>(u"Label1"_qs)->text(), f.postPetDir);
-    chooser->findChild<QPushButton *>(u"CmdQuit"_qs)->click();
+    QCOMPARE(chooser->findChild<QLabel *>(u"Label1"_s)->text(), f.postPetDir);
+    chooser->findChild<QPushButton *>(u"CmdQuit"_s)->click();
 
     QVERIFY2(f.box.shown.isEmpty(), qPrintable(f.box.shown.value(0).text));
-    QCOMPARE(f.store.value(u"postpet_dir"_qs), f.postPetDir);
-    QCOMPARE(f.program->globals.SnackDir, f.postPetDir + u"/おやつ"_qs);
+    QCOMPARE(f.store.value(u"postpet_dir"_s), f.postPetDir);
+    QCOMPARE(f.program->globals.snackDir, f.postPetDir + u"/おやつ"_s);
     QVERIFY(f.window());
     QCOMPARE(f.window()->frameGeometry().topLeft(), QPoint(0, 0));
-    QCOMPARE(f.names("List1"), QStringList({u"b"_qs}));
-    QCOMPARE(f.names("List2"), QStringList({u"a"_qs}));
+    QCOMPARE(f.names("List1"), QStringList({u"b"_s}));
+    QCOMPARE(f.names("List2"), QStringList({u"a"_s}));
     QTRY_VERIFY(!f.program->folderChooser()); // closed and gone
     QCOMPARE(f.endCount, 0);
 }
@@ -92,21 +94,21 @@ void TestStartup::firstRun_okWithoutExecutableKeepsChooser()
         chooser->CmdQuit_Click();
         QCOMPARE(f.box.shown.size(), attempt);
     }
-    QCOMPARE(f.box.shown[0].text, u"そのディレクトリはPostPetのディレクトリではありません。"_qs);
-    QCOMPARE(f.box.shown[0].title, u"PostPet20.exeなし"_qs);
+    QCOMPARE(f.box.shown[0].text, u"そのディレクトリはPostPetのディレクトリではありません。"_s);
+    QCOMPARE(f.box.shown[0].title, u"PostPet20.exeなし"_s);
     QCOMPARE(f.box.shown[0].icon, MsgBox::Icon::Critical);
     QVERIFY(f.program->folderChooser());
     QCOMPARE(chooser->chosenFolder(), f.snackDir);
     QVERIFY(!f.window());
-    QVERIFY(!f.store.contains(u"postpet_dir"_qs));
+    QVERIFY(!f.store.contains(u"postpet_dir"_s));
 }
 
 void TestStartup::firstRun_cancelEndsWithNothingStored_data()
 {
     QTest::addColumn<QString>("how");
-    QTest::newRow("Cancel") << u"Cancel"_qs;
-    QTest::newRow("Enter, Cancel being the default") << u"Enter"_qs;
-    QTest::newRow("frame close box") << u"frame"_qs;
+    QTest::newRow("Cancel") << u"Cancel"_s;
+    QTest::newRow("Enter, Cancel being the default") << u"Enter"_s;
+    QTest::newRow("frame close box") << u"frame"_s;
 }
 
 void TestStartup::firstRun_cancelEndsWithNothingStored()
@@ -118,10 +120,10 @@ void TestStartup::firstRun_cancelEndsWithNothingStored()
     chooser->openFolder(f.postPetDir);
     f.store.writeLog.clear();
     if (how == u"Cancel")
-        chooser->findChild<QPushButton *>(u"Command1"_qs)->click();
+        chooser->findChild<QPushButton *>(u"Command1"_s)->click();
     else if (how == u"Enter") {
         QApplication::setActiveWindow(chooser);
-        auto *drives = chooser->findChild<QComboBox *>(u"Drive1"_qs);
+        auto *drives = chooser->findChild<QComboBox *>(u"Drive1"_s);
         drives->setFocus();
         QTRY_VERIFY(drives->hasFocus());
         QTest::keyClick(drives, Qt::Key_Return);
@@ -135,7 +137,7 @@ void TestStartup::firstRun_cancelEndsWithNothingStored()
 
 void TestStartup::defaultFolder_opensWhenItExists()
 {
-    const QString defaultFolder = m_home + u"/.wine/drive_c/Program Files/So-net/PostPet for Windows ver. 2.0"_qs;
+    const QString defaultFolder = m_home + u"/.wine/drive_c/Program Files/So-net/PostPet for Windows ver. 2.0"_s;
     QVERIFY(QDir().mkpath(defaultFolder));
     QVERIFY(testfolder::makeFile(defaultFolder, "Postpet20.exe", "MZ"));
     UiFixture f;
@@ -143,9 +145,9 @@ void TestStartup::defaultFolder_opensWhenItExists()
     Form0 *chooser = f.program->folderChooser();
     QCOMPARE(chooser->chosenFolder(), defaultFolder);
     chooser->CmdQuit_Click();
-    QCOMPARE(f.store.value(u"postpet_dir"_qs), defaultFolder);
+    QCOMPARE(f.store.value(u"postpet_dir"_s), defaultFolder);
     QVERIFY(f.window());
-    QDir(m_home + u"/.wine"_qs).removeRecursively();
+    QDir(m_home + u"/.wine"_s).removeRecursively();
 }
 
 void TestStartup::highlightedFolderIsNotTheChosenOne()
@@ -154,8 +156,8 @@ void TestStartup::highlightedFolderIsNotTheChosenOne()
     f.start();
     Form0 *chooser = f.program->folderChooser();
     QVERIFY(chooser->openFolder(f.folder.path()));
-    auto *dir1 = chooser->findChild<QTreeWidget *>(u"Dir1"_qs);
-    const auto found = dir1->findItems(u"PostPet"_qs, Qt::MatchExactly | Qt::MatchRecursive);
+    auto *dir1 = chooser->findChild<QTreeWidget *>(u"Dir1"_s);
+    const auto found = dir1->findItems(u"PostPet"_s, Qt::MatchExactly | Qt::MatchRecursive);
     QCOMPARE(found.size(), 1);
     dir1->setCurrentItem(found[0]); // highlighted, not opened
     chooser->CmdQuit_Click();
@@ -169,17 +171,17 @@ void TestStartup::dir1_opensFolderOnActivation()
     f.start();
     Form0 *chooser = f.program->folderChooser();
     QVERIFY(chooser->openFolder(f.folder.path()));
-    auto *dir1 = chooser->findChild<QTreeWidget *>(u"Dir1"_qs);
-    QTreeWidgetItem *item = dir1->findItems(u"PostPet"_qs, Qt::MatchExactly | Qt::MatchRecursive).value(0);
+    auto *dir1 = chooser->findChild<QTreeWidget *>(u"Dir1"_s);
+    QTreeWidgetItem *item = dir1->findItems(u"PostPet"_s, Qt::MatchExactly | Qt::MatchRecursive).value(0);
     QVERIFY(item);
     // A double-click opens the folder: its parents above it, its sub-folders below.
     const QRect rect = dir1->visualItemRect(item);
     QTest::mouseClick(dir1->viewport(), Qt::LeftButton, {}, rect.center());
     QTest::mouseDClick(dir1->viewport(), Qt::LeftButton, {}, rect.center());
     QTRY_COMPARE(chooser->chosenFolder(), f.postPetDir);
-    QCOMPARE(chooser->findChild<QLabel *>(u"Label1"_qs)->text(), f.postPetDir);
-    QVERIFY(!dir1->findItems(u"おやつ"_qs, Qt::MatchExactly | Qt::MatchRecursive).isEmpty());
-    QVERIFY(!dir1->findItems(u"/"_qs, Qt::MatchExactly | Qt::MatchRecursive).isEmpty());
+    QCOMPARE(chooser->findChild<QLabel *>(u"Label1"_s)->text(), f.postPetDir);
+    QVERIFY(!dir1->findItems(u"おやつ"_s, Qt::MatchExactly | Qt::MatchRecursive).isEmpty());
+    QVERIFY(!dir1->findItems(u"/"_s, Qt::MatchExactly | Qt::MatchRecursive).isEmpty());
 
     // Enter on the parent's item goes back up.
     dir1->setFocus();
@@ -193,9 +195,9 @@ void TestStartup::settingsMode_opensOnFolderInUseAndStoresNothing()
 {
     UiFixture f;
     f.startMainWindow();
-    f.program->globals.FolderChooserFromSettings = true;
+    f.program->globals.folderChooserFromSettings = true;
     Form0 chooser(*f.program, f.window());
-    QCOMPARE(chooser.windowTitle(), u"PostPetのあるディレクトリは？"_qs);
+    QCOMPARE(chooser.windowTitle(), u"PostPetのあるディレクトリは？"_s);
     QCOMPARE(chooser.chosenFolder(), f.postPetDir);
     f.store.writeLog.clear();
     chooser.CmdQuit_Click();
@@ -213,13 +215,13 @@ void TestStartup::settingsMode_unreadableFolderStaysOnCurrent()
 {
     UiFixture f;
     f.startMainWindow();
-    f.program->globals.FolderChooserFromSettings = true;
-    f.program->globals.PostPetDir = f.postPetDir + u"/gone"_qs;
+    f.program->globals.folderChooserFromSettings = true;
+    f.program->globals.postPetDir = f.postPetDir + u"/gone"_s;
     Form0 chooser(*f.program, f.window());
     QCOMPARE(chooser.chosenFolder(), QDir::toNativeSeparators(QDir::currentPath()));
-    QVERIFY(!chooser.openFolder(f.postPetDir + u"/gone"_qs));
+    QVERIFY(!chooser.openFolder(f.postPetDir + u"/gone"_s));
     QCOMPARE(chooser.chosenFolder(), QDir::toNativeSeparators(QDir::currentPath()));
-    auto *drives = chooser.findChild<QComboBox *>(u"Drive1"_qs);
+    auto *drives = chooser.findChild<QComboBox *>(u"Drive1"_s);
     QVERIFY(drives->count() >= 2); // "/" and the home folder at least
 }
 

@@ -24,12 +24,14 @@
 
 #include <memory>
 
+using namespace Qt::StringLiterals;
+
 class UiFixture
 {
 public:
     UiFixture()
-        : postPetDir(folder.path() + u"/PostPet"_qs)
-        , snackDir(postPetDir + u"/おやつ"_qs)
+        : postPetDir(folder.path() + u"/PostPet"_s)
+        , snackDir(postPetDir + u"/おやつ"_s)
         , files(kurubako::systemFileOps())
     {
         QDir().mkpath(snackDir);
@@ -53,12 +55,12 @@ public:
     // A store as a previous run left it, with PostPet's folder known.
     void storeKnownFolder()
     {
-        store.setValue(u"top"_qs, u"0"_qs);
-        store.setValue(u"left"_qs, u"0"_qs);
-        store.setValue(u"Chk1"_qs, u"False"_qs);
-        store.setValue(u"Chk2"_qs, u"0"_qs);
-        store.setValue(u"ver"_qs, u"1.1"_qs);
-        store.setValue(u"postpet_dir"_qs, postPetDir);
+        store.setValue(u"top"_s, u"0"_s);
+        store.setValue(u"left"_s, u"0"_s);
+        store.setValue(u"Chk1"_s, u"False"_s);
+        store.setValue(u"Chk2"_s, u"0"_s);
+        store.setValue(u"ver"_s, u"1.1"_s);
+        store.setValue(u"postpet_dir"_s, postPetDir);
     }
 
     bool addSnacks(const QByteArrayList &names) { return testfolder::make(snackDir, names); }
