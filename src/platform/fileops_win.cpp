@@ -5,91 +5,181 @@
 
 #include <windows.h>
 
+using namespace Qt::StringLiterals;
+
 namespace kurubako {
 
 namespace {
 
-std::wstring widePath(const QString &folder, const QByteArray &name)
+QString pathOf(const QString &folder, const QString &name)
 {
     QString path = QDir::toNativeSeparators(folder);
     if (!path.endsWith(u'\\'))
         path += u'\\';
-    return (path + QString::fromUtf8(name)).toStdWString();
+    return path + name;
 }
 
-FsError lastError()
+std::wstring widePathOf(const QString &folder, QByteArrayView name)
 {
-    switch (GetLastError()) {
+    return pathOf(folder, QString::fromUtf8(name)).toStdWString();
+}
+
+FsError windowsError(DWORD error)
+{
+    switch (error) {
     case ERROR_ALREADY_EXISTS:
     case ERROR_FILE_EXISTS:
         return fsError(FileError::FileExists);
     case ERROR_FILE_NOT_FOUND:
         return fsError(FileError::FileNotFound);
     case ERROR_PATH_NOT_FOUND:
+    case ERROR_DIRECTORY:
+    case ERROR_BAD_NETPATH:
         return fsError(FileError::PathNotFound);
     case ERROR_ACCESS_DENIED:
     case ERROR_SHARING_VIOLATION:
+    case ERROR_LOCK_VIOLATION:
         return fsError(FileError::PermissionDenied);
     case ERROR_WRITE_PROTECT:
         return fsError(FileError::ReadOnly);
     case ERROR_DISK_FULL:
+    case ERROR_HANDLE_DISK_FULL:
         return fsError(FileError::DiskFull);
     case ERROR_NOT_SAME_DEVICE:
         return fsError(FileError::OtherDevice);
     case ERROR_FILENAME_EXCED_RANGE:
         return fsError(FileError::NameTooLong);
     case ERROR_INVALID_NAME:
+    case ERROR_BAD_PATHNAME:
         return fsError(FileError::BadFileName);
-    default:
-        return fsError(FileError::Unexpected);
+    case ERROR_NOT_READY:
+    case ERROR_CRC:
+        return fsError(FileError::DeviceIo);
+    default: {
+        FsError unexpected = fsError(FileError::Unexpected);
+        unexpected.description += u"（Windows のエラー "_s + QString::number(error) + u'）';
+        return unexpected;
     }
+    }
+}
+
+// Whether Windows takes `name` for a device (CON, PRN, AUX, NUL, COM1 to COM9, LPT1 to LPT9)
+// in any folder: "CON.pac" is the console, not a file.
+bool isDeviceName(const QString &name)
+{
+    QStringView base = QStringView(name).left(name.indexOf(u'.'));
+    while (base.endsWith(u' '))
+        base.chop(1);
+    static const QStringList devices { u"CON"_s, u"PRN"_s, u"AUX"_s, u"NUL"_s };
+    if (devices.contains(base, Qt::CaseInsensitive))
+        return true;
+    return base.size() == 4
+        && (base.startsWith(u"COM", Qt::CaseInsensitive) || base.startsWith(u"LPT", Qt::CaseInsensitive))
+        && base.at(3) >= u'1' && base.at(3) <= u'9';
+}
+
+// The name under which the folder keeps the file at `path`, in its own letter case.
+QString nameOnDisk(const std::wstring &path)
+{
+    WIN32_FIND_DATAW data;
+    const HANDLE find = FindFirstFileW(path.c_str(), &data);
+    if (find == INVALID_HANDLE_VALUE)
+        return {};
+    FindClose(find);
+    return QString::fromWCharArray(data.cFileName);
 }
 
 } // namespace
 
-std::optional<QList<FileName>> WinFileOps::listFiles(const QString &folder)
+bool WinFileOps::visitFiles(const QString &folder, const std::function<void(QByteArrayView native)> &visit)
 {
     WIN32_FIND_DATAW data;
-    const HANDLE find = FindFirstFileExW(widePath(folder, "*").c_str(), FindExInfoBasic, &data,
-                                         FindExSearchNameMatch, nullptr, FIND_FIRST_EX_LARGE_FETCH);
+    const HANDLE find = FindFirstFileExW(pathOf(folder, u"*"_s).toStdWString().c_str(), FindExInfoBasic,
+        &data, FindExSearchNameMatch, nullptr, FIND_FIRST_EX_LARGE_FETCH);
     if (find == INVALID_HANDLE_VALUE)
-        return GetLastError() == ERROR_FILE_NOT_FOUND ? std::optional<QList<FileName>>(QList<FileName>{})
-                                                       : std::nullopt;
-    QList<FileName> files;
-    constexpr DWORD skipped = FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
+        return GetLastError() == ERROR_FILE_NOT_FOUND; // a folder without even "." and ".."
+    constexpr DWORD notOrdinary
+        = FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_DEVICE;
     do {
-        if (data.dwFileAttributes & skipped)
+        if (data.dwFileAttributes & notOrdinary)
             continue;
         const QString name = QString::fromWCharArray(data.cFileName);
-        files.append({name.toUtf8(), name});
+        // Half of a surrogate pair has no UTF-8 form: such a name could not be given back to
+        // Windows, so it is not offered for renaming.
+        if (name.isValidUtf16())
+            visit(name.toUtf8());
     } while (FindNextFileW(find, &data));
+    const bool complete = GetLastError() == ERROR_NO_MORE_FILES;
     FindClose(find);
+    return complete;
+}
+
+std::optional<QList<FileName>> WinFileOps::listFiles(const QString &folder)
+{
+    QList<FileName> files;
+    if (!visitFiles(folder, [&](QByteArrayView native) {
+            files.append({ native.toByteArray(), displayName(native) });
+        }))
+        return std::nullopt;
     return files;
 }
 
 RenameOutcome WinFileOps::renameFiles(const QString &folder, const QList<RenameRequest> &requests)
 {
-    // MoveFileExW without MOVEFILE_REPLACE_EXISTING fails when the new name exists in any
-    // letter case, and finds the old name in any letter case.
     RenameOutcome outcome;
     for (const RenameRequest &request : requests) {
-        if (!MoveFileExW(widePath(folder, request.from).c_str(), widePath(folder, request.to).c_str(), 0)) {
-            outcome.error = lastError();
+        outcome.error = renameOne(folder, request.from, request.to);
+        if (outcome.error.failed())
             return outcome;
-        }
         ++outcome.completed;
     }
     return outcome;
 }
 
+FsError WinFileOps::renameOne(const QString &folder, const QByteArray &from, const QByteArray &to)
+{
+    const QString newName = QString::fromUtf8(to);
+    if (newName.isEmpty() || newName.contains(u'\0') || newName.contains(u'\\') || newName.contains(u'/')
+        || isDeviceName(newName))
+        return fsError(FileError::BadFileName);
+    const std::wstring source = widePathOf(folder, from);
+    const std::wstring target = widePathOf(folder, to);
+    if (from == to) // nothing to change, as long as the file is there
+        return GetFileAttributesW(source.c_str()) == INVALID_FILE_ATTRIBUTES ? windowsError(GetLastError())
+                                                                             : FsError {};
+    // Without MOVEFILE_REPLACE_EXISTING the rename fails when the new name exists in any
+    // letter case, unless it is the file itself: a change of letter case only is allowed.
+    if (!MoveFileExW(source.c_str(), target.c_str(), 0))
+        return windowsError(GetLastError());
+    if (nameOnDisk(target) != QString::fromUtf8(from))
+        return {};
+
+    // The file system took a change of letter case only for a rename onto the file itself
+    // and kept the old name (as Wine and some network shares do). Two renames through a
+    // name of its own make the change; neither can replace a file.
+    const QString oldName = QString::fromUtf8(from);
+    const std::wstring step
+        = pathOf(folder, oldName + u".kurubako-"_s + QString::number(GetCurrentProcessId())).toStdWString();
+    if (!MoveFileExW(source.c_str(), step.c_str(), 0))
+        return windowsError(GetLastError());
+    if (MoveFileExW(step.c_str(), target.c_str(), 0))
+        return {};
+    FsError error = windowsError(GetLastError());
+    if (!MoveFileExW(step.c_str(), source.c_str(), 0))
+        error.description
+            += u"（ファイルは "_s + QString::fromStdWString(step) + u" という名前で残っています）"_s;
+    return error;
+}
+
 std::optional<QString> WinFileOps::findPlainFile(const QString &folder, const QString &name)
 {
-    const std::wstring path = widePath(folder, name.toUtf8());
-    const DWORD attributes = GetFileAttributesW(path.c_str());
+    // Windows itself looks the name up in any letter case.
+    const QString path = pathOf(folder, name);
+    const DWORD attributes = GetFileAttributesW(path.toStdWString().c_str());
     constexpr DWORD notPlain = FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
     if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & notPlain))
         return std::nullopt;
-    return QString::fromStdWString(path);
+    return path;
 }
 
 QByteArray WinFileOps::encodeName(const QString &name) const

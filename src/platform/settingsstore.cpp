@@ -1,35 +1,19 @@
 #include "settingsstore.h"
 
-#include <QSettings>
-
-#include <memory>
+#include "settingssection.h"
 
 using namespace Qt::StringLiterals;
 
 namespace kurubako {
 
-namespace {
-
-std::unique_ptr<QSettings> openSection(const QString &application, const QString &section)
-{
-#ifdef Q_OS_WIN
-    return std::make_unique<QSettings>(u"HKEY_CURRENT_USER\\Software\\VB and VBA Program Settings\\"_s
-                                           + application + u'\\' + section,
-                                       QSettings::NativeFormat);
-#else
-    return std::make_unique<QSettings>(QSettings::NativeFormat, QSettings::UserScope, application, section);
-#endif
-}
-
-} // namespace
-
 QString QtSettingsStore::read(const QString &application, const QString &section, const QString &key)
 {
-    const auto settings = openSection(application, section);
+    const auto settings = openSettingsSection(application, section);
     if (settings->status() != QSettings::NoError)
         return {};
     const QVariant value = settings->value(key);
-    // Only plain text counts; a value that QSettings parsed as a list was not written by us.
+    // Only plain text counts: a value that QSettings parsed as a list, or a number in the
+    // registry, was not written as a setting's text.
     if (value.typeId() != QMetaType::QString)
         return {};
     return value.toString();
@@ -38,7 +22,7 @@ QString QtSettingsStore::read(const QString &application, const QString &section
 bool QtSettingsStore::write(const QString &application, const QString &section, const QString &key,
                             const QString &text)
 {
-    const auto settings = openSection(application, section);
+    const auto settings = openSettingsSection(application, section);
     if (!settings->isWritable())
         return false;
     settings->setValue(key, text);

@@ -1,8 +1,6 @@
 #pragma once
 
-#include <QStringList>
-
-#include <optional>
+#include "platform/windowsprogram.h"
 
 namespace kurubako {
 
@@ -10,23 +8,9 @@ class FileOps;
 class MsgBox;
 class ProcessStarter;
 
-enum class ExecutableKind {
-    Windows, // a PE image: "MZ", and at the offset stored at 0x3C the signature "PE\0\0"
-    Native,  // a program this system runs itself (executable, not a PE image)
-    Neither,
-};
-
-ExecutableKind executableKind(const QString &path);
-
-struct LaunchCommand
-{
-    QString program;
-    QStringList arguments;
-};
-
-// How PostPet is started from `postPetDir`: its executable found in any letter case, run
-// directly on Windows and when native, through `wine` (a path, empty when none) when it is a
-// Windows program elsewhere. Nothing when it cannot be started.
+// How PostPet is started from `postPetDir`: its executable found in any letter case, started
+// as this system starts a Windows program (see windowsProgramCommand). Nothing when it cannot
+// be started.
 std::optional<LaunchCommand> postPetLaunchCommand(FileOps &files, const QString &postPetDir, const QString &wine);
 
 // Starts PostPet detached and says so in a message box when that fails.
