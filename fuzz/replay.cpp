@@ -41,7 +41,7 @@ int main(int argc, char **argv)
         }
         for (const auto &file : files) {
             if (!replay(file)) {
-                std::fprintf(stderr, "cannot read %s\n", file.c_str());
+                std::fprintf(stderr, "cannot read %s\n", file.string().c_str());
                 return 1;
             }
             ++replayed;

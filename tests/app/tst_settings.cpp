@@ -2,6 +2,7 @@
 #include "app/startup.h"
 #include "platform/memorysettingsstore.h"
 
+#include <QDir>
 #include <QLocale>
 #include <QTest>
 
@@ -172,7 +173,7 @@ private Q_SLOTS:
         QCOMPARE(texts(run.globals), globals);
         QCOMPARE(run.globals.postPetDir, postPetDir);
         if (!postPetDir.isEmpty())
-            QCOMPARE(run.globals.snackDir, postPetDir + u"/おやつ"_s);
+            QCOMPARE(run.globals.snackDir, postPetDir + QDir::separator() + u"おやつ"_s); // "\\" on Windows
     }
 
     void saveOnQuit()
