@@ -15,11 +15,11 @@
 
 #include "benchutil.h"
 
-#include "platform/documentopener.h"
+#include "common/recordingdocumentopener.h"
 #include "platform/fileops.h"
-#include "platform/memorysettingsstore.h"
-#include "platform/msgbox.h"
-#include "platform/processstarter.h"
+#include "common/memorysettingsstore.h"
+#include "common/scriptedmsgbox.h"
+#include "common/recordingprocessstarter.h"
 #include "ui/form1.h"
 #include "ui/program.h"
 #include "ui/snacklist.h"

@@ -8,7 +8,7 @@
 #include "fuzzcheck.h"
 
 #include "app/settings.h"
-#include "platform/memorysettingsstore.h"
+#include "common/memorysettingsstore.h"
 
 #include <QStringList>
 

@@ -1,6 +1,6 @@
 #include "app/settings.h"
 #include "app/startup.h"
-#include "platform/memorysettingsstore.h"
+#include "common/memorysettingsstore.h"
 
 #include <QLocale>
 #include <QTest>

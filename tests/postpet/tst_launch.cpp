@@ -1,6 +1,6 @@
 #include "platform/fileops_posix.h"
-#include "platform/msgbox.h"
-#include "platform/processstarter.h"
+#include "common/scriptedmsgbox.h"
+#include "common/recordingprocessstarter.h"
 #include "postpet/launch.h"
 
 #include <QFile>
