@@ -1,7 +1,7 @@
 #include "form1.h"
 
 #include "controls.h"
-#include "form2.h"
+#include "versiondialog.h"
 #include "form3.h"
 #include "program.h"
 #include "snacklist.h"
@@ -480,7 +480,7 @@ void Form1::config_Click()
 
 void Form1::version_Click()
 {
-    Form2 dialog(m_program, this);
+    VersionDialog dialog(m_program, this);
     dialog.exec();
 }
 

@@ -103,7 +103,7 @@ void Form3::Form_Load()
 {
     Globals &globals = m_program.globals;
     setWindowTitle(u"くるみ箱 設定♪"_s);
-    placeBelowMainWindow(this, m_program.mainWindow());
+    placeBelow(this, m_program.mainWindow());
     globals.editedPostPetDir = globals.postPetDir;
     globals.folderChooserFromSettings = true;
     Text1->setText(globals.postPetDir);

@@ -65,7 +65,7 @@ Form4::Form4(Program &program, QWidget *parent)
 void Form4::Form_Load()
 {
     setWindowTitle(u"おやつ名変更っ！"_s);
-    placeBelowMainWindow(this, m_program.mainWindow());
+    placeBelow(this, m_program.mainWindow());
     const Form1 *main = m_program.mainWindow();
     const auto current = main ? main->snackList(m_program.globals.renameSource)->currentSnack() : std::nullopt;
     const QString name = current ? current->name : QString();

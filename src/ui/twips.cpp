@@ -48,6 +48,13 @@ QRect toPixels(const TwipRect &rect)
             twipsToPixels(rect.height)};
 }
 
+void place(QWidget *control, const TwipRect &rect, qreal pointSize, bool bold)
+{
+    control->setGeometry(toPixels(rect));
+    if (pointSize > 0)
+        control->setFont(programFont(pointSize, bold));
+}
+
 void layOut(QWidget *form, std::initializer_list<ControlLayout> controls)
 {
     for (const ControlLayout &control : controls) {

@@ -26,6 +26,10 @@ int twipsToPixels(int twips);
 int pixelsToTwips(int pixels);
 QRect toPixels(const TwipRect &rect);
 
+// Places `control` at `rect`, relative to its parent, and gives it the program's font at
+// `pointSize` (0: it keeps its window's font).
+void place(QWidget *control, const TwipRect &rect, qreal pointSize = 0, bool bold = false);
+
 // Where a control of a window stands and how large its text is (0: the window's own size).
 struct ControlLayout
 {

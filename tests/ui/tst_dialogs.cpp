@@ -1,10 +1,10 @@
 #include "uifixture.h"
 
 #include "ui/form0.h"
-#include "ui/form2.h"
 #include "ui/form3.h"
 #include "ui/form4.h"
 #include "ui/placement.h"
+#include "ui/versiondialog.h"
 
 #include <QLineEdit>
 #include <QRadioButton>
@@ -15,7 +15,6 @@
 using namespace Qt::StringLiterals;
 
 using kurubako::Form0;
-using kurubako::Form2;
 using kurubako::Form3;
 using kurubako::MsgBox;
 
@@ -64,16 +63,16 @@ void TestDialogs::placement()
     QFETCH(QList<int>, in);
     QFETCH(int, top);
     QFETCH(int, left);
-    const auto position = kurubako::PlaceBelowMainWindow(in[0], in[1], in[2], in[3], in[4], in[5], in[6]);
-    QCOMPARE(position.top, top);
-    QCOMPARE(position.left, left);
+    const QPoint position = kurubako::dialogPosition({in[1], in[0], in[2], 4500}, {in[4], in[3]}, {in[6], in[5]});
+    QCOMPARE(position.y(), top);
+    QCOMPARE(position.x(), left);
 }
 
 void TestDialogs::placement_throughEachDialog_data()
 {
     QTest::addColumn<QString>("dialog");
     QTest::newRow("settings") << u"Form3"_s;
-    QTest::newRow("version") << u"Form2"_s;
+    QTest::newRow("version") << u"VersionDialog"_s;
     QTest::newRow("rename") << u"Form4"_s;
 }
 
@@ -88,8 +87,8 @@ void TestDialogs::placement_throughEachDialog()
     const auto open = [&]() -> std::unique_ptr<QDialog> {
         if (dialog == u"Form3")
             return std::make_unique<Form3>(*f.program, f.window());
-        if (dialog == u"Form2")
-            return std::make_unique<Form2>(*f.program, f.window());
+        if (dialog == u"VersionDialog")
+            return std::make_unique<kurubako::VersionDialog>(*f.program, f.window());
         return std::make_unique<kurubako::Form4>(*f.program, f.window());
     };
     std::unique_ptr<QDialog> shown = open();
@@ -266,14 +265,14 @@ void TestDialogs::version_showsNameAndVersion()
 {
     UiFixture f;
     f.startMainWindow();
-    Form2 box(*f.program, f.window());
+    kurubako::VersionDialog box(*f.program, f.window());
     QCOMPARE(box.windowTitle(), u"ﾊﾞｰｼﾞｮﾝ情報"_s);
-    QCOMPARE(box.findChild<QLabel *>(u"Label1"_s)->text(), u"PostPet くるみ箱"_s);
-    QCOMPARE(box.findChild<QLabel *>(u"Label3"_s)->text(), u"Ver 1.1"_s);
-    QVERIFY(!box.findChild<QLabel *>(u"Image1"_s)->pixmap().isNull());
+    QCOMPARE(box.findChild<QLabel *>(u"programName"_s)->text(), u"PostPet くるみ箱"_s);
+    QCOMPARE(box.findChild<QLabel *>(u"versionLabel"_s)->text(), u"Ver 1.1"_s);
+    QVERIFY(!box.findChild<QLabel *>(u"programIcon"_s)->pixmap().isNull());
     QCOMPARE(box.palette().color(QPalette::Window), QColor(0xC0, 0xC0, 0xC0));
     box.show();
-    auto *ok = box.findChild<QPushButton *>(u"Command1"_s);
+    auto *ok = box.findChild<QPushButton *>(u"okButton"_s);
     QCOMPARE(ok->text(), u"&OK"_s);
     QVERIFY(ok->isDefault());
     QTest::keyClick(&box, Qt::Key_Return);
