@@ -55,19 +55,6 @@ void place(QWidget *control, const TwipRect &rect, qreal pointSize, bool bold)
         control->setFont(programFont(pointSize, bold));
 }
 
-void layOut(QWidget *form, std::initializer_list<ControlLayout> controls)
-{
-    for (const ControlLayout &control : controls) {
-        auto *widget = form->findChild<QWidget *>(QString::fromLatin1(control.name));
-        Q_ASSERT_X(widget, "layOut", control.name);
-        if (!widget)
-            continue;
-        widget->setGeometry(toPixels(control.rect));
-        if (control.pointSize > 0)
-            widget->setFont(programFont(control.pointSize, control.bold));
-    }
-}
-
 QFont programFont(qreal pointSize, bool bold)
 {
     QFont font(installedFamily());

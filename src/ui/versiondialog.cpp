@@ -1,7 +1,7 @@
 #include "versiondialog.h"
 
 #include "controls.h"
-#include "form1.h"
+#include "mainwindow.h"
 #include "placement.h"
 #include "program.h"
 #include "twips.h"

@@ -140,7 +140,7 @@ void TestLaunch::launchPostPet()
     RecordingProcessStarter starter;
     starter.succeed = starts;
     ScriptedMsgBox boxes;
-    LaunchPostPet(dir.path(), ops, starter, boxes);
+    kurubako::launchPostPet(dir.path(), ops, starter, boxes);
 
     QCOMPARE(starter.starts.size(), present ? 1 : 0);
     if (present)
