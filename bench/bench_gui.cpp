@@ -15,11 +15,11 @@
 
 #include "benchutil.h"
 
-#include "common/recordingdocumentopener.h"
-#include "platform/fileops.h"
 #include "common/memorysettingsstore.h"
-#include "common/scriptedmsgbox.h"
+#include "common/recordingdocumentopener.h"
 #include "common/recordingprocessstarter.h"
+#include "common/scriptedmsgbox.h"
+#include "platform/fileops.h"
 #include "ui/mainwindow.h"
 #include "ui/program.h"
 #include "ui/snacklist.h"

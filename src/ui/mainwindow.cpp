@@ -1,12 +1,12 @@
 #include "mainwindow.h"
 
 #include "controls.h"
+#include "program.h"
 #include "renamedialog.h"
 #include "settingsdialog.h"
-#include "versiondialog.h"
-#include "program.h"
 #include "snacklist.h"
 #include "twips.h"
+#include "versiondialog.h"
 
 #include "app/settings.h"
 #include "platform/msgbox.h"

@@ -1,6 +1,6 @@
-#include "platform/fileops_posix.h"
-#include "common/scriptedmsgbox.h"
 #include "common/recordingprocessstarter.h"
+#include "common/scriptedmsgbox.h"
+#include "platform/fileops_posix.h"
 #include "postpet/launch.h"
 
 #include <QFile>

@@ -1,9 +1,9 @@
 #include "uifixture.h"
 
 #include "ui/folderchooserdialog.h"
-#include "ui/settingsdialog.h"
-#include "ui/renamedialog.h"
 #include "ui/placement.h"
+#include "ui/renamedialog.h"
+#include "ui/settingsdialog.h"
 #include "ui/versiondialog.h"
 
 #include <QLineEdit>

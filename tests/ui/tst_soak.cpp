@@ -10,8 +10,8 @@
 
 #include "platform/fileops_posix.h"
 #include "snacks/snackscan.h"
-#include "ui/settingsdialog.h"
 #include "ui/renamedialog.h"
+#include "ui/settingsdialog.h"
 
 #include <QElapsedTimer>
 #include <QLineEdit>

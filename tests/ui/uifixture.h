@@ -6,11 +6,11 @@
 
 #include "../common/testfolder.h"
 
-#include "common/recordingdocumentopener.h"
-#include "platform/fileops.h"
 #include "common/memorysettingsstore.h"
-#include "common/scriptedmsgbox.h"
+#include "common/recordingdocumentopener.h"
 #include "common/recordingprocessstarter.h"
+#include "common/scriptedmsgbox.h"
+#include "platform/fileops.h"
 #include "ui/mainwindow.h"
 #include "ui/program.h"
 #include "ui/snacklist.h"
