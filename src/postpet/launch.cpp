@@ -22,7 +22,7 @@ std::optional<LaunchCommand> postPetLaunchCommand(FileOps &files, const QString 
     return windowsProgramCommand(*executable, wine);
 }
 
-void LaunchPostPet(const QString &postPetDir, FileOps &files, ProcessStarter &starter, MsgBox &box)
+void launchPostPet(const QString &postPetDir, FileOps &files, ProcessStarter &starter, MsgBox &box)
 {
     const auto command = postPetLaunchCommand(files, postPetDir, wineLoader());
     if (!command || !starter.startDetached(command->program, command->arguments))

@@ -14,6 +14,6 @@ class ProcessStarter;
 std::optional<LaunchCommand> postPetLaunchCommand(FileOps &files, const QString &postPetDir, const QString &wine);
 
 // Starts PostPet detached and says so in a message box when that fails.
-void LaunchPostPet(const QString &postPetDir, FileOps &files, ProcessStarter &starter, MsgBox &box);
+void launchPostPet(const QString &postPetDir, FileOps &files, ProcessStarter &starter, MsgBox &box);
 
 } // namespace kurubako
