@@ -1,17 +1,15 @@
 #pragma once
 
-// Real files in a test's temporary folder, named by raw bytes so that names which are not
-// UTF-8 (Shift_JIS, as PostPet writes them) can be made and compared.
+// Real files in a test's temporary folder, named by their native bytes: raw bytes on POSIX
+// systems, so that names which are not UTF-8 (Shift_JIS, as PostPet writes them) can be made
+// and compared; UTF-8 on Windows, whose names are Unicode.
 
 #include <QByteArray>
 #include <QByteArrayList>
 #include <QFile>
 #include <QTemporaryDir>
 
-#include <algorithm>
-#include <dirent.h>
-#include <sys/stat.h>
-#include <unistd.h>
+#include <optional>
 
 namespace testfolder {
 
@@ -20,47 +18,27 @@ inline QByteArray pathOf(const QString &dir, const QByteArray &name)
     return QFile::encodeName(dir) + '/' + name;
 }
 
-// Every name in a folder but "." and "..".
-inline QByteArrayList namesIn(const QString &dir)
-{
-    QByteArrayList names;
-    if (DIR *d = ::opendir(QFile::encodeName(dir).constData())) {
-        while (const dirent *entry = ::readdir(d)) {
-            const QByteArray name(entry->d_name);
-            if (name != "." && name != "..")
-                names.append(name);
-        }
-        ::closedir(d);
-    }
-    std::sort(names.begin(), names.end());
-    return names;
-}
+// Every name in a folder but "." and "..", hidden ones too, sorted.
+QByteArrayList namesIn(const QString &dir);
 
-// A temporary folder that also removes the names QTemporaryDir cannot decode. It may hold
-// files, links and empty folders.
+// A temporary folder that also removes what QTemporaryDir cannot (names that are not
+// UTF-8). It may hold files, links and folders.
 class TempFolder
 {
 public:
     QString path() const { return m_dir.path(); }
-    ~TempFolder()
-    {
-        for (const QByteArray &name : namesIn(path())) {
-            if (::unlink(pathOf(path(), name).constData()) != 0)
-                ::rmdir(pathOf(path(), name).constData());
-        }
-    }
+    ~TempFolder();
 
 private:
     QTemporaryDir m_dir;
 };
 
-inline bool makeFile(const QString &dir, const QByteArray &name, const QByteArray &contents)
-{
-    QFile file;
-    FILE *stream = std::fopen(pathOf(dir, name).constData(), "wb");
-    return stream && file.open(stream, QIODevice::WriteOnly, QFile::AutoCloseHandle)
-        && file.write(contents) == contents.size() && file.flush();
-}
+bool makeFile(const QString &dir, const QByteArray &name, const QByteArray &contents);
+bool makeFolder(const QString &dir, const QByteArray &name);
+// A symbolic link `name` to `target`; false where the system gives a test none (Windows).
+bool makeLink(const QString &dir, const QByteArray &name, const QByteArray &target);
+// A file's contents; nothing when it cannot be read.
+std::optional<QByteArray> readFile(const QString &dir, const QByteArray &name);
 
 // What a file made by make() holds, so that a renamed file can be traced to its origin.
 inline QByteArray contentsFor(const QByteArray &name)
@@ -70,60 +48,16 @@ inline QByteArray contentsFor(const QByteArray &name)
 
 // Makes each entry: "name" a file holding contentsFor(name), "name/" a folder, "name->target"
 // a symbolic link.
-inline bool make(const QString &dir, const QByteArrayList &entries)
-{
-    for (const QByteArray &entry : entries) {
-        const qsizetype arrow = entry.indexOf("->");
-        const bool made = arrow >= 0 ? ::symlink(entry.mid(arrow + 2).constData(),
-                                                 pathOf(dir, entry.left(arrow)).constData()) == 0
-            : entry.endsWith('/')    ? ::mkdir(pathOf(dir, entry.chopped(1)).constData(), 0755) == 0
-                                     : makeFile(dir, entry, contentsFor(entry));
-        if (!made)
-            return false;
-    }
-    return true;
-}
+bool make(const QString &dir, const QByteArrayList &entries);
 
 // The files of a folder, hidden ones too, as sorted lines "name = contents".
-inline QByteArray snapshot(const QString &dir)
-{
-    QByteArrayList lines;
-    for (const QByteArray &name : namesIn(dir)) {
-        QFile file;
-        FILE *stream = std::fopen(pathOf(dir, name).constData(), "rb");
-        const bool opened = stream && file.open(stream, QIODevice::ReadOnly, QFile::AutoCloseHandle);
-        lines.append(name + " = " + (opened ? file.readAll() : QByteArray("?")));
-    }
-    std::sort(lines.begin(), lines.end());
-    return lines.join('\n');
-}
+QByteArray snapshot(const QString &dir);
 
 // The contents of every file of a folder, sorted: what renames never change.
-inline QByteArrayList contents(const QString &dir)
-{
-    QByteArrayList all;
-    for (const QByteArray &name : namesIn(dir)) {
-        QFile file;
-        FILE *stream = std::fopen(pathOf(dir, name).constData(), "rb");
-        const bool opened = stream && file.open(stream, QIODevice::ReadOnly, QFile::AutoCloseHandle);
-        all.append(opened ? file.readAll() : "unreadable " + name);
-    }
-    std::sort(all.begin(), all.end());
-    return all;
-}
+QByteArrayList contents(const QString &dir);
 
 // The snapshot of a folder made with make(entries) after some renames: each entry is
 // "name" (kept) or "new<old" (the file "old" now named "new").
-inline QByteArray expected(const QByteArrayList &entries)
-{
-    QByteArrayList lines;
-    for (const QByteArray &entry : entries) {
-        const qsizetype arrow = entry.indexOf('<');
-        lines.append((arrow < 0 ? entry : entry.left(arrow)) + " = "
-                     + contentsFor(arrow < 0 ? entry : entry.mid(arrow + 1)));
-    }
-    std::sort(lines.begin(), lines.end());
-    return lines.join('\n');
-}
+QByteArray expected(const QByteArrayList &entries);
 
 } // namespace testfolder

@@ -29,28 +29,17 @@ using namespace Qt::StringLiterals;
 class UiFixture
 {
 public:
+    // The folders as the user's system writes them ("\\" on Windows), as the program does.
     UiFixture()
-        : postPetDir(folder.path() + u"/PostPet"_s)
-        , snackDir(postPetDir + u"/おやつ"_s)
+        : postPetDir(QDir::toNativeSeparators(folder.path() + u"/PostPet"_s))
+        , snackDir(postPetDir + QDir::separator() + u"おやつ"_s)
         , files(kurubako::systemFileOps())
     {
         QDir().mkpath(snackDir);
         testfolder::makeFile(postPetDir, "Postpet20.exe", "#!/bin/sh\n");
     }
 
-    ~UiFixture()
-    {
-        program.reset();
-        // Names that are not UTF-8 are beyond QTemporaryDir's clean-up.
-        if (DIR *d = ::opendir(QFile::encodeName(snackDir).constData())) {
-            QByteArrayList names;
-            while (const dirent *entry = ::readdir(d))
-                names.append(QByteArray(entry->d_name));
-            ::closedir(d);
-            for (const QByteArray &name : std::as_const(names))
-                ::unlink(testfolder::pathOf(snackDir, name).constData());
-        }
-    }
+    ~UiFixture() { program.reset(); }
 
     // A store as a previous run left it, with PostPet's folder known.
     void storeKnownFolder()

@@ -1,0 +1,82 @@
+#include "testfolder.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <dirent.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace testfolder {
+
+namespace {
+
+QByteArrayList rawNamesIn(const QByteArray &dir)
+{
+    QByteArrayList names;
+    if (DIR *d = ::opendir(dir.constData())) {
+        while (const dirent *entry = ::readdir(d)) {
+            const QByteArray name(entry->d_name);
+            if (name != "." && name != "..")
+                names.append(name);
+        }
+        ::closedir(d);
+    }
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+// Everything inside a folder, sub-folders too, by raw names.
+void removeContents(const QByteArray &dir)
+{
+    for (const QByteArray &name : rawNamesIn(dir)) {
+        const QByteArray path = dir + '/' + name;
+        struct stat info;
+        if (::lstat(path.constData(), &info) == 0 && S_ISDIR(info.st_mode)) {
+            removeContents(path);
+            ::rmdir(path.constData());
+        } else {
+            ::unlink(path.constData());
+        }
+    }
+}
+
+} // namespace
+
+QByteArrayList namesIn(const QString &dir)
+{
+    return rawNamesIn(QFile::encodeName(dir));
+}
+
+TempFolder::~TempFolder()
+{
+    removeContents(QFile::encodeName(path()));
+}
+
+bool makeFile(const QString &dir, const QByteArray &name, const QByteArray &contents)
+{
+    QFile file;
+    FILE *stream = std::fopen(pathOf(dir, name).constData(), "wb");
+    return stream && file.open(stream, QIODevice::WriteOnly, QFile::AutoCloseHandle)
+        && file.write(contents) == contents.size() && file.flush();
+}
+
+bool makeFolder(const QString &dir, const QByteArray &name)
+{
+    return ::mkdir(pathOf(dir, name).constData(), 0755) == 0;
+}
+
+bool makeLink(const QString &dir, const QByteArray &name, const QByteArray &target)
+{
+    return ::symlink(target.constData(), pathOf(dir, name).constData()) == 0;
+}
+
+std::optional<QByteArray> readFile(const QString &dir, const QByteArray &name)
+{
+    QFile file;
+    FILE *stream = std::fopen(pathOf(dir, name).constData(), "rb");
+    if (!stream || !file.open(stream, QIODevice::ReadOnly, QFile::AutoCloseHandle))
+        return std::nullopt;
+    return file.readAll();
+}
+
+} // namespace testfolder
