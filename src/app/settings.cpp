@@ -174,8 +174,8 @@ bool Settings::readStoredVersion(Globals &globals)
 void Settings::runCheck(Globals &globals)
 {
     globals.programVersion = ProgramVersionValue;
-    const QStringList stored = readKeys({SettingKey::Top, SettingKey::Left, SettingKey::Chk1, SettingKey::Chk2,
-                                         SettingKey::Ver});
+    const QStringList stored =
+        readKeys({SettingKey::Top, SettingKey::Left, SettingKey::Chk1, SettingKey::Chk2, SettingKey::Ver});
     bool checkFailed = false;
     // Only the keys from the first failure on are written, so a failed write would make no
     // later key be written that is not written anyway: the defaults can go in one save.

@@ -14,7 +14,8 @@ public:
     QString read(const QString &application, const QString &section, const QString &key) override;
     bool write(const QString &application, const QString &section, const QString &key,
                const QString &text) override;
-    QStringList readKeys(const QString &application, const QString &section, const QStringList &keys) override;
+    QStringList readKeys(const QString &application, const QString &section,
+                         const QStringList &keys) override;
     bool writeKeys(const QString &application, const QString &section,
                    const QList<std::pair<QString, QString>> &values) override;
 

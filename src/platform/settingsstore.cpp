@@ -23,7 +23,8 @@ std::unique_ptr<QSettings> openSection(const QString &application, const QString
 
 } // namespace
 
-QStringList SettingsStore::readKeys(const QString &application, const QString &section, const QStringList &keys)
+QStringList SettingsStore::readKeys(const QString &application, const QString &section,
+                                    const QStringList &keys)
 {
     QStringList texts;
     texts.reserve(keys.size());
@@ -65,7 +66,8 @@ bool QtSettingsStore::write(const QString &application, const QString &section, 
     return writeKeys(application, section, {{key, text}});
 }
 
-QStringList QtSettingsStore::readKeys(const QString &application, const QString &section, const QStringList &keys)
+QStringList QtSettingsStore::readKeys(const QString &application, const QString &section,
+                                      const QStringList &keys)
 {
     // A damaged file (a format error) still gives the keys that could be parsed: those before
     // the damage, and after it those that QSettings still understood.

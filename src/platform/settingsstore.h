@@ -24,7 +24,8 @@ public:
 
     // Several keys from one reading of the store: their texts in the order of `keys`, as read()
     // gives them.
-    virtual QStringList readKeys(const QString &application, const QString &section, const QStringList &keys);
+    virtual QStringList readKeys(const QString &application, const QString &section,
+                                 const QStringList &keys);
     // Several keys, in order, in one save; false when one of them did not reach the store.
     virtual bool writeKeys(const QString &application, const QString &section,
                            const QList<std::pair<QString, QString>> &values);
@@ -42,7 +43,8 @@ public:
     QString read(const QString &application, const QString &section, const QString &key) override;
     bool write(const QString &application, const QString &section, const QString &key,
                const QString &text) override;
-    QStringList readKeys(const QString &application, const QString &section, const QStringList &keys) override;
+    QStringList readKeys(const QString &application, const QString &section,
+                         const QStringList &keys) override;
     bool writeKeys(const QString &application, const QString &section,
                    const QList<std::pair<QString, QString>> &values) override;
 

@@ -127,10 +127,11 @@ void TestSettingsStore::damagedFile_keepsKeysReadable_data()
     QTest::addColumn<QStringList>("after"); // top, left, Chk1, Chk2, ver after the check
 
     const QByteArray keys = "top=100\nleft=200\nChk1=True\nChk2=1\nver=1.1\n";
-    QTest::newRow("unterminated [General header") << "[General\n" + keys
-                                                  << QStringList{u"100"_s, u"200"_s, u"True"_s, u"1"_s, u"1.1"_s};
-    QTest::newRow("stray section before Chk1") << QByteArray("[General]\ntop=100\nleft=200\n[\nChk1=True\nChk2=1\n")
-                                               << QStringList{u"100"_s, u"200"_s, u"False"_s, u"0"_s, u"1.1"_s};
+    QTest::newRow("unterminated [General header")
+        << "[General\n" + keys << QStringList{u"100"_s, u"200"_s, u"True"_s, u"1"_s, u"1.1"_s};
+    QTest::newRow("stray section before Chk1")
+        << QByteArray("[General]\ntop=100\nleft=200\n[\nChk1=True\nChk2=1\n")
+        << QStringList{u"100"_s, u"200"_s, u"False"_s, u"0"_s, u"1.1"_s};
 }
 
 // A file that QSettings cannot parse to its end keeps the keys before the first one that
@@ -185,7 +186,8 @@ void TestSettingsStore::largeFile_parsedOnceWrittenOnce()
 
     QCOMPARE(read(u"top"_s), u"300"_s);
     QCOMPARE(read(u"junk7"_s), QString(200, u'x'));
-    qInfo("one parse %lld ms, one save %lld ms; start-up %lld ms, quit %lld ms", oneParse, oneSave, startup, quit);
+    qInfo("one parse %lld ms, one save %lld ms; start-up %lld ms, quit %lld ms", oneParse, oneSave, startup,
+          quit);
     QVERIFY2(startup < 3 * oneParse + 100, "start-up parsed the file more than once");
     QVERIFY2(quit < 2 * oneSave + 100, "quit saved the file more than once");
 }
