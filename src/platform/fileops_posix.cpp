@@ -219,7 +219,7 @@ QByteArray freshHiddenName(int dirFd)
         const quint64 random = QRandomGenerator::system()->generate64();
         const QByteArray name = ".kurubako-" + QByteArray::number(random, 16);
         struct stat info;
-        if (::fstatat(dirFd, name.constData(), &info, AT_SYMLINK_NOFOLLOW) != 0 && errno == ENOENT)
+        if (::fstatat(dirFd, name.constData(), &info, AT_SYMLINK_NOFOLLOW) != 0)
             return name;
     }
 }

@@ -22,13 +22,13 @@ private:
     struct Removal
     {
         enum Result {
-            Removed, // it was the other name of the file, and is gone
-            Gone, // nothing had that name any more
+            Removed,   // it was the other name of the file, and is gone
+            Gone,      // nothing had that name any more
             OtherFile, // another file had that name, and keeps it
-            Failed, // the name could not be moved: nothing changed
-            Stranded, // another file had that name and could not be put back: it is `aside`
+            Failed,    // the name could not be moved: nothing changed
+            Stranded,  // another file had that name and could not be put back: it is `aside`
         } result;
-        int error; // errno of Failed
+        int error;        // errno of Failed
         QByteArray aside; // where the stranded file is
     };
 

@@ -18,7 +18,7 @@ public:
     int renameFailsFrom = 1;     // ...from this call on (counted from 1)
     int linkErrno = 0;           // every link fails with this errno
     // Names that cannot be taken away: their unlink, and a plain rename of them, fail with
-    // EACCES. A name ending in "*" stands for every name that begins like it.
+    // EACCES.
     QByteArrayList unlinkFailing;
 
     // Run before the n-th renameNoReplace (whether it then fails or not) and after a link
@@ -52,12 +52,12 @@ public:
     int rename(int dirFd, const char *from, const char *to) override
     {
         called();
-        return cannotRemove(from) ? fail(EACCES) : Syscalls::rename(dirFd, from, to);
+        return unlinkFailing.contains(QByteArray(from)) ? fail(EACCES) : Syscalls::rename(dirFd, from, to);
     }
     int unlink(int dirFd, const char *name) override
     {
         called();
-        return cannotRemove(name) ? fail(EACCES) : Syscalls::unlink(dirFd, name);
+        return unlinkFailing.contains(QByteArray(name)) ? fail(EACCES) : Syscalls::unlink(dirFd, name);
     }
 
 private:
@@ -71,15 +71,6 @@ private:
         ++m_calls;
         if (beforeCall)
             beforeCall(m_calls);
-    }
-    bool cannotRemove(const char *name) const
-    {
-        const QByteArray taken(name);
-        for (const QByteArray &failing : unlinkFailing) {
-            if (failing.endsWith('*') ? taken.startsWith(failing.chopped(1)) : taken == failing)
-                return true;
-        }
-        return false;
     }
 
     int m_renames = 0;
