@@ -46,12 +46,12 @@ std::optional<qint32> parseInt32(const QString &text)
     return parseInteger<qint32>(text);
 }
 
-std::optional<qint16> parseDblClickAction(const QString &text)
+std::optional<DoubleClickAction> parseDblClickAction(const QString &text)
 {
     const auto value = parseInteger<qint16>(text);
     if (!value || (*value != 0 && *value != 1))
         return std::nullopt;
-    return value;
+    return static_cast<DoubleClickAction>(*value);
 }
 
 std::optional<bool> parseBool(const QString &text)
@@ -138,7 +138,7 @@ bool Settings::takeSkipConfirm(const QString &text, Globals &globals)
 
 bool Settings::takeDblClickAction(const QString &text, Globals &globals)
 {
-    return take(text, parseDblClickAction, globals.dblClickAction);
+    return take(text, parseDblClickAction, globals.doubleClickAction);
 }
 
 bool Settings::takeStoredVersion(const QString &text, Globals &globals)
@@ -208,7 +208,7 @@ void Settings::runCheck(Globals &globals)
 void Settings::saveOnQuit(const Globals &globals)
 {
     writeKeys({{SettingKey::Chk1, boolText(globals.skipConfirm)},
-               {SettingKey::Chk2, QString::number(globals.dblClickAction)},
+               {SettingKey::Chk2, QString::number(static_cast<qint16>(globals.doubleClickAction))},
                {SettingKey::Top, QString::number(globals.windowTop)},
                {SettingKey::Left, QString::number(globals.windowLeft)}});
 }

@@ -12,6 +12,6 @@ class MsgBox;
 QString helpDocumentPath(const FileOps &files);
 
 // Opens the help document in the user's viewer; a failure is told in a message box.
-void ShowHelp(const FileOps &files, DocumentOpener &opener, MsgBox &box);
+void showHelp(const FileOps &files, DocumentOpener &opener, MsgBox &box);
 
 } // namespace kurubako

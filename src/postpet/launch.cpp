@@ -56,7 +56,7 @@ std::optional<LaunchCommand> postPetLaunchCommand(FileOps &files, const QString 
 #endif
 }
 
-void LaunchPostPet(const QString &postPetDir, FileOps &files, ProcessStarter &starter, MsgBox &box)
+void launchPostPet(const QString &postPetDir, FileOps &files, ProcessStarter &starter, MsgBox &box)
 {
     const auto command = postPetLaunchCommand(files, postPetDir, QStandardPaths::findExecutable(u"wine"_s));
     if (!command || !starter.startDetached(command->program, command->arguments))

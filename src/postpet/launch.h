@@ -30,6 +30,6 @@ struct LaunchCommand
 std::optional<LaunchCommand> postPetLaunchCommand(FileOps &files, const QString &postPetDir, const QString &wine);
 
 // Starts PostPet detached and says so in a message box when that fails.
-void LaunchPostPet(const QString &postPetDir, FileOps &files, ProcessStarter &starter, MsgBox &box);
+void launchPostPet(const QString &postPetDir, FileOps &files, ProcessStarter &starter, MsgBox &box);
 
 } // namespace kurubako

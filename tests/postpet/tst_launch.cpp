@@ -1,6 +1,6 @@
+#include "common/recordingprocessstarter.h"
+#include "common/scriptedmsgbox.h"
 #include "platform/fileops_posix.h"
-#include "platform/msgbox.h"
-#include "platform/processstarter.h"
 #include "postpet/launch.h"
 
 #include <QFile>
@@ -140,7 +140,7 @@ void TestLaunch::launchPostPet()
     RecordingProcessStarter starter;
     starter.succeed = starts;
     ScriptedMsgBox boxes;
-    LaunchPostPet(dir.path(), ops, starter, boxes);
+    kurubako::launchPostPet(dir.path(), ops, starter, boxes);
 
     QCOMPARE(starter.starts.size(), present ? 1 : 0);
     if (present)
