@@ -1,5 +1,3 @@
-#include "app/settings.h"
-#include "app/startup.h"
 #include "platform/settingsstore.h"
 
 #include <QDir>
@@ -124,39 +122,34 @@ void TestSettingsStore::unwritable()
 void TestSettingsStore::damagedFile_keepsKeysReadable_data()
 {
     QTest::addColumn<QByteArray>("contents");
-    QTest::addColumn<QStringList>("after"); // top, left, Chk1, Chk2, ver after the check
+    QTest::addColumn<QStringList>("texts"); // of top, left, Chk1, Chk2, ver
 
     const QByteArray keys = "top=100\nleft=200\nChk1=True\nChk2=1\nver=1.1\n";
     QTest::newRow("unterminated [General header")
         << "[General\n" + keys << QStringList{u"100"_s, u"200"_s, u"True"_s, u"1"_s, u"1.1"_s};
     QTest::newRow("stray section before Chk1")
         << QByteArray("[General]\ntop=100\nleft=200\n[\nChk1=True\nChk2=1\n")
-        << QStringList{u"100"_s, u"200"_s, u"False"_s, u"0"_s, u"1.1"_s};
+        << QStringList{u"100"_s, u"200"_s, QString(), QString(), QString()};
 }
 
-// A file that QSettings cannot parse to its end keeps the keys before the first one that
-// cannot be read, and the check writes only what it must.
+// A file that QSettings cannot parse to its end still gives the keys before the damage, and
+// takes a save, which keeps them.
 void TestSettingsStore::damagedFile_keepsKeysReadable()
 {
     QFETCH(QByteArray, contents);
-    QFETCH(QStringList, after);
+    QFETCH(QStringList, texts);
 
     QVERIFY(writeSettingsFile(m_dir->path(), contents));
-    Globals globals;
-    {
-        QtSettingsStore store;
-        Settings(store).runCheck(globals);
-    }
-    QCOMPARE(globals.windowTop, after.at(0).toInt());
-    QCOMPARE(globals.windowLeft, after.at(1).toInt());
-    QStringList stored;
-    for (const QString &key : {u"top"_s, u"left"_s, u"Chk1"_s, u"Chk2"_s, u"ver"_s})
-        stored.append(read(key));
-    QCOMPARE(stored, after);
+    const QStringList keys{u"top"_s, u"left"_s, u"Chk1"_s, u"Chk2"_s, u"ver"_s};
+    QCOMPARE(QtSettingsStore().readKeys(u"Tobiuo"_s, u"Kurubako"_s, keys), texts);
+    QVERIFY(write(u"postpet_dir"_s, u"/p"_s));
+    QCOMPARE(read(u"top"_s), u"100"_s);
+    QCOMPARE(read(u"postpet_dir"_s), u"/p"_s);
 }
 
-// A settings file of many megabytes is parsed once for start-up and written once when the
-// program quits: each takes about as long as one parse or one save by QSettings itself.
+// A settings file of many megabytes is parsed once however often a run reads it, and each
+// save of several keys writes it once: each takes about as long as one parse or one save by
+// QSettings itself.
 void TestSettingsStore::largeFile_parsedOnceWrittenOnce()
 {
     QByteArray contents = "[General]\ntop=100\nleft=200\nChk1=True\nChk2=1\nver=1.1\npostpet_dir=/p\n";
@@ -176,12 +169,18 @@ void TestSettingsStore::largeFile_parsedOnceWrittenOnce()
     copy.sync();
     const qint64 oneSave = timer.restart();
 
-    Globals globals;
+    // What start-up reads (the check's keys, then the folder with them again), and what the
+    // quit path saves.
     QtSettingsStore store;
-    QCOMPARE(prepareStartup(store, globals), FirstWindow::MainWindow);
+    const QString app = u"Tobiuo"_s;
+    const QString section = u"Kurubako"_s;
+    const QStringList checked{u"top"_s, u"left"_s, u"Chk1"_s, u"Chk2"_s, u"ver"_s};
+    const QStringList again{u"postpet_dir"_s, u"Chk1"_s, u"top"_s, u"left"_s, u"ver"_s};
+    QCOMPARE(store.readKeys(app, section, checked).constFirst(), u"100"_s);
+    QCOMPARE(store.readKeys(app, section, again).constFirst(), u"/p"_s);
     const qint64 startup = timer.restart();
-    globals.windowTop = 300;
-    Settings(store).saveOnQuit(globals);
+    QVERIFY(store.writeKeys(app, section, {{u"Chk1"_s, u"False"_s}, {u"Chk2"_s, u"0"_s}, {u"top"_s, u"300"_s},
+                                           {u"left"_s, u"5"_s}}));
     const qint64 quit = timer.elapsed();
 
     QCOMPARE(read(u"top"_s), u"300"_s);
