@@ -9,8 +9,6 @@
 #include <QFile>
 #include <QTemporaryDir>
 
-#include <optional>
-
 namespace testfolder {
 
 inline QByteArray pathOf(const QString &dir, const QByteArray &name)
@@ -35,10 +33,14 @@ private:
 
 bool makeFile(const QString &dir, const QByteArray &name, const QByteArray &contents);
 bool makeFolder(const QString &dir, const QByteArray &name);
-// A symbolic link `name` to `target`; false where the system gives a test none (Windows).
+// A symbolic link `name` to `target`, and a FIFO; false where the system gives a test none
+// (Windows).
 bool makeLink(const QString &dir, const QByteArray &name, const QByteArray &target);
-// A file's contents; nothing when it cannot be read.
-std::optional<QByteArray> readFile(const QString &dir, const QByteArray &name);
+bool makeFifo(const QString &dir, const QByteArray &name);
+
+// What a name stands for, links followed: a file's contents, or for anything else its mark,
+// "/" for a folder, "|" for a FIFO, "?" for what cannot be read.
+QByteArray describe(const QString &dir, const QByteArray &name);
 
 // What a file made by make() holds, so that a renamed file can be traced to its origin.
 inline QByteArray contentsFor(const QByteArray &name)
@@ -46,18 +48,20 @@ inline QByteArray contentsFor(const QByteArray &name)
     return "contents of " + name;
 }
 
-// Makes each entry: "name" a file holding contentsFor(name), "name/" a folder, "name->target"
-// a symbolic link.
+// Makes each entry: "name" a file holding contentsFor(name), "name/" a folder, "name|" a FIFO,
+// "name->target" a symbolic link.
 bool make(const QString &dir, const QByteArrayList &entries);
 
-// The files of a folder, hidden ones too, as sorted lines "name = contents".
+// The files of a folder, hidden ones too, as sorted lines "name = contents" (a folder's line
+// ends in "/", a FIFO's in "|"; links are followed).
 QByteArray snapshot(const QString &dir);
 
 // The contents of every file of a folder, sorted: what renames never change.
 QByteArrayList contents(const QString &dir);
 
 // The snapshot of a folder made with make(entries) after some renames: each entry is
-// "name" (kept) or "new<old" (the file "old" now named "new").
+// "name" (kept), "new<old" (the file "old" now named "new"), or a folder or FIFO as make()
+// names it.
 QByteArray expected(const QByteArrayList &entries);
 
 } // namespace testfolder

@@ -70,12 +70,20 @@ bool makeLink(const QString &dir, const QByteArray &name, const QByteArray &targ
     return ::symlink(target.constData(), pathOf(dir, name).constData()) == 0;
 }
 
-std::optional<QByteArray> readFile(const QString &dir, const QByteArray &name)
+bool makeFifo(const QString &dir, const QByteArray &name)
 {
+    return ::mkfifo(pathOf(dir, name).constData(), 0644) == 0;
+}
+
+QByteArray describe(const QString &dir, const QByteArray &name)
+{
+    struct stat info;
+    if (::stat(pathOf(dir, name).constData(), &info) == 0 && !S_ISREG(info.st_mode))
+        return S_ISDIR(info.st_mode) ? "/" : S_ISFIFO(info.st_mode) ? "|" : "?";
     QFile file;
     FILE *stream = std::fopen(pathOf(dir, name).constData(), "rb");
     if (!stream || !file.open(stream, QIODevice::ReadOnly, QFile::AutoCloseHandle))
-        return std::nullopt;
+        return "?";
     return file.readAll();
 }
 

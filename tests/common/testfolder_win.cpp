@@ -1,6 +1,7 @@
 #include "testfolder.h"
 
 #include <QDir>
+#include <QFileInfo>
 
 #include <algorithm>
 
@@ -43,12 +44,17 @@ bool makeLink(const QString &, const QByteArray &, const QByteArray &)
     return false; // symbolic links need a privilege that tests do not have
 }
 
-std::optional<QByteArray> readFile(const QString &dir, const QByteArray &name)
+bool makeFifo(const QString &, const QByteArray &)
+{
+    return false;
+}
+
+QByteArray describe(const QString &dir, const QByteArray &name)
 {
     QFile file(pathTo(dir, name));
-    if (!file.open(QIODevice::ReadOnly))
-        return std::nullopt;
-    return file.readAll();
+    if (QFileInfo(file).isDir())
+        return "/";
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("?");
 }
 
 } // namespace testfolder
