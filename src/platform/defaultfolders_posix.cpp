@@ -14,7 +14,7 @@ QString defaultPostPetFolder()
 
 QStringList browseRoots()
 {
-    QStringList roots { u"/"_s, QDir::homePath() };
+    QStringList roots{u"/"_s, QDir::homePath()};
     // Volumes backed by a device (disks, sticks, discs); the system's own pseudo file
     // systems are no place to look for PostPet.
     for (const QStorageInfo &volume : QStorageInfo::mountedVolumes()) {

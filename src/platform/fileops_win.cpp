@@ -70,7 +70,7 @@ bool isDeviceName(const QString &name)
     QStringView base = QStringView(name).left(name.indexOf(u'.'));
     while (base.endsWith(u' '))
         base.chop(1);
-    static const QStringList devices { u"CON"_s, u"PRN"_s, u"AUX"_s, u"NUL"_s };
+    static const QStringList devices{u"CON"_s, u"PRN"_s, u"AUX"_s, u"NUL"_s};
     if (devices.contains(base, Qt::CaseInsensitive))
         return true;
     return base.size() == 4
@@ -78,15 +78,19 @@ bool isDeviceName(const QString &name)
         && base.at(3) >= u'1' && base.at(3) <= u'9';
 }
 
-// The name under which the folder keeps the file at `path`, in its own letter case.
-QString nameOnDisk(const std::wstring &path)
+constexpr DWORD NotOrdinary
+    = FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_DEVICE;
+
+// The file at `path` as its folder lists it: its name in its own letter case and its
+// attributes. Nothing, with the error left for GetLastError(), when there is none.
+std::optional<WIN32_FIND_DATAW> findFile(const std::wstring &path)
 {
     WIN32_FIND_DATAW data;
     const HANDLE find = FindFirstFileW(path.c_str(), &data);
     if (find == INVALID_HANDLE_VALUE)
-        return {};
+        return std::nullopt;
     FindClose(find);
-    return QString::fromWCharArray(data.cFileName);
+    return data;
 }
 
 } // namespace
@@ -118,7 +122,7 @@ std::optional<QList<FileName>> WinFileOps::listFiles(const QString &folder)
 {
     QList<FileName> files;
     if (!visitFiles(folder, [&](QByteArrayView native) {
-            files.append({ native.toByteArray(), displayName(native) });
+            files.append({native.toByteArray(), displayName(native)});
         }))
         return std::nullopt;
     return files;
@@ -144,20 +148,29 @@ FsError WinFileOps::renameOne(const QString &folder, const QByteArray &from, con
         return fsError(FileError::BadFileName);
     const std::wstring source = widePathOf(folder, from);
     const std::wstring target = widePathOf(folder, to);
-    if (from == to) // nothing to change, as long as the file is there
-        return GetFileAttributesW(source.c_str()) == INVALID_FILE_ATTRIBUTES ? windowsError(GetLastError())
-                                                                             : FsError {};
+    // Windows finds a name in any letter case: the source must be the very file that was
+    // listed, under this name exactly.
+    const QString oldName = QString::fromUtf8(from);
+    const auto listed = findFile(source);
+    if (!listed) {
+        const DWORD error = GetLastError();
+        return windowsError(error == ERROR_PATH_NOT_FOUND ? error : ERROR_FILE_NOT_FOUND);
+    }
+    if (QString::fromWCharArray(listed->cFileName) != oldName || (listed->dwFileAttributes & NotOrdinary))
+        return fsError(FileError::FileNotFound);
+    if (from == to)
+        return {};
     // Without MOVEFILE_REPLACE_EXISTING the rename fails when the new name exists in any
     // letter case, unless it is the file itself: a change of letter case only is allowed.
     if (!MoveFileExW(source.c_str(), target.c_str(), 0))
         return windowsError(GetLastError());
-    if (nameOnDisk(target) != QString::fromUtf8(from))
+    const auto renamed = findFile(target);
+    if (!renamed || QString::fromWCharArray(renamed->cFileName) != oldName)
         return {};
 
     // The file system took a change of letter case only for a rename onto the file itself
     // and kept the old name (as Wine and some network shares do). Two renames through a
     // name of its own make the change; neither can replace a file.
-    const QString oldName = QString::fromUtf8(from);
     const std::wstring step
         = pathOf(folder, oldName + u".kurubako-"_s + QString::number(GetCurrentProcessId())).toStdWString();
     if (!MoveFileExW(source.c_str(), step.c_str(), 0))
@@ -173,13 +186,13 @@ FsError WinFileOps::renameOne(const QString &folder, const QByteArray &from, con
 
 std::optional<QString> WinFileOps::findPlainFile(const QString &folder, const QString &name)
 {
-    // Windows itself looks the name up in any letter case.
-    const QString path = pathOf(folder, name);
-    const DWORD attributes = GetFileAttributesW(path.toStdWString().c_str());
-    constexpr DWORD notPlain = FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
-    if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & notPlain))
+    // Windows itself looks the name up in any letter case; the path gets the file's own.
+    if (name.contains(u'*') || name.contains(u'?'))
         return std::nullopt;
-    return path;
+    const auto found = findFile(pathOf(folder, name).toStdWString());
+    if (!found || (found->dwFileAttributes & NotOrdinary))
+        return std::nullopt;
+    return pathOf(folder, QString::fromWCharArray(found->cFileName));
 }
 
 QByteArray WinFileOps::encodeName(const QString &name) const

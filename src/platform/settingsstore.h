@@ -6,8 +6,6 @@
 #include <memory>
 #include <utility>
 
-class QSettings;
-
 namespace kurubako {
 
 // Per-user text values addressed by application, section and key.
@@ -32,13 +30,13 @@ public:
 };
 
 // The store of the running platform: the registry key that VB's GetSetting/SaveSetting
-// use on Windows, <config home>/<application>/<section>.conf elsewhere.
-// A file that cannot be parsed to its end still gives the keys that could be read.
-class QtSettingsStore final : public SettingsStore
+// use on Windows, <config home>/<application>/<section>.conf elsewhere, where a file that
+// cannot be parsed to its end still gives the keys that could be read.
+class SystemSettingsStore final : public SettingsStore
 {
 public:
-    QtSettingsStore();
-    ~QtSettingsStore() override;
+    SystemSettingsStore();
+    ~SystemSettingsStore() override;
 
     QString read(const QString &application, const QString &section, const QString &key) override;
     bool write(const QString &application, const QString &section, const QString &key,
@@ -49,11 +47,9 @@ public:
                    const QList<std::pair<QString, QString>> &values) override;
 
 private:
-    std::unique_ptr<QSettings> open(const QString &application, const QString &section);
-
-    // The section opened last, kept open: while it is, opening it again reads nothing unless
-    // the file changed on disk, and a large settings file is parsed once in a run.
-    std::unique_ptr<QSettings> m_kept;
+    // What the system's store keeps from one call to the next.
+    struct State;
+    std::unique_ptr<State> m_state;
 };
 
 } // namespace kurubako

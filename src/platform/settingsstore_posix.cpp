@@ -16,55 +16,47 @@ std::unique_ptr<QSettings> openSection(const QString &application, const QString
 
 } // namespace
 
-QStringList SettingsStore::readKeys(const QString &application, const QString &section,
-                                    const QStringList &keys)
-{
-    QStringList texts;
-    texts.reserve(keys.size());
-    for (const QString &key : keys)
-        texts.append(read(application, section, key));
-    return texts;
-}
-
-bool SettingsStore::writeKeys(const QString &application, const QString &section,
-                              const QList<std::pair<QString, QString>> &values)
-{
-    bool written = true;
-    for (const auto &[key, text] : values)
-        written = write(application, section, key, text) && written;
-    return written;
-}
-
-QtSettingsStore::QtSettingsStore() = default;
-QtSettingsStore::~QtSettingsStore() = default;
-
-std::unique_ptr<QSettings> QtSettingsStore::open(const QString &application, const QString &section)
+struct SystemSettingsStore::State
 {
     // Every QSettings of one file shares what was parsed of it. The kept one parses the file
     // (and takes any format error); the one returned reuses that, and its status tells how
     // its own save goes.
-    if (!m_kept || m_kept->applicationName() != section || m_kept->organizationName() != application)
-        m_kept = openSection(application, section);
-    return openSection(application, section);
+    std::unique_ptr<QSettings> open(const QString &application, const QString &section)
+    {
+        if (!kept || kept->applicationName() != section || kept->organizationName() != application)
+            kept = openSection(application, section);
+        return openSection(application, section);
+    }
+
+    // The section opened last, kept open: while it is, opening it again reads nothing unless
+    // the file changed on disk, and a large settings file is parsed once in a run.
+    std::unique_ptr<QSettings> kept;
+};
+
+SystemSettingsStore::SystemSettingsStore()
+    : m_state(std::make_unique<State>())
+{
 }
 
-QString QtSettingsStore::read(const QString &application, const QString &section, const QString &key)
+SystemSettingsStore::~SystemSettingsStore() = default;
+
+QString SystemSettingsStore::read(const QString &application, const QString &section, const QString &key)
 {
     return readKeys(application, section, {key}).constFirst();
 }
 
-bool QtSettingsStore::write(const QString &application, const QString &section, const QString &key,
+bool SystemSettingsStore::write(const QString &application, const QString &section, const QString &key,
                             const QString &text)
 {
     return writeKeys(application, section, {{key, text}});
 }
 
-QStringList QtSettingsStore::readKeys(const QString &application, const QString &section,
+QStringList SystemSettingsStore::readKeys(const QString &application, const QString &section,
                                       const QStringList &keys)
 {
     // A damaged file (a format error) still gives the keys that could be parsed: those before
     // the damage, and after it those that QSettings still understood.
-    const auto settings = open(application, section);
+    const auto settings = m_state->open(application, section);
     QStringList texts;
     texts.reserve(keys.size());
     for (const QString &key : keys) {
@@ -75,16 +67,16 @@ QStringList QtSettingsStore::readKeys(const QString &application, const QString 
     return texts;
 }
 
-bool QtSettingsStore::writeKeys(const QString &application, const QString &section,
+bool SystemSettingsStore::writeKeys(const QString &application, const QString &section,
                                 const QList<std::pair<QString, QString>> &values)
 {
-    auto settings = open(application, section);
+    auto settings = m_state->open(application, section);
     if (settings->status() == QSettings::FormatError) {
         // The file changed on disk, damaged, since it was kept: parse it again in the kept
         // one, so that the format error does not hide how the save goes.
         settings.reset();
-        m_kept.reset();
-        settings = open(application, section);
+        m_state->kept.reset();
+        settings = m_state->open(application, section);
     }
     if (!settings->isWritable())
         return false;

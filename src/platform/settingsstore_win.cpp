@@ -17,37 +17,102 @@ std::wstring sectionKey(const QString &application, const QString &section)
         .toStdWString();
 }
 
-} // namespace
-
-QString QtSettingsStore::read(const QString &application, const QString &section, const QString &key)
+// An open registry key, closed when it goes out of scope.
+class RegistryKey
 {
-    const std::wstring subKey = sectionKey(application, section);
-    const std::wstring name = key.toStdWString();
+public:
+    explicit RegistryKey(HKEY key = nullptr)
+        : m_key(key)
+    {
+    }
+    ~RegistryKey()
+    {
+        if (m_key)
+            RegCloseKey(m_key);
+    }
+    RegistryKey(const RegistryKey &) = delete;
+    RegistryKey &operator=(const RegistryKey &) = delete;
+
+    HKEY get() const { return m_key; }
+    HKEY *out() { return &m_key; }
+
+private:
+    HKEY m_key;
+};
+
+// A REG_SZ value's text, up to the end of the string; empty when it is missing or of another type.
+QString readText(HKEY key, const QString &name)
+{
+    const std::wstring valueName = name.toStdWString();
     std::wstring text;
     LSTATUS status = ERROR_MORE_DATA;
     while (status == ERROR_MORE_DATA) { // the value may grow between the two calls
         DWORD size = 0;
-        status = RegGetValueW(
-            HKEY_CURRENT_USER, subKey.c_str(), name.c_str(), RRF_RT_REG_SZ, nullptr, nullptr, &size);
+        status = RegGetValueW(key, nullptr, valueName.c_str(), RRF_RT_REG_SZ, nullptr, nullptr, &size);
         if (status != ERROR_SUCCESS)
             return {};
         text.resize(size / sizeof(wchar_t) + 1);
         size = DWORD(text.size() * sizeof(wchar_t));
-        status = RegGetValueW(
-            HKEY_CURRENT_USER, subKey.c_str(), name.c_str(), RRF_RT_REG_SZ, nullptr, text.data(), &size);
+        status = RegGetValueW(key, nullptr, valueName.c_str(), RRF_RT_REG_SZ, nullptr, text.data(), &size);
     }
     if (status != ERROR_SUCCESS)
         return {};
-    return QString::fromWCharArray(text.c_str()); // up to the end of the string
+    return QString::fromWCharArray(text.c_str());
 }
 
-bool QtSettingsStore::write(
+} // namespace
+
+// The registry keeps nothing for the program between calls.
+struct SystemSettingsStore::State
+{
+};
+
+SystemSettingsStore::SystemSettingsStore() = default;
+SystemSettingsStore::~SystemSettingsStore() = default;
+
+QString SystemSettingsStore::read(const QString &application, const QString &section, const QString &key)
+{
+    return readKeys(application, section, {key}).constFirst();
+}
+
+bool SystemSettingsStore::write(
     const QString &application, const QString &section, const QString &key, const QString &text)
 {
-    const std::wstring data = text.toStdWString();
-    return RegSetKeyValueW(HKEY_CURRENT_USER, sectionKey(application, section).c_str(),
-               key.toStdWString().c_str(), REG_SZ, data.c_str(), DWORD((data.size() + 1) * sizeof(wchar_t)))
+    return writeKeys(application, section, {{key, text}});
+}
+
+QStringList SystemSettingsStore::readKeys(
+    const QString &application, const QString &section, const QStringList &keys)
+{
+    QStringList texts;
+    texts.reserve(keys.size());
+    RegistryKey key;
+    const bool opened = RegOpenKeyExW(HKEY_CURRENT_USER, sectionKey(application, section).c_str(), 0,
+                            KEY_QUERY_VALUE, key.out())
         == ERROR_SUCCESS;
+    for (const QString &name : keys)
+        texts.append(opened ? readText(key.get(), name) : QString());
+    return texts;
+}
+
+bool SystemSettingsStore::writeKeys(
+    const QString &application, const QString &section, const QList<std::pair<QString, QString>> &values)
+{
+    RegistryKey key;
+    if (RegCreateKeyExW(HKEY_CURRENT_USER, sectionKey(application, section).c_str(), 0, nullptr, 0,
+            KEY_SET_VALUE, nullptr, key.out(), nullptr)
+        != ERROR_SUCCESS)
+        return false;
+    bool written = true;
+    for (const auto &[name, text] : values) {
+        const std::wstring data = text.toStdWString();
+        written
+            = RegSetValueExW(key.get(), name.toStdWString().c_str(), 0, REG_SZ,
+                  reinterpret_cast<const BYTE *>(data.c_str()), DWORD((data.size() + 1) * sizeof(wchar_t)))
+                == ERROR_SUCCESS
+            && written;
+    }
+    return written;
 }
 
 } // namespace kurubako

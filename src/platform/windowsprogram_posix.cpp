@@ -12,9 +12,9 @@ std::optional<LaunchCommand> windowsProgramCommand(const QString &file, const QS
     case ExecutableKind::Windows:
         if (wine.isEmpty())
             return std::nullopt;
-        return LaunchCommand { wine, { file } };
+        return LaunchCommand{wine, {file}};
     case ExecutableKind::Native:
-        return LaunchCommand { file, {} };
+        return LaunchCommand{file, {}};
     case ExecutableKind::Neither:
         break;
     }

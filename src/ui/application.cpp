@@ -32,7 +32,7 @@ int runApplication(int &argc, char **argv)
                      QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
         app.installTranslator(&qtTexts);
 
-    QtSettingsStore store;
+    SystemSettingsStore store;
     const auto files = systemFileOps();
     WidgetMsgBox box;
     QtProcessStarter starter;

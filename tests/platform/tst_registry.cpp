@@ -42,14 +42,14 @@ RegRun reg(const QStringList &arguments)
     const int length = MultiByteToWideChar(CP_OEMCP, 0, bytes.constData(), int(bytes.size()), nullptr, 0);
     std::wstring text(length, L'\0');
     MultiByteToWideChar(CP_OEMCP, 0, bytes.constData(), int(bytes.size()), text.data(), length);
-    return { process.exitCode(), QString::fromStdWString(text) };
+    return {process.exitCode(), QString::fromStdWString(text)};
 }
 
 // The line of `reg query` for one value: "TYPE    data".
 QString regQuery(const QString &name)
 {
     const QString indent = u"    "_s + name + u"    "_s;
-    for (const QString &line : reg({ u"query"_s, Key, u"/v"_s, name }).output.split(u"\r\n"_s)) {
+    for (const QString &line : reg({u"query"_s, Key, u"/v"_s, name}).output.split(u"\r\n"_s)) {
         if (line.startsWith(indent))
             return line.mid(indent.size());
     }
@@ -58,7 +58,7 @@ QString regQuery(const QString &name)
 
 bool regAdd(const QString &name, const QString &type, const QString &data)
 {
-    return reg({ u"add"_s, Key, u"/v"_s, name, u"/t"_s, type, u"/d"_s, data, u"/f"_s }).exitCode == 0;
+    return reg({u"add"_s, Key, u"/v"_s, name, u"/t"_s, type, u"/d"_s, data, u"/f"_s}).exitCode == 0;
 }
 
 // Whether the OEM code page, through which reg.exe prints, holds every character of `text`.
@@ -101,11 +101,11 @@ void TestRegistry::roundTrip_data()
 void TestRegistry::roundTrip()
 {
     QFETCH(QString, text);
-    QVERIFY(QtSettingsStore().write(Application, Section, u"postpet_dir"_s, text));
+    QVERIFY(SystemSettingsStore().write(Application, Section, u"postpet_dir"_s, text));
     if (!oemCodePageHolds(text))
         QSKIP("reg.exe cannot print this text in this system's OEM code page (a Japanese one can)");
     QCOMPARE(regQuery(u"postpet_dir"_s), u"REG_SZ    "_s + text);
-    QCOMPARE(QtSettingsStore().read(Application, Section, u"postpet_dir"_s), text);
+    QCOMPARE(SystemSettingsStore().read(Application, Section, u"postpet_dir"_s), text);
 }
 
 void TestRegistry::earlierValues_data()
@@ -128,8 +128,8 @@ void TestRegistry::earlierValues()
     QFETCH(QString, read);
 
     QVERIFY(regAdd(u"Chk1"_s, type, data));
-    QCOMPARE(QtSettingsStore().read(Application, Section, u"Chk1"_s), read);
-    QCOMPARE(QtSettingsStore().read(Application, Section, u"missing"_s), QString());
+    QCOMPARE(SystemSettingsStore().read(Application, Section, u"Chk1"_s), read);
+    QCOMPARE(SystemSettingsStore().read(Application, Section, u"missing"_s), QString());
 }
 
 QTEST_GUILESS_MAIN(TestRegistry)

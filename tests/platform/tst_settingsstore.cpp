@@ -23,12 +23,12 @@ void useConfigFolder(const QString &folder)
 
 QString read(const QString &key)
 {
-    return QtSettingsStore().read(u"Tobiuo"_s, u"Kurubako"_s, key);
+    return SystemSettingsStore().read(u"Tobiuo"_s, u"Kurubako"_s, key);
 }
 
 bool write(const QString &key, const QString &text)
 {
-    return QtSettingsStore().write(u"Tobiuo"_s, u"Kurubako"_s, key, text);
+    return SystemSettingsStore().write(u"Tobiuo"_s, u"Kurubako"_s, key, text);
 }
 
 bool writeSettingsFile(const QString &configFolder, const QByteArray &contents)
@@ -141,7 +141,7 @@ void TestSettingsStore::damagedFile_keepsKeysReadable()
 
     QVERIFY(writeSettingsFile(m_dir->path(), contents));
     const QStringList keys{u"top"_s, u"left"_s, u"Chk1"_s, u"Chk2"_s, u"ver"_s};
-    QCOMPARE(QtSettingsStore().readKeys(u"Tobiuo"_s, u"Kurubako"_s, keys), texts);
+    QCOMPARE(SystemSettingsStore().readKeys(u"Tobiuo"_s, u"Kurubako"_s, keys), texts);
     QVERIFY(write(u"postpet_dir"_s, u"/p"_s));
     QCOMPARE(read(u"top"_s), u"100"_s);
     QCOMPARE(read(u"postpet_dir"_s), u"/p"_s);
@@ -171,7 +171,7 @@ void TestSettingsStore::largeFile_parsedOnceWrittenOnce()
 
     // What start-up reads (the check's keys, then the folder with them again), and what the
     // quit path saves.
-    QtSettingsStore store;
+    SystemSettingsStore store;
     const QString app = u"Tobiuo"_s;
     const QString section = u"Kurubako"_s;
     const QStringList checked{u"top"_s, u"left"_s, u"Chk1"_s, u"Chk2"_s, u"ver"_s};

@@ -114,11 +114,10 @@ void TestWinFiles::scan_data()
     QTest::addColumn<QStringList>("stock");
 
     QTest::newRow("hidden, system and folders left out, read-only kept")
-        << QStringList { u"a.pac"_s, u"h.pac!h"_s, u"s.pa_!s"_s, u"y.pac/"_s, u"r.pa_!r"_s }
-        << QStringList { u"a"_s } << QStringList { u"r"_s };
-    QTest::newRow("Japanese names, any letter case")
-        << QStringList { u"羊羹.PAC"_s, u"おかし.Pa_"_s, u"B.pac"_s } << QStringList { u"B"_s, u"羊羹"_s }
-        << QStringList { u"おかし"_s };
+        << QStringList{u"a.pac"_s, u"h.pac!h"_s, u"s.pa_!s"_s, u"y.pac/"_s, u"r.pa_!r"_s}
+        << QStringList{u"a"_s} << QStringList{u"r"_s};
+    QTest::newRow("Japanese names, any letter case") << QStringList{u"羊羹.PAC"_s, u"おかし.Pa_"_s,
+        u"B.pac"_s} << QStringList{u"B"_s, u"羊羹"_s} << QStringList{u"おかし"_s};
 }
 
 void TestWinFiles::scan()
@@ -148,16 +147,18 @@ void TestWinFiles::renameFiles_data()
 
     using L = QStringList;
     QTest::newRow("target exists in other case")
-        << L { u"x.pac"_s, u"A.PAC"_s } << L { u"x.pac>a.pac"_s } << 58 << 0 << L {};
+        << L{u"x.pac"_s, u"A.PAC"_s} << L{u"x.pac>a.pac"_s} << 58 << 0 << L{};
     QTest::newRow("own extension, letter case only")
-        << L { u"a.PAC"_s } << L { u"a.PAC>a.pac"_s } << 0 << 1 << L { u"a.pac<a.PAC"_s };
-    QTest::newRow("missing source") << L { u"a.pac"_s } << L { u"z.pac>y.pac"_s } << 53 << 0 << L {};
+        << L{u"a.PAC"_s} << L{u"a.PAC>a.pac"_s} << 0 << 1 << L{u"a.pac<a.PAC"_s};
+    QTest::newRow("missing source") << L{u"a.pac"_s} << L{u"z.pac>y.pac"_s} << 53 << 0 << L{};
+    QTest::newRow("source only in another case") << L{u"a.PAC"_s} << L{u"a.pac>b.pac"_s} << 53 << 0 << L{};
+    QTest::newRow("hidden source") << L{u"h.pac!h"_s} << L{u"h.pac>h.pa_"_s} << 53 << 0 << L{u"h.pac"_s};
     QTest::newRow("batch stops at a clash")
-        << L { u"a.pa_"_s, u"b.pa_"_s, u"B.pac"_s } << L { u"a.pa_>a.pac"_s, u"b.pa_>b.pac"_s } << 58 << 1
-        << L { u"a.pac<a.pa_"_s, u"b.pa_"_s, u"B.pac"_s };
-    QTest::newRow("device name") << L { u"a.pac"_s } << L { u"a.pac>Con.pac"_s } << 52 << 0 << L {};
+        << L{u"a.pa_"_s, u"b.pa_"_s, u"B.pac"_s} << L{u"a.pa_>a.pac"_s, u"b.pa_>b.pac"_s} << 58 << 1
+        << L{u"a.pac<a.pa_"_s, u"b.pa_"_s, u"B.pac"_s};
+    QTest::newRow("device name") << L{u"a.pac"_s} << L{u"a.pac>Con.pac"_s} << 52 << 0 << L{};
     QTest::newRow("device name, trailing space")
-        << L { u"a.pac"_s } << L { u"a.pac>com1 .pac"_s } << 52 << 0 << L {};
+        << L{u"a.pac"_s} << L{u"a.pac>com1 .pac"_s} << 52 << 0 << L{};
 }
 
 void TestWinFiles::renameFiles()
@@ -172,7 +173,7 @@ void TestWinFiles::renameFiles()
     QVERIFY(make(dir.path(), files));
     QList<RenameRequest> requests;
     for (const QString &pair : renames)
-        requests.append({ pair.section(u'>', 0, 0).toUtf8(), pair.section(u'>', 1).toUtf8() });
+        requests.append({pair.section(u'>', 0, 0).toUtf8(), pair.section(u'>', 1).toUtf8()});
     const RenameOutcome outcome = WinFileOps().renameFiles(dir.path(), requests);
     QCOMPARE(outcome.error.number, error);
     QCOMPARE(outcome.completed, completed);
@@ -187,13 +188,13 @@ void TestWinFiles::renameSnack_data()
     QTest::addColumn<QStringList>("after");
 
     QTest::newRow("same name: the extension in lower case")
-        << QStringList { u"a.PAC"_s } << u"a"_s << 0 << QStringList { u"a.pac<a.PAC"_s };
+        << QStringList{u"a.PAC"_s} << u"a"_s << 0 << QStringList{u"a.pac<a.PAC"_s};
     QTest::newRow("letter case of the name")
-        << QStringList { u"a.pac"_s } << u"A"_s << 0 << QStringList { u"A.pac<a.pac"_s };
+        << QStringList{u"a.pac"_s} << u"A"_s << 0 << QStringList{u"A.pac<a.pac"_s};
     QTest::newRow("taken in other case")
-        << QStringList { u"a.pac"_s, u"B.PAC"_s } << u"b"_s << 58 << QStringList { u"a.pac"_s, u"B.PAC"_s };
-    QTest::newRow("Japanese") << QStringList { u"羊羹.pac"_s } << u"おかし　２"_s << 0
-                              << QStringList { u"おかし　２.pac<羊羹.pac"_s };
+        << QStringList{u"a.pac"_s, u"B.PAC"_s} << u"b"_s << 58 << QStringList{u"a.pac"_s, u"B.PAC"_s};
+    QTest::newRow("Japanese") << QStringList{u"羊羹.pac"_s} << u"おかし　２"_s << 0
+                              << QStringList{u"おかし　２.pac<羊羹.pac"_s};
 }
 
 // The first of today's snacks gets a new name.
@@ -216,13 +217,13 @@ void TestWinFiles::renameSnack()
 void TestWinFiles::moveSnacks()
 {
     QTemporaryDir dir;
-    QVERIFY(make(dir.path(), { u"B.PA_"_s, u"c.pa_"_s }));
+    QVERIFY(make(dir.path(), {u"B.PA_"_s, u"c.pa_"_s}));
     WinFileOps ops;
     const QString snackDir = QDir::toNativeSeparators(dir.path());
     const RenameOutcome outcome
         = kurubako::moveSnacks(ops, snackDir, scanSnackFolder(ops, snackDir).stock, SnackSet::Stock);
     QCOMPARE(outcome.error.number, 0);
-    QCOMPARE(snapshot(dir.path()), expected({ u"B.pac<B.PA_"_s, u"c.pac<c.pa_"_s }));
+    QCOMPARE(snapshot(dir.path()), expected({u"B.pac<B.PA_"_s, u"c.pac<c.pa_"_s}));
 }
 
 void TestWinFiles::postPetStartsDirectly_data()
@@ -242,7 +243,7 @@ void TestWinFiles::postPetStartsDirectly()
     QFETCH(bool, found);
 
     QTemporaryDir dir;
-    QVERIFY(make(dir.path(), { file }));
+    QVERIFY(make(dir.path(), {file}));
     WinFileOps ops;
     const QString postPetDir = QDir::toNativeSeparators(dir.path());
     const auto command = postPetLaunchCommand(ops, postPetDir, QString());

@@ -323,7 +323,7 @@ void TestFaults::settingsFileFaults()
     }
     QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, configFolder);
 
-    kurubako::QtSettingsStore store;
+    kurubako::SystemSettingsStore store;
     UiFixture f;
     f.program = std::make_unique<kurubako::Program>(kurubako::Services{store, *f.files, f.box, f.starter, f.opener, {}});
     f.program->start();
@@ -332,7 +332,7 @@ void TestFaults::settingsFileFaults()
     QVERIFY(f.program->folderChooser() && f.program->folderChooser()->isVisible());
     // What was written, as a later run reads it.
     const auto stored = [&](const QString &key) {
-        return kurubako::QtSettingsStore().read(u"Tobiuo"_s, u"Kurubako"_s, key);
+        return kurubako::SystemSettingsStore().read(u"Tobiuo"_s, u"Kurubako"_s, key);
     };
     const QStringList expected = writable ? QStringList{u"0"_s, u"0"_s, u"False"_s, u"0"_s, u"1.1"_s}
                                           : QStringList{QString(), QString(), QString(), QString(), QString()};
