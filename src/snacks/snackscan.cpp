@@ -1,9 +1,7 @@
 #include "snackscan.h"
 
 #include "platform/fileops.h"
-
-#include <QCollator>
-#include <QLocale>
+#include "platform/namecollation.h"
 
 #include <algorithm>
 #include <numeric>
@@ -16,17 +14,6 @@ using namespace Qt::StringLiterals;
 namespace kurubako {
 
 namespace {
-
-QCollator listCollator()
-{
-    QLocale locale;
-    if (locale.language() == QLocale::C)
-        locale = QLocale(QLocale::Japanese, QLocale::Japan);
-    QCollator collator(locale);
-    collator.setCaseSensitivity(Qt::CaseInsensitive);
-    collator.setNumericMode(false);
-    return collator;
-}
 
 bool endsLikeSnack(QByteArrayView native)
 {
@@ -56,10 +43,10 @@ void sortSnacks(QList<Snack> &snacks)
     std::iota(order.begin(), order.end(), 0);
     {
         // One key per name, compared many times: far cheaper than collating pairs of names.
-        std::vector<std::vector<QCollatorSortKey>> keysOfRun(runs);
+        std::vector<std::vector<NameSortKey>> keysOfRun(runs);
         const auto before = [&](int a, int b) {
-            const QCollatorSortKey &keyA = keysOfRun[a / runLength][a % runLength];
-            const QCollatorSortKey &keyB = keysOfRun[b / runLength][b % runLength];
+            const NameSortKey &keyA = keysOfRun[a / runLength][a % runLength];
+            const NameSortKey &keyB = keysOfRun[b / runLength][b % runLength];
             if (const int byKey = keyA.compare(keyB))
                 return byKey < 0;
             if (const int byCase = QString::compare(snacks.at(a).name, snacks.at(b).name, Qt::CaseSensitive))
@@ -67,13 +54,13 @@ void sortSnacks(QList<Snack> &snacks)
             return snacks.at(a).file < snacks.at(b).file;
         };
         const auto sortRun = [&](qsizetype run) {
-            const QCollator collator = listCollator();
+            const NameCollation collation;
             const qsizetype begin = run * runLength;
             const qsizetype end = runEnd(run);
-            std::vector<QCollatorSortKey> &keys = keysOfRun[run];
+            std::vector<NameSortKey> &keys = keysOfRun[run];
             keys.reserve(end - begin);
             for (qsizetype i = begin; i < end; ++i)
-                keys.push_back(collator.sortKey(snacks.at(i).name));
+                keys.push_back(collation.sortKey(snacks.at(i).name));
             std::sort(order.begin() + begin, order.begin() + end, before);
         };
         std::vector<std::thread> helpers;

@@ -3,6 +3,7 @@
 #include "snacks/snackops.h"
 #include "snacks/snackscan.h"
 
+#include <QCollator>
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
@@ -98,6 +99,7 @@ class TestWinFiles : public QObject
 private Q_SLOTS:
     void scan_data();
     void scan();
+    void listOrder();
     void renameFiles_data();
     void renameFiles();
     void renameSnack_data();
@@ -135,6 +137,25 @@ void TestWinFiles::scan()
 
     lists = scanSnackFolder(ops, QDir::toNativeSeparators(dir.path()) + u"\\missing"_s);
     QVERIFY(lists.today.isEmpty() && lists.stock.isEmpty());
+}
+
+// The lists keep the order of the user's collation, as comparing each pair of names gives it.
+void TestWinFiles::listOrder()
+{
+    QList<Snack> snacks;
+    for (const QString &name :
+        {u"ケーキ"_s, u"z"_s, u"あめ"_s, u"B"_s, u"羊羹"_s, u"a"_s, u"Ａ"_s, u"1"_s, u"ｂ"_s})
+        snacks.append({name, name.toUtf8() + ".pac"});
+    QList<Snack> expected = snacks;
+    QCollator collator;
+    collator.setCaseSensitivity(Qt::CaseInsensitive);
+    std::stable_sort(expected.begin(), expected.end(), [&](const Snack &a, const Snack &b) {
+        if (const int byCollation = collator.compare(a.name, b.name))
+            return byCollation < 0;
+        return QString::compare(a.name, b.name, Qt::CaseSensitive) < 0;
+    });
+    sortSnacks(snacks);
+    QCOMPARE(names(snacks), names(expected));
 }
 
 void TestWinFiles::renameFiles_data()
