@@ -148,6 +148,10 @@ FsError WinFileOps::renameOne(const QString &folder, const QByteArray &from, con
         return fsError(FileError::BadFileName);
     const std::wstring source = widePathOf(folder, from);
     const std::wstring target = widePathOf(folder, to);
+    // Windows' file systems keep names of up to 255 UTF-16 units, and its calls take paths
+    // shorter than MAX_PATH.
+    if (newName.size() > 255 || target.size() >= MAX_PATH)
+        return fsError(FileError::NameTooLong);
     // Windows finds a name in any letter case: the source must be the very file that was
     // listed, under this name exactly.
     const QString oldName = QString::fromUtf8(from);

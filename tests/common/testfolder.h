@@ -16,6 +16,10 @@ inline QByteArray pathOf(const QString &dir, const QByteArray &name)
     return QFile::encodeName(dir) + '/' + name;
 }
 
+// Whether a name can be any bytes, so that names which are not UTF-8 can be made: on POSIX
+// systems, not on Windows.
+bool namesAreBytes();
+
 // Every name in a folder but "." and "..", hidden ones too, sorted.
 QByteArrayList namesIn(const QString &dir);
 

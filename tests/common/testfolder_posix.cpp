@@ -42,6 +42,11 @@ void removeContents(const QByteArray &dir)
 
 } // namespace
 
+bool namesAreBytes()
+{
+    return true;
+}
+
 QByteArrayList namesIn(const QString &dir)
 {
     return rawNamesIn(QFile::encodeName(dir));

@@ -16,6 +16,11 @@ QString pathTo(const QString &dir, const QByteArray &name)
 
 } // namespace
 
+bool namesAreBytes()
+{
+    return false;
+}
+
 QByteArrayList namesIn(const QString &dir)
 {
     QByteArrayList names;

@@ -210,7 +210,7 @@ void TestMainWindow::launchAndQuit()
     }
     QCOMPARE(f.starter.starts.size(), started ? 1 : 0);
     if (started)
-        QVERIFY(f.starter.starts[0].program.endsWith(u"/Postpet20.exe"_s));
+        QVERIFY(QDir::fromNativeSeparators(f.starter.starts[0].program).endsWith(u"/Postpet20.exe"_s));
     QCOMPARE(f.endCount, ended ? 1 : 0);
     QCOMPARE(f.box.unexpected, 0);
 }

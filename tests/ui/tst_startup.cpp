@@ -1,5 +1,6 @@
 #include "uifixture.h"
 
+#include "platform/defaultfolders.h"
 #include "ui/folderchooserdialog.h"
 
 #include <QComboBox>
@@ -28,15 +29,13 @@ private Q_SLOTS:
     void settingsMode_unreadableFolderStaysOnCurrent();
 
 private:
-    QString m_home;
     QTemporaryDir m_homeDir;
 };
 
 void TestStartup::initTestCase()
 {
     // The chooser's default folder lives under the home folder: keep it in a folder of ours.
-    m_home = m_homeDir.path();
-    qputenv("HOME", QFile::encodeName(m_home));
+    qputenv("HOME", QFile::encodeName(m_homeDir.path()));
 }
 
 void TestStartup::firstRun_data()
@@ -64,7 +63,8 @@ void TestStartup::firstRun()
     QVERIFY(chooser);
     QCOMPARE(chooser->windowTitle(), u"初期設定：PostPetのあるディレクトリは？"_s);
     // No default folder here: the chooser opens on the program's own folder.
-    QCOMPARE(chooser->findChild<QLabel *>(u"chosenFolderLabel"_s)->text(), QCoreApplication::applicationDirPath());
+    QCOMPARE(chooser->findChild<QLabel *>(u"chosenFolderLabel"_s)->text(),
+             QDir::toNativeSeparators(QCoreApplication::applicationDirPath()));
     QCOMPARE(chooser->pos(), QPoint(0, 0));
     QCOMPARE(QStringList(f.store.writeLog), QStringList({u"top=0"_s, u"left=0"_s, u"Chk1=False"_s, u"Chk2=0"_s,
                                                          u"ver=1.1"_s}));
@@ -75,7 +75,7 @@ void TestStartup::firstRun()
 
     QVERIFY2(f.box.shown.isEmpty(), qPrintable(f.box.shown.value(0).text));
     QCOMPARE(f.store.value(u"postpet_dir"_s), f.postPetDir);
-    QCOMPARE(f.program->globals.snackDir, f.postPetDir + u"/おやつ"_s);
+    QCOMPARE(f.program->globals.snackDir, f.snackDir);
     QVERIFY(f.window());
     QCOMPARE(f.window()->frameGeometry().topLeft(), QPoint(0, 0));
     QCOMPARE(f.names("stockList"), QStringList({u"b"_s}));
@@ -137,7 +137,14 @@ void TestStartup::firstRun_cancelEndsWithNothingStored()
 
 void TestStartup::defaultFolder_opensWhenItExists()
 {
-    const QString defaultFolder = m_home + u"/.wine/drive_c/Program Files/So-net/PostPet for Windows ver. 2.0"_s;
+    // Under the test's home folder, or on Windows in Program Files: a PostPet installed there
+    // is left alone, and the folders that the test makes there it removes.
+    const QString defaultFolder = kurubako::defaultPostPetFolder();
+    if (QFileInfo::exists(defaultFolder))
+        QSKIP("PostPet is installed in its default folder here");
+    QString outermostMade = defaultFolder;
+    while (!QFileInfo::exists(QFileInfo(outermostMade).path()))
+        outermostMade = QFileInfo(outermostMade).path();
     QVERIFY(QDir().mkpath(defaultFolder));
     QVERIFY(testfolder::makeFile(defaultFolder, "Postpet20.exe", "MZ"));
     UiFixture f;
@@ -147,7 +154,7 @@ void TestStartup::defaultFolder_opensWhenItExists()
     chooser->findChild<QPushButton *>(u"okButton"_s)->click();
     QCOMPARE(f.store.value(u"postpet_dir"_s), defaultFolder);
     QVERIFY(f.window());
-    QDir(m_home + u"/.wine"_s).removeRecursively();
+    QDir(outermostMade).removeRecursively();
 }
 
 void TestStartup::highlightedFolderIsNotTheChosenOne()
@@ -181,14 +188,18 @@ void TestStartup::folderList_opensFolderOnActivation()
     QTRY_COMPARE(chooser->chosenFolder(), f.postPetDir);
     QCOMPARE(chooser->findChild<QLabel *>(u"chosenFolderLabel"_s)->text(), f.postPetDir);
     QVERIFY(!folderList->findItems(u"おやつ"_s, Qt::MatchExactly | Qt::MatchRecursive).isEmpty());
-    QVERIFY(!folderList->findItems(u"/"_s, Qt::MatchExactly | Qt::MatchRecursive).isEmpty());
+    QDir root(f.folder.path());
+    while (root.cdUp()) {
+    }
+    const QString rootName = QDir::toNativeSeparators(root.absolutePath()); // "/" or a drive
+    QVERIFY(!folderList->findItems(rootName, Qt::MatchExactly | Qt::MatchRecursive).isEmpty());
 
     // Enter on the parent's item goes back up.
     folderList->setFocus();
     const QString parentName = QDir(f.folder.path()).dirName();
     folderList->setCurrentItem(folderList->findItems(parentName, Qt::MatchExactly | Qt::MatchRecursive).value(0));
     QTest::keyClick(folderList, Qt::Key_Return);
-    QTRY_COMPARE(chooser->chosenFolder(), f.folder.path());
+    QTRY_COMPARE(chooser->chosenFolder(), QDir::toNativeSeparators(f.folder.path()));
 }
 
 void TestStartup::settingsMode_opensOnFolderInUseAndStoresNothing()
@@ -220,7 +231,7 @@ void TestStartup::settingsMode_unreadableFolderStaysOnCurrent()
     QVERIFY(!chooser.openFolder(f.postPetDir + u"/gone"_s));
     QCOMPARE(chooser.chosenFolder(), QDir::toNativeSeparators(QDir::currentPath()));
     auto *drives = chooser.findChild<QComboBox *>(u"driveList"_s);
-    QVERIFY(drives->count() >= 2); // "/" and the home folder at least
+    QCOMPARE(drives->count(), kurubako::browseRoots().size());
 }
 
 QTEST_MAIN(TestStartup)
