@@ -12,7 +12,10 @@ namespace kurubako {
 namespace {
 
 const QString ProgramFontFamily = u"ＭＳ Ｐゴシック"_s;
-const QStringList FontSubstitutes = {u"IPAPGothic"_s, u"IPAPゴシック"_s, u"VL PGothic"_s, u"Noto Sans CJK JP"_s};
+// First the same font under its English name, as Windows in another language than Japanese
+// names it; then fonts of the same metrics that other systems have.
+const QStringList FontSubstitutes = {u"MS PGothic"_s, u"IPAPGothic"_s, u"IPAPゴシック"_s, u"VL PGothic"_s,
+                                     u"Noto Sans CJK JP"_s};
 
 // The program's font where the system has it, else the first substitute it has. Looked up
 // once: asking the font database for a missing family by name is slow.

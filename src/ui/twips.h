@@ -28,8 +28,9 @@ QRect toPixels(const TwipRect &rect);
 // `pointSize` (0: it keeps its window's font).
 void place(QWidget *control, const TwipRect &rect, qreal pointSize = 0, bool bold = false);
 
-// The program's font, "ＭＳ Ｐゴシック", at a point size; where it is missing the system
-// substitutes IPAPGothic, which has the same metrics.
+// The program's font, "ＭＳ Ｐゴシック", at a point size; where it is missing under that name
+// the system substitutes it under its English name, MS PGothic, or IPAPGothic, which has the
+// same metrics.
 QFont programFont(qreal pointSize, bool bold = false);
 
 // Makes the program's font name resolve to a font this system has.
