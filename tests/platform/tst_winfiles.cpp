@@ -1,3 +1,4 @@
+#include "common/testfolder.h"
 #include "platform/fileops_win.h"
 #include "postpet/launch.h"
 #include "snacks/snackops.h"
@@ -5,8 +6,6 @@
 
 #include <QCollator>
 #include <QDir>
-#include <QFile>
-#include <QTemporaryDir>
 #include <QTest>
 
 #include <algorithm>
@@ -19,66 +18,26 @@ using namespace kurubako;
 
 namespace {
 
-QString contentsFor(const QString &name)
-{
-    return u"contents of "_s + name;
-}
+using Names = QByteArrayList;
 
-// Makes each entry: "name" a file holding contentsFor(name), "name/" a folder, "name!h" a
-// hidden file, "name!s" a system file, "name!r" a read-only file.
-bool make(const QString &dir, const QStringList &entries)
+// Makes the entries as testfolder::make() does, "name!h" a hidden file, "name!s" a system
+// file and "name!r" a read-only one.
+bool make(const QString &dir, const Names &entries)
 {
-    for (const QString &entry : entries) {
-        if (entry.endsWith(u'/')) {
-            if (!QDir(dir).mkdir(entry.chopped(1)))
-                return false;
-            continue;
-        }
-        const QString name = entry.section(u'!', 0, 0);
-        QFile file(QDir(dir).filePath(name));
-        if (!file.open(QIODevice::WriteOnly) || file.write(contentsFor(name).toUtf8()) < 0)
+    for (const QByteArray &entry : entries) {
+        const QByteArray name = entry.split('!').constFirst();
+        if (!testfolder::make(dir, {name}))
             return false;
-        file.close();
-        const QString flag = entry.section(u'!', 1);
-        const DWORD attribute = flag == u"h" ? FILE_ATTRIBUTE_HIDDEN
-            : flag == u"s"                   ? FILE_ATTRIBUTE_SYSTEM
-            : flag == u"r"                   ? FILE_ATTRIBUTE_READONLY
-                                             : 0;
-        if (attribute
-            && !SetFileAttributesW(
-                QDir::toNativeSeparators(file.fileName()).toStdWString().c_str(), attribute))
+        if (!entry.contains('!'))
+            continue;
+        const DWORD attribute = entry.endsWith('h') ? FILE_ATTRIBUTE_HIDDEN
+            : entry.endsWith('s')                   ? FILE_ATTRIBUTE_SYSTEM
+                                                    : FILE_ATTRIBUTE_READONLY;
+        const QString path = QDir::toNativeSeparators(QDir(dir).filePath(QString::fromUtf8(name)));
+        if (!SetFileAttributesW(path.toStdWString().c_str(), attribute))
             return false;
     }
     return true;
-}
-
-// Every file of a folder, hidden and system ones too, as sorted lines "name = contents",
-// each name in the letter case the folder keeps.
-QStringList snapshot(const QString &dir)
-{
-    QStringList lines;
-    const QDir folder(dir);
-    for (const QString &name : folder.entryList(QDir::Files | QDir::Hidden | QDir::System)) {
-        QFile file(folder.filePath(name));
-        lines.append(
-            name + u" = "_s + (file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : u"?"_s));
-    }
-    std::sort(lines.begin(), lines.end());
-    return lines;
-}
-
-// The snapshot after renames: each entry is "name" (kept) or "new<old" (the file "old" now
-// named "new").
-QStringList expected(const QStringList &entries)
-{
-    QStringList lines;
-    for (const QString &entry : entries) {
-        const QString name = entry.section(u'<', 0, 0);
-        const QString origin = entry.contains(u'<') ? entry.section(u'<', 1) : name;
-        lines.append(name + u" = "_s + contentsFor(origin));
-    }
-    std::sort(lines.begin(), lines.end());
-    return lines;
 }
 
 QStringList names(const QList<Snack> &snacks)
@@ -111,24 +70,23 @@ private Q_SLOTS:
 
 void TestWinFiles::scan_data()
 {
-    QTest::addColumn<QStringList>("files");
+    QTest::addColumn<Names>("files");
     QTest::addColumn<QStringList>("today");
     QTest::addColumn<QStringList>("stock");
 
-    QTest::newRow("hidden, system and folders left out, read-only kept")
-        << QStringList{u"a.pac"_s, u"h.pac!h"_s, u"s.pa_!s"_s, u"y.pac/"_s, u"r.pa_!r"_s}
-        << QStringList{u"a"_s} << QStringList{u"r"_s};
-    QTest::newRow("Japanese names, any letter case") << QStringList{u"羊羹.PAC"_s, u"おかし.Pa_"_s,
-        u"B.pac"_s} << QStringList{u"B"_s, u"羊羹"_s} << QStringList{u"おかし"_s};
+    QTest::newRow("hidden, system and folders left out, read-only kept") << Names{"a.pac", "h.pac!h",
+        "s.pa_!s", "y.pac/", "r.pa_!r"} << QStringList{u"a"_s} << QStringList{u"r"_s};
+    QTest::newRow("Japanese names, any letter case") << Names{"羊羹.PAC", "おかし.Pa_",
+        "B.pac"} << QStringList{u"B"_s, u"羊羹"_s} << QStringList{u"おかし"_s};
 }
 
 void TestWinFiles::scan()
 {
-    QFETCH(QStringList, files);
+    QFETCH(Names, files);
     QFETCH(QStringList, today);
     QFETCH(QStringList, stock);
 
-    QTemporaryDir dir;
+    testfolder::TempFolder dir;
     QVERIFY(make(dir.path(), files));
     WinFileOps ops;
     SnackLists lists = scanSnackFolder(ops, QDir::toNativeSeparators(dir.path()));
@@ -160,117 +118,116 @@ void TestWinFiles::listOrder()
 
 void TestWinFiles::renameFiles_data()
 {
-    QTest::addColumn<QStringList>("files");
-    QTest::addColumn<QStringList>("renames"); // "old>new"
+    QTest::addColumn<Names>("files");
+    QTest::addColumn<Names>("renames"); // "old>new"
     QTest::addColumn<int>("error");
     QTest::addColumn<int>("completed");
-    QTest::addColumn<QStringList>("after"); // empty: unchanged
+    QTest::addColumn<Names>("after"); // empty: unchanged
 
-    using L = QStringList;
     QTest::newRow("target exists in other case")
-        << L{u"x.pac"_s, u"A.PAC"_s} << L{u"x.pac>a.pac"_s} << 58 << 0 << L{};
+        << Names{"x.pac", "A.PAC"} << Names{"x.pac>a.pac"} << 58 << 0 << Names{};
     QTest::newRow("own extension, letter case only")
-        << L{u"a.PAC"_s} << L{u"a.PAC>a.pac"_s} << 0 << 1 << L{u"a.pac<a.PAC"_s};
-    QTest::newRow("missing source") << L{u"a.pac"_s} << L{u"z.pac>y.pac"_s} << 53 << 0 << L{};
-    QTest::newRow("source only in another case") << L{u"a.PAC"_s} << L{u"a.pac>b.pac"_s} << 53 << 0 << L{};
-    QTest::newRow("hidden source") << L{u"h.pac!h"_s} << L{u"h.pac>h.pa_"_s} << 53 << 0 << L{u"h.pac"_s};
+        << Names{"a.PAC"} << Names{"a.PAC>a.pac"} << 0 << 1 << Names{"a.pac<a.PAC"};
+    QTest::newRow("missing source") << Names{"a.pac"} << Names{"z.pac>y.pac"} << 53 << 0 << Names{};
+    QTest::newRow("source only in another case")
+        << Names{"a.PAC"} << Names{"a.pac>b.pac"} << 53 << 0 << Names{};
+    QTest::newRow("hidden source") << Names{"h.pac!h"} << Names{"h.pac>h.pa_"} << 53 << 0 << Names{"h.pac"};
     QTest::newRow("batch stops at a clash")
-        << L{u"a.pa_"_s, u"b.pa_"_s, u"B.pac"_s} << L{u"a.pa_>a.pac"_s, u"b.pa_>b.pac"_s} << 58 << 1
-        << L{u"a.pac<a.pa_"_s, u"b.pa_"_s, u"B.pac"_s};
-    QTest::newRow("device name") << L{u"a.pac"_s} << L{u"a.pac>Con.pac"_s} << 52 << 0 << L{};
+        << Names{"a.pa_", "b.pa_", "B.pac"} << Names{"a.pa_>a.pac", "b.pa_>b.pac"} << 58 << 1
+        << Names{"a.pac<a.pa_", "b.pa_", "B.pac"};
+    QTest::newRow("device name") << Names{"a.pac"} << Names{"a.pac>Con.pac"} << 52 << 0 << Names{};
     QTest::newRow("device name, trailing space")
-        << L{u"a.pac"_s} << L{u"a.pac>com1 .pac"_s} << 52 << 0 << L{};
+        << Names{"a.pac"} << Names{"a.pac>com1 .pac"} << 52 << 0 << Names{};
 }
 
 void TestWinFiles::renameFiles()
 {
-    QFETCH(QStringList, files);
-    QFETCH(QStringList, renames);
+    QFETCH(Names, files);
+    QFETCH(Names, renames);
     QFETCH(int, error);
     QFETCH(int, completed);
-    QFETCH(QStringList, after);
+    QFETCH(Names, after);
 
-    QTemporaryDir dir;
+    testfolder::TempFolder dir;
     QVERIFY(make(dir.path(), files));
     QList<RenameRequest> requests;
-    for (const QString &pair : renames)
-        requests.append({pair.section(u'>', 0, 0).toUtf8(), pair.section(u'>', 1).toUtf8()});
+    for (const QByteArray &pair : renames)
+        requests.append({pair.split('>').at(0), pair.split('>').at(1)});
     const RenameOutcome outcome = WinFileOps().renameFiles(dir.path(), requests);
     QCOMPARE(outcome.error.number, error);
     QCOMPARE(outcome.completed, completed);
-    QCOMPARE(snapshot(dir.path()), expected(after.isEmpty() ? files : after));
+    QCOMPARE(testfolder::snapshot(dir.path()), testfolder::expected(after.isEmpty() ? files : after));
 }
 
 void TestWinFiles::renameSnack_data()
 {
-    QTest::addColumn<QStringList>("files");
+    QTest::addColumn<Names>("files");
     QTest::addColumn<QString>("newName");
     QTest::addColumn<int>("error");
-    QTest::addColumn<QStringList>("after");
+    QTest::addColumn<Names>("after");
 
     QTest::newRow("same name: the extension in lower case")
-        << QStringList{u"a.PAC"_s} << u"a"_s << 0 << QStringList{u"a.pac<a.PAC"_s};
-    QTest::newRow("letter case of the name")
-        << QStringList{u"a.pac"_s} << u"A"_s << 0 << QStringList{u"A.pac<a.pac"_s};
+        << Names{"a.PAC"} << u"a"_s << 0 << Names{"a.pac<a.PAC"};
+    QTest::newRow("letter case of the name") << Names{"a.pac"} << u"A"_s << 0 << Names{"A.pac<a.pac"};
     QTest::newRow("taken in other case")
-        << QStringList{u"a.pac"_s, u"B.PAC"_s} << u"b"_s << 58 << QStringList{u"a.pac"_s, u"B.PAC"_s};
-    QTest::newRow("Japanese") << QStringList{u"羊羹.pac"_s} << u"おかし　２"_s << 0
-                              << QStringList{u"おかし　２.pac<羊羹.pac"_s};
+        << Names{"a.pac", "B.PAC"} << u"b"_s << 58 << Names{"a.pac", "B.PAC"};
+    QTest::newRow("Japanese") << Names{"羊羹.pac"} << u"おかし　２"_s << 0
+                              << Names{"おかし　２.pac<羊羹.pac"};
 }
 
 // The first of today's snacks gets a new name.
 void TestWinFiles::renameSnack()
 {
-    QFETCH(QStringList, files);
+    QFETCH(Names, files);
     QFETCH(QString, newName);
     QFETCH(int, error);
-    QFETCH(QStringList, after);
+    QFETCH(Names, after);
 
-    QTemporaryDir dir;
+    testfolder::TempFolder dir;
     QVERIFY(make(dir.path(), files));
     WinFileOps ops;
     const QString snackDir = QDir::toNativeSeparators(dir.path());
     const Snack snack = scanSnackFolder(ops, snackDir).today.first();
     QCOMPARE(kurubako::renameSnack(ops, snackDir, snack, SnackSet::Today, newName).number, error);
-    QCOMPARE(snapshot(dir.path()), expected(after));
+    QCOMPARE(testfolder::snapshot(dir.path()), testfolder::expected(after));
 }
 
 void TestWinFiles::moveSnacks()
 {
-    QTemporaryDir dir;
-    QVERIFY(make(dir.path(), {u"B.PA_"_s, u"c.pa_"_s}));
+    testfolder::TempFolder dir;
+    QVERIFY(make(dir.path(), {"B.PA_", "c.pa_"}));
     WinFileOps ops;
     const QString snackDir = QDir::toNativeSeparators(dir.path());
     const RenameOutcome outcome
         = kurubako::moveSnacks(ops, snackDir, scanSnackFolder(ops, snackDir).stock, SnackSet::Stock);
     QCOMPARE(outcome.error.number, 0);
-    QCOMPARE(snapshot(dir.path()), expected({u"B.pac<B.PA_"_s, u"c.pac<c.pa_"_s}));
+    QCOMPARE(testfolder::snapshot(dir.path()), testfolder::expected({"B.pac<B.PA_", "c.pac<c.pa_"}));
 }
 
 void TestWinFiles::postPetStartsDirectly_data()
 {
-    QTest::addColumn<QString>("file"); // "name!h" hidden, "name/" a folder
+    QTest::addColumn<QByteArray>("file"); // "name!h" hidden, "name/" a folder
     QTest::addColumn<bool>("found");
 
-    QTest::newRow("any letter case") << u"POSTPET20.EXE"_s << true;
-    QTest::newRow("hidden") << u"PostPet20.exe!h"_s << false;
-    QTest::newRow("a folder of that name") << u"PostPet20.exe/"_s << false;
+    QTest::newRow("any letter case") << QByteArray("POSTPET20.EXE") << true;
+    QTest::newRow("hidden") << QByteArray("PostPet20.exe!h") << false;
+    QTest::newRow("a folder of that name") << QByteArray("PostPet20.exe/") << false;
 }
 
-// Windows starts PostPet's executable itself, with no arguments.
+// Windows starts PostPet's executable itself, with no arguments, under the file's own name.
 void TestWinFiles::postPetStartsDirectly()
 {
-    QFETCH(QString, file);
+    QFETCH(QByteArray, file);
     QFETCH(bool, found);
 
-    QTemporaryDir dir;
+    testfolder::TempFolder dir;
     QVERIFY(make(dir.path(), {file}));
     WinFileOps ops;
     const QString postPetDir = QDir::toNativeSeparators(dir.path());
     const auto command = postPetLaunchCommand(ops, postPetDir, QString());
     QCOMPARE(command.has_value(), found);
     if (command) {
-        QCOMPARE(command->program.toLower(), (postPetDir + u"\\postpet20.exe"_s).toLower());
+        QCOMPARE(command->program, postPetDir + u"\\"_s + QString::fromUtf8(file));
         QVERIFY(command->arguments.isEmpty());
     }
 }
