@@ -42,6 +42,13 @@ bool makeFolder(const QString &dir, const QByteArray &name);
 bool makeLink(const QString &dir, const QByteArray &name, const QByteArray &target);
 bool makeFifo(const QString &dir, const QByteArray &name);
 
+// What another program does in a folder: makes a file that must be new (false when the name
+// is taken; on Windows others may rename or remove it while it is open), removes a file,
+// renames one without ever replacing another.
+bool makeNewFile(const QString &dir, const QByteArray &name, const QByteArray &contents);
+bool removeFile(const QString &dir, const QByteArray &name);
+bool renameNoReplace(const QString &dir, const QByteArray &from, const QByteArray &to);
+
 // What a name stands for, links followed: a file's contents, or for anything else its mark,
 // "/" for a folder, "|" for a FIFO, "?" for what cannot be read.
 QByteArray describe(const QString &dir, const QByteArray &name);

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <dirent.h>
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -78,6 +79,28 @@ bool makeLink(const QString &dir, const QByteArray &name, const QByteArray &targ
 bool makeFifo(const QString &dir, const QByteArray &name)
 {
     return ::mkfifo(pathOf(dir, name).constData(), 0644) == 0;
+}
+
+bool makeNewFile(const QString &dir, const QByteArray &name, const QByteArray &contents)
+{
+    const int fd = ::open(pathOf(dir, name).constData(), O_CREAT | O_EXCL | O_WRONLY | O_CLOEXEC, 0644);
+    if (fd < 0)
+        return false;
+    const bool written = ::write(fd, contents.constData(), size_t(contents.size())) == contents.size();
+    ::close(fd);
+    return written;
+}
+
+bool removeFile(const QString &dir, const QByteArray &name)
+{
+    return ::unlink(pathOf(dir, name).constData()) == 0;
+}
+
+bool renameNoReplace(const QString &dir, const QByteArray &from, const QByteArray &to)
+{
+    return ::renameat2(AT_FDCWD, pathOf(dir, from).constData(), AT_FDCWD, pathOf(dir, to).constData(),
+                       RENAME_NOREPLACE)
+        == 0;
 }
 
 QByteArray describe(const QString &dir, const QByteArray &name)

@@ -5,6 +5,8 @@
 
 #include <algorithm>
 
+#include <windows.h>
+
 namespace testfolder {
 
 namespace {
@@ -52,6 +54,31 @@ bool makeLink(const QString &, const QByteArray &, const QByteArray &)
 bool makeFifo(const QString &, const QByteArray &)
 {
     return false;
+}
+
+bool makeNewFile(const QString &dir, const QByteArray &name, const QByteArray &contents)
+{
+    const HANDLE file = CreateFileW(QDir::toNativeSeparators(pathTo(dir, name)).toStdWString().c_str(), GENERIC_WRITE,
+                                    FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, CREATE_NEW,
+                                    FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return false;
+    DWORD written = 0;
+    const bool ok = WriteFile(file, contents.constData(), DWORD(contents.size()), &written, nullptr)
+        && written == DWORD(contents.size());
+    CloseHandle(file);
+    return ok;
+}
+
+bool removeFile(const QString &dir, const QByteArray &name)
+{
+    return DeleteFileW(QDir::toNativeSeparators(pathTo(dir, name)).toStdWString().c_str());
+}
+
+bool renameNoReplace(const QString &dir, const QByteArray &from, const QByteArray &to)
+{
+    return MoveFileExW(QDir::toNativeSeparators(pathTo(dir, from)).toStdWString().c_str(),
+                       QDir::toNativeSeparators(pathTo(dir, to)).toStdWString().c_str(), 0);
 }
 
 QByteArray describe(const QString &dir, const QByteArray &name)

@@ -8,7 +8,6 @@
 
 #include "uifixture.h"
 
-#include "platform/fileops_posix.h"
 #include "snacks/snackscan.h"
 #include "ui/renamedialog.h"
 #include "ui/settingsdialog.h"
@@ -23,7 +22,6 @@
 #include <atomic>
 #include <chrono>
 #include <cstdio>
-#include <fcntl.h>
 #include <map>
 #include <mutex>
 #include <thread>
@@ -42,7 +40,7 @@ class FolderChanger
 {
 public:
     FolderChanger(const QString &dir, quint32 seed)
-        : m_dir(QFile::encodeName(dir))
+        : m_dir(dir)
         , m_random(seed)
     {
     }
@@ -67,8 +65,6 @@ public:
     int changes = 0;
 
 private:
-    QByteArray path(const QByteArray &name) const { return m_dir + '/' + name; }
-
     void run()
     {
         while (!m_stop) {
@@ -87,12 +83,7 @@ private:
             const int n = m_next++;
             const QByteArray stem = "bg-" + QByteArray::number(n);
             const QByteArray contents = "made behind the program's back #" + QByteArray::number(n);
-            const int fd = ::open(path(stem + extension()).constData(), O_CREAT | O_EXCL | O_WRONLY | O_CLOEXEC, 0644);
-            if (fd < 0)
-                return;
-            const bool written = ::write(fd, contents.constData(), size_t(contents.size())) == contents.size();
-            ::close(fd);
-            if (written) {
+            if (testfolder::makeNewFile(m_dir, stem + extension(), contents)) {
                 m_files[stem] = contents;
                 added.append(contents);
                 ++changes;
@@ -106,16 +97,14 @@ private:
         for (const char *ext : {".pac", ".pa_"}) {
             const QByteArray name = stem + ext;
             if (what < 7) {
-                if (::unlink(path(name).constData()) == 0) {
+                if (testfolder::removeFile(m_dir, name)) {
                     removed.append(contents);
                     ++changes;
                     return;
                 }
             } else {
                 const QByteArray newStem = "bg-" + QByteArray::number(m_next++);
-                if (::renameat2(AT_FDCWD, path(name).constData(), AT_FDCWD, path(newStem + extension()).constData(),
-                                RENAME_NOREPLACE)
-                    == 0) {
+                if (testfolder::renameNoReplace(m_dir, name, newStem + extension())) {
                     m_files[newStem] = contents;
                     ++changes;
                     return;
@@ -127,7 +116,7 @@ private:
 
     const char *extension() { return m_random.bounded(2) ? ".pac" : ".pa_"; }
 
-    const QByteArray m_dir;
+    const QString m_dir;
     QRandomGenerator m_random;
     std::map<QByteArray, QByteArray> m_files; // stem -> contents
     int m_next = 0;
@@ -181,6 +170,21 @@ QString randomName(QRandomGenerator &random)
     return name;
 }
 
+// The beginning of a random name for a snack there from the start, as the file system holds
+// it: at most 8 bytes without "/"; where names are Unicode (Windows), whole characters, none
+// that Windows refuses in a name.
+QByteArray startStem(QString name)
+{
+    name.remove(QChar(u'\0')).remove(QChar(char16_t(0xDC00)));
+    if (testfolder::namesAreBytes())
+        return name.toUtf8().left(8).replace('/', '_');
+    for (QChar &c : name) {
+        if (c.unicode() < 0x20 || QStringView(u"\\/:*?\"<>|").contains(c))
+            c = u'_';
+    }
+    return name.toUtf8();
+}
+
 } // namespace
 
 class TestSoak : public QObject
@@ -205,8 +209,7 @@ void TestSoak::randomUse()
     UiFixture f;
     QByteArrayList start;
     for (int i = 0; i < 40; ++i) {
-        const QByteArray name = randomName(random).remove(QChar(u'\0')).remove(QChar(char16_t(0xDC00))).toUtf8();
-        const QByteArray file = "s" + QByteArray::number(i) + name.left(8).replace('/', '_') + (i % 2 ? ".pac" : ".pa_");
+        const QByteArray file = "s" + QByteArray::number(i) + startStem(randomName(random)) + (i % 2 ? ".pac" : ".pa_");
         const QByteArray contents = "snack from the start #" + QByteArray::number(i);
         QVERIFY(testfolder::makeFile(f.snackDir, file, contents));
         start.append(contents);
@@ -262,8 +265,7 @@ void TestSoak::randomUse()
                 f.action("refreshAction")->trigger();
             }
             ++refreshes;
-            kurubako::PosixFileOps files;
-            const kurubako::SnackLists lists = kurubako::scanSnackFolder(files, f.snackDir);
+            const kurubako::SnackLists lists = kurubako::scanSnackFolder(*f.files, f.snackDir);
             QCOMPARE(entries(f.list("stockList")->snackModel()->snacks()), entries(lists.stock));
             QCOMPARE(entries(f.list("todayList")->snackModel()->snacks()), entries(lists.today));
             break;
