@@ -37,9 +37,13 @@ FsError windowsError(DWORD error)
     case ERROR_BAD_NETPATH:
         return fsError(FileError::PathNotFound);
     case ERROR_ACCESS_DENIED:
-    case ERROR_SHARING_VIOLATION:
-    case ERROR_LOCK_VIOLATION:
         return fsError(FileError::PermissionDenied);
+    case ERROR_SHARING_VIOLATION:
+    case ERROR_LOCK_VIOLATION: { // PostPet, say, has the file open
+        FsError inUse = fsError(FileError::PermissionDenied);
+        inUse.description = u"ほかのプログラムがこのファイルを使っています。"_s;
+        return inUse;
+    }
     case ERROR_WRITE_PROTECT:
         return fsError(FileError::ReadOnly);
     case ERROR_DISK_FULL:
