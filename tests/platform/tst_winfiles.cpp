@@ -64,6 +64,7 @@ private Q_SLOTS:
     void renameSnack_data();
     void renameSnack();
     void moveSnacks();
+    void fileInUse();
     void postPetStartsDirectly_data();
     void postPetStartsDirectly();
 };
@@ -202,6 +203,21 @@ void TestWinFiles::moveSnacks()
         = kurubako::moveSnacks(ops, snackDir, scanSnackFolder(ops, snackDir).stock, SnackSet::Stock);
     QCOMPARE(outcome.error.number, 0);
     QCOMPARE(testfolder::snapshot(dir.path()), testfolder::expected({"B.pac<B.PA_", "c.pac<c.pa_"}));
+}
+
+// A file that another program holds open, without letting others rename it, stays as it is.
+void TestWinFiles::fileInUse()
+{
+    testfolder::TempFolder dir;
+    QVERIFY(make(dir.path(), {"a.pac"}));
+    const std::wstring path = QDir::toNativeSeparators(dir.path() + u"/a.pac"_s).toStdWString();
+    const HANDLE held = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    QVERIFY(held != INVALID_HANDLE_VALUE);
+    const RenameOutcome outcome = WinFileOps().renameFiles(dir.path(), {{"a.pac", "a.pa_"}});
+    CloseHandle(held);
+    QCOMPARE(outcome.error.number, 70);
+    QCOMPARE(outcome.error.description, u"ほかのプログラムがこのファイルを使っています。"_s);
+    QCOMPARE(testfolder::snapshot(dir.path()), testfolder::expected({"a.pac"}));
 }
 
 void TestWinFiles::postPetStartsDirectly_data()
