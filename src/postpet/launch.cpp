@@ -17,6 +17,21 @@ namespace {
 
 const QString ExecutableName = QStringLiteral("postpet20.exe");
 
+LaunchCommand failure(LaunchProblem problem)
+{
+    LaunchCommand command;
+    command.problem = problem;
+    return command;
+}
+
+LaunchCommand start(const QString &program, const QStringList &arguments = {})
+{
+    LaunchCommand command;
+    command.program = program;
+    command.arguments = arguments;
+    return command;
+}
+
 } // namespace
 
 ExecutableKind executableKind(const QString &path)
@@ -33,33 +48,38 @@ ExecutableKind executableKind(const QString &path)
     return QFileInfo(path).isExecutable() ? ExecutableKind::Native : ExecutableKind::Neither;
 }
 
-std::optional<LaunchCommand> postPetLaunchCommand(FileOps &files, const QString &postPetDir, const QString &wine)
+LaunchCommand postPetLaunchCommand(FileOps &files, const QString &postPetDir, const QString &wine)
 {
     const auto executable = files.findPlainFile(postPetDir, ExecutableName);
     if (!executable)
-        return std::nullopt;
+        return failure(LaunchProblem::NoExecutable);
 #ifdef Q_OS_WIN
     Q_UNUSED(wine);
-    return LaunchCommand{*executable, {}};
+    return start(*executable);
 #else
     switch (executableKind(*executable)) {
     case ExecutableKind::Windows:
         if (wine.isEmpty())
-            return std::nullopt;
-        return LaunchCommand{wine, {*executable}};
+            return failure(LaunchProblem::NoWine);
+        return start(wine, { *executable });
     case ExecutableKind::Native:
-        return LaunchCommand{*executable, {}};
+        return start(*executable);
     case ExecutableKind::Neither:
         break;
     }
-    return std::nullopt;
+    return failure(LaunchProblem::NoExecutable);
 #endif
 }
 
 void LaunchPostPet(const QString &postPetDir, FileOps &files, ProcessStarter &starter, MsgBox &box)
 {
-    const auto command = postPetLaunchCommand(files, postPetDir, QStandardPaths::findExecutable(u"wine"_s));
-    if (!command || !starter.startDetached(command->program, command->arguments))
+    const LaunchCommand command
+        = postPetLaunchCommand(files, postPetDir, QStandardPaths::findExecutable(u"wine"_s));
+    if (command.problem == LaunchProblem::NoWine)
+        box.critical(u"PostPetを起動するにはWineが必要なんだけど、インストールされていないみたい・・・"_s,
+            u"EXEがありません"_s);
+    else if (command.problem != LaunchProblem::None
+        || !starter.startDetached(command.program, command.arguments))
         box.critical(u"PostPet20.exeが見つからないんだけど・・・"_s, u"EXEがありません"_s);
 }
 
