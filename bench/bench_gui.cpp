@@ -4,7 +4,7 @@
 //   start-up to the main window shown   a minimal Qt Widgets program showing one list: of the
 //                                       snack folder's files, and of one line of text
 //   peak memory (RSS) of that start-up  the same minimal programs
-//   RefreshSnackLists on the window     find DIR -maxdepth 1 -type f | sort -f
+//   refreshSnackLists on the window     find DIR -maxdepth 1 -type f | sort -f
 //   moving 10,000 selected snacks       10,000 renameat2() calls and one listing
 //   全選択, then 全解除, on the list     none (absolute)
 //
@@ -15,12 +15,12 @@
 
 #include "benchutil.h"
 
-#include "platform/documentopener.h"
+#include "common/memorysettingsstore.h"
+#include "common/recordingdocumentopener.h"
+#include "common/recordingprocessstarter.h"
+#include "common/scriptedmsgbox.h"
 #include "platform/fileops.h"
-#include "platform/memorysettingsstore.h"
-#include "platform/msgbox.h"
-#include "platform/processstarter.h"
-#include "ui/form1.h"
+#include "ui/mainwindow.h"
 #include "ui/program.h"
 #include "ui/snacklist.h"
 #include "ui/twips.h"
@@ -96,7 +96,7 @@ struct Run
         store.setValue(u"ver"_s, u"1.1"_s);
         store.setValue(u"postpet_dir"_s, postPetDir);
         program = std::make_unique<Program>(Services{store, *files, box, starter, opener, [] {}});
-        program->Main();
+        program->start();
     }
 
     MemorySettingsStore store;
@@ -240,15 +240,15 @@ void startupAndMemory(int runs)
 
 void refresh(int runs)
 {
-    std::printf("\nRefreshSnackLists on the loaded main window, against find | sort -f\n");
+    std::printf("\nrefreshSnackLists on the loaded main window, against find | sort -f\n");
     for (const int count : Sizes) {
         const SnackFolder folder(count);
         Run run(folder.postPet.path());
-        Form1 *window = run.program->mainWindow();
+        MainWindow *window = run.program->mainWindow();
         pipelineMilliseconds(folder.snackDir);
         const double ours = medianOf(runs, [&] {
             const auto start = Clock::now();
-            window->RefreshSnackLists();
+            window->refreshSnackLists();
             QCoreApplication::processEvents();
             return millisecondsSince(start);
         });
@@ -289,12 +289,14 @@ void moving(int runs)
         }
     }
     Run run(folder.postPet.path());
-    Form1 *window = run.program->mainWindow();
+    MainWindow *window = run.program->mainWindow();
+    QAction *addToToday = window->findChild<QAction *>(u"addToTodayAction"_s);
+    QAction *moveToStock = window->findChild<QAction *>(u"moveToStockAction"_s);
     bool toToday = true;
     const double ours = medianOf(runs, [&] {
-        window->findChild<QPushButton *>(toToday ? u"Command3(0)"_s : u"Command4(0)"_s)->click();
+        window->findChild<QPushButton *>(toToday ? u"stockSelectAllButton"_s : u"todaySelectAllButton"_s)->click();
         const auto start = Clock::now();
-        toToday ? window->Command5_Click() : window->Command6_Click();
+        (toToday ? addToToday : moveToStock)->trigger();
         QCoreApplication::processEvents();
         toToday = !toToday;
         return millisecondsSince(start);
@@ -310,7 +312,7 @@ void selection(int runs)
     std::printf("\n全選択 then 全解除 on 100,000 items (%d cores)\n", QThread::idealThreadCount());
     const SnackFolder folder(200000);
     Run run(folder.postPet.path());
-    Form1 *window = run.program->mainWindow();
+    MainWindow *window = run.program->mainWindow();
     window->show();
     QCoreApplication::processEvents();
     const auto click = [&](const QString &button) {
@@ -322,11 +324,11 @@ void selection(int runs)
     std::vector<double> selectAll;
     std::vector<double> clear;
     for (int run = 0; run < runs; ++run) {
-        selectAll.push_back(click(u"Command3(0)"_s));
-        clear.push_back(click(u"Command3(1)"_s));
+        selectAll.push_back(click(u"stockSelectAllButton"_s));
+        clear.push_back(click(u"stockClearButton"_s));
     }
     std::printf("  全選択 %8.2f ms   全解除 %8.2f ms   (list of %d)\n", bench::median(selectAll), bench::median(clear),
-                window->findChild<SnackListView *>(u"List1"_s)->snackModel()->rowCount());
+                window->findChild<SnackListView *>(u"stockList"_s)->snackModel()->rowCount());
 }
 
 } // namespace

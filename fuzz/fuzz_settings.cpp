@@ -8,7 +8,7 @@
 #include "fuzzcheck.h"
 
 #include "app/settings.h"
-#include "platform/memorysettingsstore.h"
+#include "common/memorysettingsstore.h"
 
 #include <QStringList>
 
@@ -49,8 +49,8 @@ void checkParsers(const QString &text)
     }
     const auto action = parseDblClickAction(text);
     if (action) {
-        FUZZ_CHECK(*action == 0 || *action == 1);
-        FUZZ_CHECK(number && *number == *action);
+        FUZZ_CHECK(*action == DoubleClickAction::Move || *action == DoubleClickAction::Rename);
+        FUZZ_CHECK(number && *number == qint16(*action));
     }
     const auto flag = parseBool(text);
     if (flag)
@@ -71,7 +71,7 @@ void checkSingleReads(MemorySettingsStore &store)
     globals.windowTop = -7;
     globals.windowLeft = -8;
     globals.skipConfirm = true;
-    globals.dblClickAction = 9;
+    globals.doubleClickAction = DoubleClickAction(9);
     globals.storedVersion = -1.5f;
     const Globals before = globals;
 
@@ -89,7 +89,7 @@ void checkSingleReads(MemorySettingsStore &store)
     FUZZ_CHECK(globals.skipConfirm == (read ? *parseBool(stored(2)) : before.skipConfirm));
     read = settings.readDblClickAction(globals);
     FUZZ_CHECK(read == (readable(3) && parseDblClickAction(stored(3)).has_value()));
-    FUZZ_CHECK(globals.dblClickAction == (read ? *parseDblClickAction(stored(3)) : before.dblClickAction));
+    FUZZ_CHECK(globals.doubleClickAction == (read ? *parseDblClickAction(stored(3)) : before.doubleClickAction));
     read = settings.readStoredVersion(globals);
     FUZZ_CHECK(read == (readable(4) && parseVersion(stored(4)).has_value()));
     FUZZ_CHECK(read ? globals.storedVersion == *parseVersion(stored(4)) : globals.storedVersion == before.storedVersion);
@@ -139,7 +139,8 @@ void checkRunCheck(MemorySettingsStore &store)
         written.append(entry.section(u'=', 0, 0));
     FUZZ_CHECK(written == expected);
     FUZZ_CHECK(globals.programVersion == ProgramVersionValue);
-    FUZZ_CHECK(globals.dblClickAction == 0 || globals.dblClickAction == 1);
+    FUZZ_CHECK(globals.doubleClickAction == DoubleClickAction::Move
+               || globals.doubleClickAction == DoubleClickAction::Rename);
     // Every key that could be written now holds text that the program reads back, and the
     // version is the program's own.
     for (int key = 0; key < KeyCount; ++key) {

@@ -4,6 +4,9 @@
 
 namespace kurubako {
 
+// What a double-click in a snack list does, stored as "Chk2" (0 or 1).
+enum class DoubleClickAction : qint16 { Move = 0, Rename = 1 };
+
 // The state that lives for the whole run, shared by the windows. One instance exists per
 // run; the windows are handed it.
 struct Globals
@@ -13,12 +16,9 @@ struct Globals
     qint32 windowTop = 0;         // main window's outer top, in twips
     qint32 windowLeft = 0;        // main window's outer left, in twips
     bool skipConfirm = false;     // "Chk1": ask no confirmation questions
-    qint16 dblClickAction = 0;    // "Chk2": 0 = a double-click moves, 1 = it renames
+    DoubleClickAction doubleClickAction = DoubleClickAction::Move; // "Chk2"
     float storedVersion = 0.0f;   // "ver" as read back from the store
     float programVersion = 0.0f;  // the program's own version, set first at start-up
-    QString editedPostPetDir;     // the settings dialog's working copy of the folder
-    bool folderChooserFromSettings = false; // the folder chooser serves the settings dialog
-    qint16 renameSource = 0;      // 1 = stock list, 2 = today's list
 
     // Sets postPetDir and snackDir together, as every change of the folder must.
     void setPostPetDir(const QString &folder);

@@ -46,12 +46,12 @@ std::optional<qint32> parseInt32(const QString &text)
     return parseInteger<qint32>(text);
 }
 
-std::optional<qint16> parseDblClickAction(const QString &text)
+std::optional<DoubleClickAction> parseDblClickAction(const QString &text)
 {
     const auto value = parseInteger<qint16>(text);
     if (!value || (*value != 0 && *value != 1))
         return std::nullopt;
-    return value;
+    return static_cast<DoubleClickAction>(*value);
 }
 
 std::optional<bool> parseBool(const QString &text)
@@ -128,7 +128,7 @@ bool Settings::readSkipConfirm(Globals &globals)
 
 bool Settings::readDblClickAction(Globals &globals)
 {
-    return readInto(*this, SettingKey::Chk2, parseDblClickAction, globals.dblClickAction);
+    return readInto(*this, SettingKey::Chk2, parseDblClickAction, globals.doubleClickAction);
 }
 
 bool Settings::readStoredVersion(Globals &globals)
@@ -171,7 +171,7 @@ void Settings::runCheck(Globals &globals)
 void Settings::saveOnQuit(const Globals &globals)
 {
     write(SettingKey::Chk1, boolText(globals.skipConfirm));
-    write(SettingKey::Chk2, QString::number(globals.dblClickAction));
+    write(SettingKey::Chk2, QString::number(static_cast<qint16>(globals.doubleClickAction)));
     write(SettingKey::Top, QString::number(globals.windowTop));
     write(SettingKey::Left, QString::number(globals.windowLeft));
 }

@@ -21,7 +21,7 @@ inline const QString PostPetDir = QStringLiteral("postpet_dir");
 // The stored texts and their conversions. Each parse gives nothing for text that is empty or
 // does not convert; surrounding spaces and a leading "+" are accepted, fractions are not.
 std::optional<qint32> parseInt32(const QString &text);
-std::optional<qint16> parseDblClickAction(const QString &text); // only 0 and 1 are actions
+std::optional<DoubleClickAction> parseDblClickAction(const QString &text); // only 0 and 1 are actions
 std::optional<bool> parseBool(const QString &text);             // True/False in any case, or a number
 std::optional<float> parseVersion(const QString &text);         // "1.1" under every locale
 

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <QList>
 #include <QString>
 
 namespace kurubako {
@@ -32,36 +31,6 @@ public:
     {
         return show(text, title, Icon::Question, Buttons::YesNo, Button::No) == Button::Yes;
     }
-};
-
-// Test double: records every box and answers from a script. A box without a scripted answer
-// gets its default button and is counted as unexpected.
-class ScriptedMsgBox final : public MsgBox
-{
-public:
-    struct Shown
-    {
-        QString text;
-        QString title;
-        Icon icon;
-        Buttons buttons;
-        Button defaultButton;
-    };
-
-    Button show(const QString &text, const QString &title, Icon icon, Buttons buttons,
-                Button defaultButton) override
-    {
-        shown.append({text, title, icon, buttons, defaultButton});
-        if (answers.isEmpty()) {
-            ++unexpected;
-            return defaultButton;
-        }
-        return answers.takeFirst();
-    }
-
-    QList<Button> answers;
-    QList<Shown> shown;
-    int unexpected = 0;
 };
 
 } // namespace kurubako

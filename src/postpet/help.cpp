@@ -15,7 +15,7 @@ QString helpDocumentPath(const FileOps &files)
     return files.executableFolder() + QDir::separator() + u"Kurubako.html"_s;
 }
 
-void ShowHelp(const FileOps &files, DocumentOpener &opener, MsgBox &box)
+void showHelp(const FileOps &files, DocumentOpener &opener, MsgBox &box)
 {
     opener.open(helpDocumentPath(files), files.executableFolder(),
         [&box] { box.critical(u"ヘルプが表示できないんだけど・・・"_s, u"ヘルプがないよ"_s); });

@@ -14,6 +14,6 @@ QString helpDocumentPath(const FileOps &files);
 // Opens the help document in the user's viewer without waiting for it. A failure is told in
 // a message box: at once, or when the desktop reports that it found no viewer (so `box` must
 // live on for the rest of the run).
-void ShowHelp(const FileOps &files, DocumentOpener &opener, MsgBox &box);
+void showHelp(const FileOps &files, DocumentOpener &opener, MsgBox &box);
 
 } // namespace kurubako

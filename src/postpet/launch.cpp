@@ -71,7 +71,7 @@ LaunchCommand postPetLaunchCommand(FileOps &files, const QString &postPetDir, co
 #endif
 }
 
-void LaunchPostPet(const QString &postPetDir, FileOps &files, ProcessStarter &starter, MsgBox &box)
+void launchPostPet(const QString &postPetDir, FileOps &files, ProcessStarter &starter, MsgBox &box)
 {
     const LaunchCommand command
         = postPetLaunchCommand(files, postPetDir, QStandardPaths::findExecutable(u"wine"_s));

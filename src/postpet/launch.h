@@ -37,6 +37,6 @@ LaunchCommand postPetLaunchCommand(FileOps &files, const QString &postPetDir, co
 
 // Starts PostPet detached and says so in a message box when that fails: that Wine is needed
 // when it is missing, else that PostPet's executable was not found.
-void LaunchPostPet(const QString &postPetDir, FileOps &files, ProcessStarter &starter, MsgBox &box);
+void launchPostPet(const QString &postPetDir, FileOps &files, ProcessStarter &starter, MsgBox &box);
 
 } // namespace kurubako

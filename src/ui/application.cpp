@@ -38,7 +38,7 @@ int runApplication(int &argc, char **argv)
     QtProcessStarter starter;
     SystemDocumentOpener opener;
     Program program({store, *files, box, starter, opener, [] { QCoreApplication::exit(0); }});
-    program.Main();
+    program.start();
     return app.exec();
 }
 

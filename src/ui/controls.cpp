@@ -1,5 +1,6 @@
 #include "controls.h"
 
+#include <QDir>
 #include <QIcon>
 #include <QLineEdit>
 #include <QPushButton>
@@ -11,9 +12,15 @@ namespace kurubako {
 
 QIcon programIcon()
 {
+    // Every size the build put into the resources, kurubako-<size>.png; each is read only when
+    // a window asks for that size.
     QIcon icon;
-    for (const int size : {16, 32, 48, 64, 128, 256})
-        icon.addFile(u":/kurubako/kurubako-%1.png"_s.arg(size), QSize(size, size));
+    const QDir resources(u":/kurubako"_s, u"kurubako-*.png"_s);
+    const QStringList files = resources.entryList(QDir::Files);
+    for (const QString &file : files) {
+        const int size = QStringView(file).sliced(9).chopped(4).toInt();
+        icon.addFile(resources.filePath(file), QSize(size, size));
+    }
     return icon;
 }
 

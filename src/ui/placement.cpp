@@ -18,22 +18,21 @@ int roundHalfEven(double value)
 
 } // namespace
 
-DialogPosition PlaceBelowMainWindow(int mainTop, int mainLeft, int mainWidth, int dialogHeight, int dialogWidth,
-                                    int screenHeight, int screenWidth)
+QPoint dialogPosition(const QRect &mainFrame, const QSize &dialogSize, const QSize &screen)
 {
-    int top = roundHalfEven(static_cast<double>(mainTop) + 1000);
-    if (static_cast<qint64>(top) + dialogHeight > screenHeight)
-        top = screenHeight - dialogHeight;
+    int top = roundHalfEven(static_cast<double>(mainFrame.top()) + 1000);
+    if (static_cast<qint64>(top) + dialogSize.height() > screen.height())
+        top = screen.height() - dialogSize.height();
 
-    int left = roundHalfEven(mainWidth / 2.0 + mainLeft - dialogWidth / 2.0);
-    if (static_cast<qint64>(left) + dialogWidth > screenWidth)
-        left = screenWidth - dialogWidth;
+    int left = roundHalfEven(mainFrame.width() / 2.0 + mainFrame.left() - dialogSize.width() / 2.0);
+    if (static_cast<qint64>(left) + dialogSize.width() > screen.width())
+        left = screen.width() - dialogSize.width();
     else if (left < 0)
         left = 0;
-    return {top, left};
+    return {left, top};
 }
 
-void placeBelowMainWindow(QWidget *dialog, const QWidget *mainWindow)
+void placeBelow(QWidget *dialog, const QWidget *mainWindow)
 {
     if (!mainWindow)
         return;
@@ -47,11 +46,12 @@ void placeBelowMainWindow(QWidget *dialog, const QWidget *mainWindow)
     const QScreen *screen = mainWindow->screen();
     const QSize screenSize = screen ? screen->geometry().size() : QSize();
 
-    const DialogPosition position = PlaceBelowMainWindow(
-        pixelsToTwips(mainFrame.top()), pixelsToTwips(mainFrame.left()), pixelsToTwips(mainFrame.width()),
-        pixelsToTwips(outer.height()), pixelsToTwips(outer.width()), pixelsToTwips(screenSize.height()),
-        pixelsToTwips(screenSize.width()));
-    dialog->move(twipsToPixels(position.left), twipsToPixels(position.top));
+    const QPoint position = dialogPosition(
+        {pixelsToTwips(mainFrame.left()), pixelsToTwips(mainFrame.top()), pixelsToTwips(mainFrame.width()),
+         pixelsToTwips(mainFrame.height())},
+        {pixelsToTwips(outer.width()), pixelsToTwips(outer.height())},
+        {pixelsToTwips(screenSize.width()), pixelsToTwips(screenSize.height())});
+    dialog->move(twipsToPixels(position.x()), twipsToPixels(position.y()));
 }
 
 } // namespace kurubako

@@ -1,8 +1,8 @@
 #include "program.h"
 
-#include "form0.h"
-#include "form1.h"
-#include "form4.h"
+#include "folderchooserdialog.h"
+#include "mainwindow.h"
+#include "renamedialog.h"
 
 #include "app/startup.h"
 #include "postpet/launch.h"
@@ -20,20 +20,20 @@ Program::~Program()
     delete m_mainWindow;
 }
 
-Form1 *Program::mainWindow() const
+MainWindow *Program::mainWindow() const
 {
     return m_mainWindow.data();
 }
 
-Form0 *Program::folderChooser() const
+FolderChooserDialog *Program::folderChooser() const
 {
     return m_chooser.data();
 }
 
-void Program::Main()
+void Program::start()
 {
     if (prepareStartup(services.store, globals) == FirstWindow::FolderChooser) {
-        m_chooser = new Form0(*this, nullptr);
+        m_chooser = new FolderChooserDialog(*this, FolderChooserDialog::Mode::StartUp, nullptr);
         m_chooser->setAttribute(Qt::WA_DeleteOnClose);
         m_chooser->show();
         return;
@@ -45,24 +45,24 @@ void Program::openMainWindow()
 {
     if (m_mainWindow)
         return;
-    m_mainWindow = new Form1(*this);
+    m_mainWindow = new MainWindow(*this);
     m_mainWindow->show();
 }
 
-void Program::QuitProgram()
+void Program::quit()
 {
     if (m_mainWindow)
         m_mainWindow->close();
 }
 
-void Program::LaunchPostPet()
+void Program::launchPostPet()
 {
-    kurubako::LaunchPostPet(globals.postPetDir, services.files, services.starter, services.box);
+    kurubako::launchPostPet(globals.postPetDir, services.files, services.starter, services.box);
 }
 
-void Program::ShowRenameDialog()
+void Program::showRenameDialog(SnackSet set)
 {
-    Form4 dialog(*this, m_mainWindow);
+    RenameDialog dialog(*this, set, m_mainWindow);
     dialog.exec();
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/globals.h"
+#include "snacks/snackname.h"
 
 #include <QPointer>
 
@@ -10,8 +11,8 @@ namespace kurubako {
 
 class DocumentOpener;
 class FileOps;
-class Form0;
-class Form1;
+class FolderChooserDialog;
+class MainWindow;
 class MsgBox;
 class ProcessStarter;
 class SettingsStore;
@@ -39,13 +40,14 @@ public:
 
     // Start-up: the settings check, then the main window, or the folder chooser on a
     // first run.
-    void Main();
+    void start();
 
     // Asks the main window to close; its close handling may still refuse.
-    void QuitProgram();
-    void LaunchPostPet();
-    // Opens the rename dialog on the current item of the list named by RenameSource.
-    void ShowRenameDialog();
+    void quit();
+    void launchPostPet();
+    // Opens the rename dialog on the current item of the list of `set`, and returns when it
+    // has closed.
+    void showRenameDialog(SnackSet set);
 
     // Opens the main window (once per run).
     void openMainWindow();
@@ -54,13 +56,13 @@ public:
     Globals globals;
     const Services services;
 
-    Form1 *mainWindow() const;
-    Form0 *folderChooser() const;
+    MainWindow *mainWindow() const;
+    FolderChooserDialog *folderChooser() const;
     bool ended() const { return m_ended; }
 
 private:
-    QPointer<Form1> m_mainWindow;
-    QPointer<Form0> m_chooser;
+    QPointer<MainWindow> m_mainWindow;
+    QPointer<FolderChooserDialog> m_chooser;
     bool m_ended = false;
 };
 

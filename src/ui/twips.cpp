@@ -48,17 +48,11 @@ QRect toPixels(const TwipRect &rect)
             twipsToPixels(rect.height)};
 }
 
-void layOut(QWidget *form, std::initializer_list<ControlLayout> controls)
+void place(QWidget *control, const TwipRect &rect, qreal pointSize, bool bold)
 {
-    for (const ControlLayout &control : controls) {
-        auto *widget = form->findChild<QWidget *>(QString::fromLatin1(control.name));
-        Q_ASSERT_X(widget, "layOut", control.name);
-        if (!widget)
-            continue;
-        widget->setGeometry(toPixels(control.rect));
-        if (control.pointSize > 0)
-            widget->setFont(programFont(control.pointSize, control.bold));
-    }
+    control->setGeometry(toPixels(rect));
+    if (pointSize > 0)
+        control->setFont(programFont(pointSize, bold));
 }
 
 QFont programFont(qreal pointSize, bool bold)

@@ -4,8 +4,6 @@
 #include <QRect>
 #include <QString>
 
-#include <initializer_list>
-
 class QWidget;
 
 namespace kurubako {
@@ -26,17 +24,9 @@ int twipsToPixels(int twips);
 int pixelsToTwips(int pixels);
 QRect toPixels(const TwipRect &rect);
 
-// Where a control of a window stands and how large its text is (0: the window's own size).
-struct ControlLayout
-{
-    const char *name;
-    TwipRect rect;
-    qreal pointSize = 0;
-    bool bold = false;
-};
-
-// Places the named children of `form` (each relative to its parent) and sets their fonts.
-void layOut(QWidget *form, std::initializer_list<ControlLayout> controls);
+// Places `control` at `rect`, relative to its parent, and gives it the program's font at
+// `pointSize` (0: it keeps its window's font).
+void place(QWidget *control, const TwipRect &rect, qreal pointSize = 0, bool bold = false);
 
 // The program's font, "ＭＳ Ｐゴシック", at a point size; where it is missing the system
 // substitutes IPAPGothic, which has the same metrics.

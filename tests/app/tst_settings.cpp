@@ -1,6 +1,6 @@
 #include "app/settings.h"
 #include "app/startup.h"
-#include "platform/memorysettingsstore.h"
+#include "common/memorysettingsstore.h"
 
 #include <QLocale>
 #include <QTest>
@@ -24,7 +24,7 @@ Globals previous()
     g.windowTop = 11;
     g.windowLeft = 22;
     g.skipConfirm = true;
-    g.dblClickAction = 1;
+    g.doubleClickAction = kurubako::DoubleClickAction::Rename;
     g.storedVersion = 0.5f;
     return g;
 }
@@ -33,7 +33,7 @@ Globals previous()
 QStringList texts(const Globals &g)
 {
     return {QString::number(g.windowTop), QString::number(g.windowLeft), g.skipConfirm ? u"true"_s : u"false"_s,
-            QString::number(g.dblClickAction), QString::number(double(g.storedVersion))};
+            QString::number(qint16(g.doubleClickAction)), QString::number(double(g.storedVersion))};
 }
 
 QStringList with(QStringList list, qsizetype i, const QString &text)

@@ -1,6 +1,6 @@
+#include "common/recordingprocessstarter.h"
+#include "common/scriptedmsgbox.h"
 #include "platform/fileops_posix.h"
-#include "platform/msgbox.h"
-#include "platform/processstarter.h"
 #include "postpet/launch.h"
 
 #include <QDir>
@@ -165,7 +165,7 @@ void TestLaunch::launchPostPet()
     RecordingProcessStarter starter;
     starter.succeed = starts;
     ScriptedMsgBox boxes;
-    LaunchPostPet(dir.path(), ops, starter, boxes);
+    kurubako::launchPostPet(dir.path(), ops, starter, boxes);
 
     const bool throughWine = contents == PeImage;
     const bool startable = !contents.isEmpty() && (!throughWine || wineOnPath);

@@ -1,10 +1,10 @@
 #include "uifixture.h"
 
-#include "ui/form0.h"
-#include "ui/form2.h"
-#include "ui/form3.h"
-#include "ui/form4.h"
+#include "ui/folderchooserdialog.h"
 #include "ui/placement.h"
+#include "ui/renamedialog.h"
+#include "ui/settingsdialog.h"
+#include "ui/versiondialog.h"
 
 #include <QLineEdit>
 #include <QRadioButton>
@@ -14,9 +14,8 @@
 
 using namespace Qt::StringLiterals;
 
-using kurubako::Form0;
-using kurubako::Form2;
-using kurubako::Form3;
+using kurubako::FolderChooserDialog;
+using kurubako::SettingsDialog;
 using kurubako::MsgBox;
 
 class TestDialogs : public QObject
@@ -64,17 +63,17 @@ void TestDialogs::placement()
     QFETCH(QList<int>, in);
     QFETCH(int, top);
     QFETCH(int, left);
-    const auto position = kurubako::PlaceBelowMainWindow(in[0], in[1], in[2], in[3], in[4], in[5], in[6]);
-    QCOMPARE(position.top, top);
-    QCOMPARE(position.left, left);
+    const QPoint position = kurubako::dialogPosition({in[1], in[0], in[2], 4500}, {in[4], in[3]}, {in[6], in[5]});
+    QCOMPARE(position.y(), top);
+    QCOMPARE(position.x(), left);
 }
 
 void TestDialogs::placement_throughEachDialog_data()
 {
     QTest::addColumn<QString>("dialog");
-    QTest::newRow("settings") << u"Form3"_s;
-    QTest::newRow("version") << u"Form2"_s;
-    QTest::newRow("rename") << u"Form4"_s;
+    QTest::newRow("settings") << u"SettingsDialog"_s;
+    QTest::newRow("version") << u"VersionDialog"_s;
+    QTest::newRow("rename") << u"RenameDialog"_s;
 }
 
 void TestDialogs::placement_throughEachDialog()
@@ -86,11 +85,11 @@ void TestDialogs::placement_throughEachDialog()
     // The main window low and far right: the dialog's bottom-right corner meets the screen's.
     f.window()->move(screen.width() - 100, screen.height() - 60);
     const auto open = [&]() -> std::unique_ptr<QDialog> {
-        if (dialog == u"Form3")
-            return std::make_unique<Form3>(*f.program, f.window());
-        if (dialog == u"Form2")
-            return std::make_unique<Form2>(*f.program, f.window());
-        return std::make_unique<kurubako::Form4>(*f.program, f.window());
+        if (dialog == u"SettingsDialog")
+            return std::make_unique<SettingsDialog>(*f.program, f.window());
+        if (dialog == u"VersionDialog")
+            return std::make_unique<kurubako::VersionDialog>(*f.program, f.window());
+        return std::make_unique<kurubako::RenameDialog>(*f.program, kurubako::SnackSet::Stock, f.window());
     };
     std::unique_ptr<QDialog> shown = open();
     // Before it is shown a dialog has no frame; it is placed as framed like the main window.
@@ -107,19 +106,18 @@ void TestDialogs::settings_opensOnCurrentValues()
 {
     UiFixture f;
     f.startMainWindow();
-    f.program->globals.dblClickAction = 1;
-    Form3 dialog(*f.program, f.window());
+    f.program->globals.doubleClickAction = kurubako::DoubleClickAction::Rename;
+    SettingsDialog dialog(*f.program, f.window());
     QCOMPARE(dialog.windowTitle(), u"くるみ箱 設定♪"_s);
-    QCOMPARE(dialog.findChild<QLineEdit *>(u"Text1"_s)->text(), f.postPetDir);
-    QVERIFY(dialog.findChild<QLineEdit *>(u"Text1"_s)->isReadOnly());
-    QVERIFY(dialog.findChild<QRadioButton *>(u"Option1(1)"_s)->isChecked());
+    QCOMPARE(dialog.findChild<QLineEdit *>(u"postPetFolder"_s)->text(), f.postPetDir);
+    QVERIFY(dialog.findChild<QLineEdit *>(u"postPetFolder"_s)->isReadOnly());
+    QVERIFY(dialog.findChild<QRadioButton *>(u"renameOption"_s)->isChecked());
     auto *tabs = dialog.findChild<QTabBar *>();
     QCOMPARE(tabs->count(), 2);
     QCOMPARE(tabs->tabText(0), u"PostPetディレクトリは？"_s);
     QCOMPARE(tabs->tabText(1), u"ﾘｽﾄをﾀﾞﾌﾞﾙｸﾘｯｸしたときは？"_s);
     QCOMPARE(tabs->currentIndex(), 0);
-    QVERIFY(f.program->globals.folderChooserFromSettings);
-    QVERIFY(dialog.findChild<QPushButton *>(u"Command2"_s)->isDefault());
+    QVERIFY(dialog.findChild<QPushButton *>(u"cancelButton"_s)->isDefault());
 }
 
 void TestDialogs::settings_ok_data()
@@ -153,34 +151,35 @@ void TestDialogs::settings_ok()
     f.startMainWindow();
     f.store.writeLog.clear();
 
-    Form3 dialog(*f.program, f.window());
+    SettingsDialog dialog(*f.program, f.window());
     if (!other.isEmpty()) {
         QTimer::singleShot(0, [&] {
-            auto *chooser = qobject_cast<Form0 *>(QApplication::activeModalWidget());
+            auto *chooser = qobject_cast<FolderChooserDialog *>(QApplication::activeModalWidget());
             QVERIFY(chooser);
+            QCOMPARE(chooser->mode(), FolderChooserDialog::Mode::Settings);
             QCOMPARE(chooser->chosenFolder(), f.postPetDir);
             QVERIFY(chooser->openFolder(other));
-            chooser->CmdQuit_Click();
+            chooser->findChild<QPushButton *>(u"okButton"_s)->click();
         });
-        dialog.findChild<QPushButton *>(u"Command1"_s)->click();
-        QCOMPARE(dialog.findChild<QLineEdit *>(u"Text1"_s)->text(), other);
+        dialog.findChild<QPushButton *>(u"changeFolderButton"_s)->click();
+        QCOMPARE(dialog.findChild<QLineEdit *>(u"postPetFolder"_s)->text(), other);
         QVERIFY(f.store.writeLog.isEmpty()); // nothing before OK
     }
-    dialog.findChild<QRadioButton *>(u"Option1(1)"_s)->setChecked(true);
-    dialog.findChild<QPushButton *>(u"CmdQuit"_s)->click();
+    dialog.findChild<QRadioButton *>(u"renameOption"_s)->setChecked(true);
+    dialog.findChild<QPushButton *>(u"okButton"_s)->click();
 
     QCOMPARE(dialog.result(), int(QDialog::Accepted));
-    QCOMPARE(f.program->globals.dblClickAction, qint16(1));
+    QCOMPARE(f.program->globals.doubleClickAction, kurubako::DoubleClickAction::Rename);
     if (stored) {
         QCOMPARE(f.store.writeLog, QStringList({u"postpet_dir="_s + other}));
         QCOMPARE(f.program->globals.postPetDir, other);
         QCOMPARE(f.program->globals.snackDir, other + u"/おやつ"_s);
-        QCOMPARE(f.names("List1"), QStringList({u"new"_s}));
-        QVERIFY(f.names("List2").isEmpty());
+        QCOMPARE(f.names("stockList"), QStringList({u"new"_s}));
+        QVERIFY(f.names("todayList").isEmpty());
     } else {
         QVERIFY(f.store.writeLog.isEmpty());
         QCOMPARE(f.program->globals.postPetDir, f.postPetDir);
-        QCOMPARE(f.names("List2"), QStringList({u"old"_s}));
+        QCOMPARE(f.names("todayList"), QStringList({u"old"_s}));
     }
     QVERIFY(f.box.shown.isEmpty());
 }
@@ -202,25 +201,25 @@ void TestDialogs::settings_cancelAppliesNothing()
     QVERIFY(testfolder::makeFile(other, "Postpet20.exe", "MZ"));
     f.startMainWindow();
     f.store.writeLog.clear();
-    Form3 dialog(*f.program, f.window());
+    SettingsDialog dialog(*f.program, f.window());
     dialog.show();
     QTimer::singleShot(0, [&] {
-        auto *chooser = qobject_cast<Form0 *>(QApplication::activeModalWidget());
+        auto *chooser = qobject_cast<FolderChooserDialog *>(QApplication::activeModalWidget());
         QVERIFY(chooser);
         chooser->openFolder(other);
-        chooser->CmdQuit_Click();
+        chooser->findChild<QPushButton *>(u"okButton"_s)->click();
     });
-    dialog.Command1_Click();
-    dialog.findChild<QRadioButton *>(u"Option1(1)"_s)->setChecked(true);
+    dialog.findChild<QPushButton *>(u"changeFolderButton"_s)->click();
+    dialog.findChild<QRadioButton *>(u"renameOption"_s)->setChecked(true);
     if (byFrame)
         dialog.close();
     else
-        dialog.findChild<QPushButton *>(u"Command2"_s)->click();
+        dialog.findChild<QPushButton *>(u"cancelButton"_s)->click();
     QCOMPARE(dialog.result(), int(QDialog::Rejected));
     QVERIFY(f.store.writeLog.isEmpty());
     QCOMPARE(f.program->globals.postPetDir, f.postPetDir);
-    QCOMPARE(f.program->globals.dblClickAction, qint16(0));
-    QCOMPARE(f.names("List2"), QStringList({u"old"_s}));
+    QCOMPARE(f.program->globals.doubleClickAction, kurubako::DoubleClickAction::Move);
+    QCOMPARE(f.names("todayList"), QStringList({u"old"_s}));
 }
 
 void TestDialogs::settings_doubleClickActionReachesStoreOnlyAtClose()
@@ -228,9 +227,9 @@ void TestDialogs::settings_doubleClickActionReachesStoreOnlyAtClose()
     UiFixture f;
     f.startMainWindow();
     f.store.writeLog.clear();
-    Form3 dialog(*f.program, f.window());
-    dialog.findChild<QRadioButton *>(u"Option1(1)"_s)->setChecked(true);
-    dialog.CmdQuit_Click();
+    SettingsDialog dialog(*f.program, f.window());
+    dialog.findChild<QRadioButton *>(u"renameOption"_s)->setChecked(true);
+    dialog.findChild<QPushButton *>(u"okButton"_s)->click();
     QVERIFY(f.store.writeLog.isEmpty());
     QCOMPARE(f.store.value(u"Chk2"_s), u"0"_s);
     f.box.answers = {MsgBox::Button::Yes};
@@ -245,19 +244,19 @@ void TestDialogs::settings_chooserOpensOnFolderInUse()
     QVERIFY(QDir().mkpath(other));
     QVERIFY(testfolder::makeFile(other, "Postpet20.exe", "MZ"));
     f.startMainWindow();
-    Form3 dialog(*f.program, f.window());
+    SettingsDialog dialog(*f.program, f.window());
     QStringList openedOn;
     const auto chooseOther = [&] {
-        auto *chooser = qobject_cast<Form0 *>(QApplication::activeModalWidget());
+        auto *chooser = qobject_cast<FolderChooserDialog *>(QApplication::activeModalWidget());
         QVERIFY(chooser);
         openedOn.append(chooser->chosenFolder());
         chooser->openFolder(other);
-        chooser->CmdQuit_Click();
+        chooser->findChild<QPushButton *>(u"okButton"_s)->click();
     };
     QTimer::singleShot(0, chooseOther);
-    dialog.Command1_Click();
+    dialog.findChild<QPushButton *>(u"changeFolderButton"_s)->click();
     QTimer::singleShot(0, chooseOther);
-    dialog.Command1_Click();
+    dialog.findChild<QPushButton *>(u"changeFolderButton"_s)->click();
     // Both times on the folder in force, not on the one chosen first.
     QCOMPARE(openedOn, QStringList({f.postPetDir, f.postPetDir}));
 }
@@ -266,14 +265,14 @@ void TestDialogs::version_showsNameAndVersion()
 {
     UiFixture f;
     f.startMainWindow();
-    Form2 box(*f.program, f.window());
+    kurubako::VersionDialog box(*f.program, f.window());
     QCOMPARE(box.windowTitle(), u"ﾊﾞｰｼﾞｮﾝ情報"_s);
-    QCOMPARE(box.findChild<QLabel *>(u"Label1"_s)->text(), u"PostPet くるみ箱"_s);
-    QCOMPARE(box.findChild<QLabel *>(u"Label3"_s)->text(), u"Ver 1.1"_s);
-    QVERIFY(!box.findChild<QLabel *>(u"Image1"_s)->pixmap().isNull());
+    QCOMPARE(box.findChild<QLabel *>(u"programName"_s)->text(), u"PostPet くるみ箱"_s);
+    QCOMPARE(box.findChild<QLabel *>(u"versionLabel"_s)->text(), u"Ver 1.1"_s);
+    QVERIFY(!box.findChild<QLabel *>(u"programIcon"_s)->pixmap().isNull());
     QCOMPARE(box.palette().color(QPalette::Window), QColor(0xC0, 0xC0, 0xC0));
     box.show();
-    auto *ok = box.findChild<QPushButton *>(u"Command1"_s);
+    auto *ok = box.findChild<QPushButton *>(u"okButton"_s);
     QCOMPARE(ok->text(), u"&OK"_s);
     QVERIFY(ok->isDefault());
     QTest::keyClick(&box, Qt::Key_Return);
@@ -294,7 +293,7 @@ void TestDialogs::help()
     UiFixture f;
     f.startMainWindow();
     f.opener.succeed = opens;
-    f.action("help_dsp")->trigger();
+    f.action("showHelpAction")->trigger();
     QCOMPARE(f.opener.opened, QStringList({QCoreApplication::applicationDirPath() + u"/Kurubako.html"_s}));
     QCOMPARE(f.opener.folders, QStringList({QCoreApplication::applicationDirPath()}));
     if (opens) {

@@ -10,8 +10,8 @@
 #include "platform/fileops_posix.h"
 #include "platform/settingsstore.h"
 #include "snacks/snackscan.h"
-#include "ui/form0.h"
-#include "ui/form4.h"
+#include "ui/folderchooserdialog.h"
+#include "ui/renamedialog.h"
 
 #include <QLineEdit>
 #include <QSettings>
@@ -240,22 +240,21 @@ void TestFaults::fileSystemFaults()
     }
     f.files = std::make_unique<kurubako::PosixFileOps>(sys);
     f.startMainWindow();
-    f.action("kakunin")->trigger(); // no questions: the boxes are the failures only
-    QCOMPARE(f.names("List1"), QStringList({u"a"_s, u"b"_s}));
+    f.action("skipQuestionsAction")->trigger(); // no questions: the boxes are the failures only
+    QCOMPARE(f.names("stockList"), QStringList({u"a"_s, u"b"_s}));
     if (when == "now")
         ::change(f.snackDir, change);
 
-    std::unique_ptr<kurubako::Form4> dialog;
+    std::unique_ptr<kurubako::RenameDialog> dialog;
     if (newName.isNull()) {
-        f.click("Command3(0)");
-        f.click("Command5");
+        f.click("stockSelectAllButton");
+        f.click("addToTodayButton");
     } else {
-        f.list("List1")->setCurrentIndex(f.list("List1")->snackModel()->index(0));
-        f.program->globals.renameSource = 1;
-        dialog = std::make_unique<kurubako::Form4>(*f.program, f.window());
+        f.list("stockList")->setCurrentIndex(f.list("stockList")->snackModel()->index(0));
+        dialog = std::make_unique<kurubako::RenameDialog>(*f.program, kurubako::SnackSet::Stock, f.window());
         dialog->show();
-        dialog->findChild<QLineEdit *>(u"Text2"_s)->setText(newName);
-        dialog->CmdQuit_Click();
+        dialog->findChild<QLineEdit *>(u"newName"_s)->setText(newName);
+        dialog->findChild<QPushButton *>(u"renameButton"_s)->click();
     }
 
     if (number == 0) {
@@ -283,8 +282,8 @@ void TestFaults::fileSystemFaults()
     // The program goes on, with lists that show the folder as it is after a transfer.
     QVERIFY(f.window()->isVisible());
     if (newName.isNull()) {
-        QCOMPARE(namesOf(f.list("List1")->snackModel()->snacks()), namesOf(scanned(f.snackDir, true)));
-        QCOMPARE(namesOf(f.list("List2")->snackModel()->snacks()), namesOf(scanned(f.snackDir, false)));
+        QCOMPARE(namesOf(f.list("stockList")->snackModel()->snacks()), namesOf(scanned(f.snackDir, true)));
+        QCOMPARE(namesOf(f.list("todayList")->snackModel()->snacks()), namesOf(scanned(f.snackDir, false)));
     }
 }
 
@@ -327,7 +326,7 @@ void TestFaults::settingsFileFaults()
     kurubako::QtSettingsStore store;
     UiFixture f;
     f.program = std::make_unique<kurubako::Program>(kurubako::Services{store, *f.files, f.box, f.starter, f.opener, {}});
-    f.program->Main();
+    f.program->start();
 
     QVERIFY2(f.box.shown.isEmpty(), qPrintable(f.box.shown.value(0).text));
     QVERIFY(f.program->folderChooser() && f.program->folderChooser()->isVisible());

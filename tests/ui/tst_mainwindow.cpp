@@ -37,19 +37,19 @@ void TestMainWindow::loading_fillsWindowFromSettingsAndFolder()
     f.store.setValue(u"top"_s, u"1500"_s);
     f.store.setValue(u"left"_s, u"3000"_s);
     f.start();
-    kurubako::Form1 *window = f.window();
+    kurubako::MainWindow *window = f.window();
     QVERIFY(window);
     QVERIFY(!f.program->folderChooser());
     QCOMPARE(window->windowTitle(), u"PostPet くるみ箱 Ver1.1"_s);
-    QVERIFY(f.action("kakunin")->isChecked());
+    QVERIFY(f.action("skipQuestionsAction")->isChecked());
     QCOMPARE(window->frameGeometry().topLeft(), QPoint(200, 100));
-    QCOMPARE(f.names("List2"), QStringList({u"A"_s, u"b"_s}));
-    QCOMPARE(f.names("List1"), QStringList({u"c"_s}));
-    QCOMPARE(f.labelText("Label1"), u"全部で 1 個"_s);
-    QCOMPARE(f.labelText("Label2"), u"全部で 2 個"_s);
-    QCOMPARE(window->findChild<QPushButton *>(u"Command1"_s)->text(), u"PostPetを\n起動して終了"_s);
-    QVERIFY(!f.list("List1")->selectionModel()->hasSelection());
-    QVERIFY(!f.list("List2")->currentIndex().isValid());
+    QCOMPARE(f.names("todayList"), QStringList({u"A"_s, u"b"_s}));
+    QCOMPARE(f.names("stockList"), QStringList({u"c"_s}));
+    QCOMPARE(f.labelText("stockCount"), u"全部で 1 個"_s);
+    QCOMPARE(f.labelText("todayCount"), u"全部で 2 個"_s);
+    QCOMPARE(window->findChild<QPushButton *>(u"launchAndQuitButton"_s)->text(), u"PostPetを\n起動して終了"_s);
+    QVERIFY(!f.list("stockList")->selectionModel()->hasSelection());
+    QVERIFY(!f.list("todayList")->currentIndex().isValid());
     QCOMPARE(window->findChild<QWidget *>(u"client"_s)->size(), QSize(473, 381));
     QVERIFY(f.box.shown.isEmpty());
 }
@@ -61,9 +61,9 @@ void TestMainWindow::loading_staleFolderShowsEmptyLists()
     f.store.setValue(u"postpet_dir"_s, f.postPetDir + u"/gone"_s);
     f.start();
     QVERIFY(f.window());
-    QVERIFY(f.names("List1").isEmpty());
-    QCOMPARE(f.labelText("Label1"), u"全部で 0 個"_s);
-    QCOMPARE(f.labelText("Label2"), u"全部で 0 個"_s);
+    QVERIFY(f.names("stockList").isEmpty());
+    QCOMPARE(f.labelText("stockCount"), u"全部で 0 個"_s);
+    QCOMPARE(f.labelText("todayCount"), u"全部で 0 個"_s);
     QVERIFY(f.box.shown.isEmpty());
 }
 
@@ -72,22 +72,22 @@ void TestMainWindow::refresh_dropsSelectionAndShowsFolderAsItIs()
     UiFixture f;
     QVERIFY(f.addSnacks({"a.pa_", "b.pa_"}));
     f.startMainWindow();
-    f.select("List1", {u"a"_s, u"b"_s});
+    f.select("stockList", {u"a"_s, u"b"_s});
     QVERIFY(f.addSnacks({"c.pa_"}));
-    f.action("new")->trigger();
-    QCOMPARE(f.names("List1"), QStringList({u"a"_s, u"b"_s, u"c"_s}));
-    QCOMPARE(f.labelText("Label1"), u"全部で 3 個"_s);
-    QVERIFY(!f.list("List1")->selectionModel()->hasSelection());
+    f.action("refreshAction")->trigger();
+    QCOMPARE(f.names("stockList"), QStringList({u"a"_s, u"b"_s, u"c"_s}));
+    QCOMPARE(f.labelText("stockCount"), u"全部で 3 個"_s);
+    QVERIFY(!f.list("stockList")->selectionModel()->hasSelection());
 }
 
 void TestMainWindow::close_data()
 {
     QTest::addColumn<QString>("how");
     QTest::addColumn<bool>("questionsOff");
-    QTest::newRow("おわる") << u"Command2"_s << false;
-    QTest::newRow("menu exit") << u"exit"_s << false;
+    QTest::newRow("おわる") << u"quitButton"_s << false;
+    QTest::newRow("menu exit") << u"quitAction"_s << false;
     QTest::newRow("frame close box") << u"frame"_s << false;
-    QTest::newRow("おわる, questions off") << u"Command2"_s << true;
+    QTest::newRow("おわる, questions off") << u"quitButton"_s << true;
     QTest::newRow("frame, questions off") << u"frame"_s << true;
 }
 
@@ -98,15 +98,15 @@ void TestMainWindow::close()
     UiFixture f;
     f.startMainWindow();
     if (questionsOff)
-        f.action("kakunin")->trigger();
-    f.program->globals.dblClickAction = 1; // as the settings dialog leaves it
+        f.action("skipQuestionsAction")->trigger();
+    f.program->globals.doubleClickAction = kurubako::DoubleClickAction::Rename; // as the settings dialog leaves it
     f.store.writeLog.clear();
     f.box.answers = {MsgBox::Button::Yes};
 
-    if (how == u"Command2")
-        f.click("Command2");
-    else if (how == u"exit")
-        f.action("exit")->trigger();
+    if (how == u"quitButton")
+        f.click("quitButton");
+    else if (how == u"quitAction")
+        f.action("quitAction")->trigger();
     else
         f.window()->close();
 
@@ -128,15 +128,15 @@ void TestMainWindow::closeAnsweredNo_keepsEverything()
     UiFixture f;
     QVERIFY(f.addSnacks({"a.pa_"}));
     f.startMainWindow();
-    f.select("List1", {u"a"_s});
+    f.select("stockList", {u"a"_s});
     f.store.writeLog.clear();
     f.box.answers = {MsgBox::Button::No};
-    QTest::keyClick(f.list("List1"), Qt::Key_F8);
+    QTest::keyClick(f.list("stockList"), Qt::Key_F8);
     QCOMPARE(f.box.shown.size(), 1);
     QVERIFY(f.window()->isVisible());
     QVERIFY(f.store.writeLog.isEmpty());
     QCOMPARE(f.endCount, 0);
-    QCOMPARE(f.list("List1")->selectedCount(), 1);
+    QCOMPARE(f.list("stockList")->selectedCount(), 1);
 }
 
 void TestMainWindow::closeStoresMovedPosition()
@@ -144,7 +144,7 @@ void TestMainWindow::closeStoresMovedPosition()
     UiFixture f;
     f.startMainWindow();
     f.window()->move(37, 52);
-    f.action("kakunin")->trigger();
+    f.action("skipQuestionsAction")->trigger();
     f.window()->close();
     QCOMPARE(f.store.value(u"top"_s), u"780"_s);
     QCOMPARE(f.store.value(u"left"_s), u"555"_s);
@@ -196,9 +196,9 @@ void TestMainWindow::launchAndQuit()
         QVERIFY(f.addSnacks({"a.pac"}));
     f.startMainWindow();
     if (questionsOff)
-        f.action("kakunin")->trigger();
+        f.action("skipQuestionsAction")->trigger();
     f.box.answers = answers;
-    f.click("Command1");
+    f.click("launchAndQuitButton");
 
     QStringList shownTitles;
     for (const auto &box : std::as_const(f.box.shown))
@@ -222,13 +222,13 @@ void TestMainWindow::launchOnly_failureIsToldAndWindowStays()
     f.startMainWindow();
     QFile::remove(f.postPetDir + u"/Postpet20.exe"_s);
     QVERIFY(f.addSnacks({"b.pac"}));
-    f.action("postpet")->trigger();
+    f.action("launchPostPetAction")->trigger();
     QCOMPARE(f.box.shown.size(), 1);
     QCOMPARE(f.box.shown[0].text, u"PostPet20.exeが見つからないんだけど・・・"_s);
     QCOMPARE(f.box.shown[0].title, u"EXEがありません"_s);
     QCOMPARE(f.box.shown[0].icon, MsgBox::Icon::Critical);
     QCOMPARE(f.endCount, 0);
-    QCOMPARE(f.names("List2"), QStringList({u"a"_s})); // no rescan
+    QCOMPARE(f.names("todayList"), QStringList({u"a"_s})); // no rescan
 }
 
 void TestMainWindow::functionKeys_data()
@@ -237,15 +237,15 @@ void TestMainWindow::functionKeys_data()
     QTest::addColumn<Qt::KeyboardModifiers>("modifiers");
     QTest::addColumn<QString>("target");
     QTest::addColumn<QString>("expectedTitle"); // the box the key leads to; empty for F5
-    QTest::newRow("F3 on a button") << int(Qt::Key_F3) << Qt::KeyboardModifiers() << u"Command2"_s << u"未選択だよ"_s;
-    QTest::newRow("Ctrl+F3 on a list") << int(Qt::Key_F3) << Qt::KeyboardModifiers(Qt::ControlModifier) << u"List2"_s
+    QTest::newRow("F3 on a button") << int(Qt::Key_F3) << Qt::KeyboardModifiers() << u"quitButton"_s << u"未選択だよ"_s;
+    QTest::newRow("Ctrl+F3 on a list") << int(Qt::Key_F3) << Qt::KeyboardModifiers(Qt::ControlModifier) << u"todayList"_s
                                        << u"未選択だよ"_s;
-    QTest::newRow("Alt+F4") << int(Qt::Key_F4) << Qt::KeyboardModifiers(Qt::AltModifier) << u"List1"_s
+    QTest::newRow("Alt+F4") << int(Qt::Key_F4) << Qt::KeyboardModifiers(Qt::AltModifier) << u"stockList"_s
                             << u"未選択だよ"_s;
-    QTest::newRow("F5") << int(Qt::Key_F5) << Qt::KeyboardModifiers() << u"Command1"_s << QString();
-    QTest::newRow("Shift+F5") << int(Qt::Key_F5) << Qt::KeyboardModifiers(Qt::ShiftModifier) << u"List1"_s
+    QTest::newRow("F5") << int(Qt::Key_F5) << Qt::KeyboardModifiers() << u"launchAndQuitButton"_s << QString();
+    QTest::newRow("Shift+F5") << int(Qt::Key_F5) << Qt::KeyboardModifiers(Qt::ShiftModifier) << u"stockList"_s
                               << QString();
-    QTest::newRow("Shift+Ctrl+F8") << int(Qt::Key_F8) << (Qt::ShiftModifier | Qt::ControlModifier) << u"List2"_s
+    QTest::newRow("Shift+Ctrl+F8") << int(Qt::Key_F8) << (Qt::ShiftModifier | Qt::ControlModifier) << u"todayList"_s
                                    << u"終了確認"_s;
 }
 
@@ -262,11 +262,11 @@ void TestMainWindow::functionKeys()
     QTest::keyClick(f.window()->findChild<QWidget *>(target), Qt::Key(key), modifiers);
     if (expectedTitle.isEmpty()) {
         QVERIFY(f.box.shown.isEmpty());
-        QCOMPARE(f.names("List1"), QStringList({u"late"_s}));
+        QCOMPARE(f.names("stockList"), QStringList({u"late"_s}));
     } else {
         QCOMPARE(f.box.shown.size(), 1);
         QCOMPARE(f.box.shown[0].title, expectedTitle);
-        QVERIFY(f.names("List1").isEmpty());
+        QVERIFY(f.names("stockList").isEmpty());
     }
     if (key == Qt::Key_F3)
         QCOMPARE(f.box.shown[0].text, u"ストックおやつ選択されていないよ"_s);
@@ -281,25 +281,25 @@ void TestMainWindow::functionKeys_restWhileModalDialogIsOpen()
     modal.setModal(true);
     modal.show();
     QTRY_VERIFY(QApplication::activeModalWidget() == &modal);
-    QTest::keyClick(f.list("List1"), Qt::Key_F5);
-    QTest::keyClick(f.list("List1"), Qt::Key_F8);
-    QVERIFY(f.names("List1").isEmpty());
+    QTest::keyClick(f.list("stockList"), Qt::Key_F5);
+    QTest::keyClick(f.list("stockList"), Qt::Key_F8);
+    QVERIFY(f.names("stockList").isEmpty());
     QVERIFY(f.box.shown.isEmpty());
     modal.close();
-    QTest::keyClick(f.list("List1"), Qt::Key_F5);
-    QCOMPARE(f.names("List1"), QStringList({u"late"_s}));
+    QTest::keyClick(f.list("stockList"), Qt::Key_F5);
+    QCOMPARE(f.names("stockList"), QStringList({u"late"_s}));
 }
 
 void TestMainWindow::questionSwitch_reversesItsMark()
 {
     UiFixture f;
     f.startMainWindow();
-    QAction *kakunin = f.action("kakunin");
-    QVERIFY(!kakunin->isChecked());
-    kakunin->trigger();
-    QVERIFY(kakunin->isChecked());
-    kakunin->trigger();
-    QVERIFY(!kakunin->isChecked());
+    QAction *skipQuestions = f.action("skipQuestionsAction");
+    QVERIFY(!skipQuestions->isChecked());
+    skipQuestions->trigger();
+    QVERIFY(skipQuestions->isChecked());
+    skipQuestions->trigger();
+    QVERIFY(!skipQuestions->isChecked());
     QVERIFY(f.store.writeLog.isEmpty() || !f.store.writeLog.last().startsWith(u"Chk1"_s));
 }
 

@@ -5,7 +5,7 @@
 #include "uifixture.h"
 
 #include "snacks/snackscan.h"
-#include "ui/form4.h"
+#include "ui/renamedialog.h"
 
 #include <QElapsedTimer>
 #include <QLineEdit>
@@ -30,11 +30,10 @@ QByteArray utf8(const QString &text)
 void renameThroughDialog(UiFixture &f, const char *listName, int row, const QString &newName)
 {
     f.list(listName)->setCurrentIndex(f.list(listName)->snackModel()->index(row));
-    f.program->globals.renameSource = qstrcmp(listName, "List1") == 0 ? 1 : 2;
-    kurubako::Form4 dialog(*f.program, f.window());
+    kurubako::RenameDialog dialog(*f.program, qstrcmp(listName, "stockList") == 0 ? kurubako::SnackSet::Stock : kurubako::SnackSet::Today, f.window());
     dialog.show();
-    dialog.findChild<QLineEdit *>(u"Text2"_s)->setText(newName);
-    dialog.CmdQuit_Click();
+    dialog.findChild<QLineEdit *>(u"newName"_s)->setText(newName);
+    dialog.findChild<QPushButton *>(u"renameButton"_s)->click();
 }
 
 } // namespace
@@ -103,17 +102,17 @@ void TestNames::listedMovedRenamed()
     UiFixture f;
     QVERIFY(testfolder::makeFile(f.snackDir, stem + ".pa_", "snack"));
     f.startMainWindow();
-    f.action("kakunin")->trigger();
-    QCOMPARE(f.names("List1"), QStringList{shown});
+    f.action("skipQuestionsAction")->trigger();
+    QCOMPARE(f.names("stockList"), QStringList{shown});
 
-    f.click("Command3(0)");
-    f.click("Command5");
+    f.click("stockSelectAllButton");
+    f.click("addToTodayButton");
     QVERIFY2(f.box.shown.isEmpty(), qPrintable(f.box.shown.value(0).text));
     QCOMPARE(f.snapshot(), stem + ".pac = snack");
-    QCOMPARE(f.names("List1"), QStringList());
-    QCOMPARE(f.names("List2"), QStringList{shown});
+    QCOMPARE(f.names("stockList"), QStringList());
+    QCOMPARE(f.names("todayList"), QStringList{shown});
 
-    renameThroughDialog(f, "List2", 0, newName);
+    renameThroughDialog(f, "todayList", 0, newName);
     if (renamed.isEmpty()) {
         QCOMPARE(f.box.shown.size(), 1);
         QCOMPARE(f.box.shown[0].text, message);
@@ -121,7 +120,7 @@ void TestNames::listedMovedRenamed()
     } else {
         QVERIFY2(f.box.shown.isEmpty(), qPrintable(f.box.shown.value(0).text));
         QCOMPARE(f.snapshot(), renamed + " = snack");
-        QCOMPARE(f.names("List2"), QStringList{newName});
+        QCOMPARE(f.names("todayList"), QStringList{newName});
     }
 }
 
@@ -161,15 +160,15 @@ void TestNames::sameNameInAnyCase()
     QVERIFY(testfolder::make(f.snackDir, {utf8(stock + u".pa_"_s), utf8(today + u".pac"_s)}));
     const QByteArrayList contents = testfolder::contents(f.snackDir);
     f.startMainWindow();
-    f.action("kakunin")->trigger();
+    f.action("skipQuestionsAction")->trigger();
     if (!newName.isNull()) {
-        f.click("Command3(0)");
-        f.click("Command5");
+        f.click("stockSelectAllButton");
+        f.click("addToTodayButton");
         QVERIFY(f.box.shown.isEmpty());
-        renameThroughDialog(f, "List2", int(f.names("List2").indexOf(stock)), newName);
+        renameThroughDialog(f, "todayList", int(f.names("todayList").indexOf(stock)), newName);
     } else {
-        f.click("Command3(0)");
-        f.click("Command5");
+        f.click("stockSelectAllButton");
+        f.click("addToTodayButton");
     }
     const QString result = newName.isNull() ? stock : newName;
     QCOMPARE(f.box.shown.size(), refused ? 1 : 0);
@@ -211,10 +210,10 @@ void TestNames::hundredThousandSnacks()
     f.startMainWindow();
     const qint64 listed = timer.elapsed();
     qInfo("made in %lld ms, listed in %lld ms", made, listed);
-    QCOMPARE(f.labelText("Label1"), u"全部で 50000 個"_s);
-    QCOMPARE(f.labelText("Label2"), u"全部で 50000 個"_s);
-    QCOMPARE(f.names("List1"), expected);
-    QCOMPARE(f.names("List2"), expected);
+    QCOMPARE(f.labelText("stockCount"), u"全部で 50000 個"_s);
+    QCOMPARE(f.labelText("todayCount"), u"全部で 50000 個"_s);
+    QCOMPARE(f.names("stockList"), expected);
+    QCOMPARE(f.names("todayList"), expected);
 }
 
 QTEST_MAIN(TestNames)

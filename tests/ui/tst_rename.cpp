@@ -1,21 +1,21 @@
 #include "uifixture.h"
 
 #include "snacks/snackscan.h"
-#include "ui/form4.h"
+#include "ui/renamedialog.h"
 
 #include <QLineEdit>
 #include <QTimer>
 
 using namespace Qt::StringLiterals;
 
-using kurubako::Form4;
+using kurubako::RenameDialog;
 using kurubako::MsgBox;
 
 namespace {
 
 const QString ForbiddenMessage = u"ファイル名には次の文字は使えません\r\n               \\ / : . ; * ? \" < > | "_s;
 
-QLineEdit *textBox(Form4 &dialog, const char *name)
+QLineEdit *textBox(RenameDialog &dialog, const char *name)
 {
     return dialog.findChild<QLineEdit *>(QString::fromLatin1(name));
 }
@@ -43,15 +43,14 @@ void TestRename::opensOnCurrentItemWithNameSelected()
     UiFixture f;
     QVERIFY(f.addSnacks({"a.pa_", "ケーキ.pa_", "t.pac"}));
     f.startMainWindow();
-    kurubako::SnackListView *list = f.list("List1");
+    kurubako::SnackListView *list = f.list("stockList");
     list->setCurrentIndex(list->snackModel()->index(1));
-    f.program->globals.renameSource = 1;
-    Form4 dialog(*f.program, f.window());
+    RenameDialog dialog(*f.program, kurubako::SnackSet::Stock, f.window());
     QCOMPARE(dialog.windowTitle(), u"おやつ名変更っ！"_s);
-    QCOMPARE(textBox(dialog, "Text1")->text(), u"ケーキ"_s);
-    QVERIFY(textBox(dialog, "Text1")->isReadOnly());
-    QCOMPARE(textBox(dialog, "Text2")->text(), u"ケーキ"_s);
-    QCOMPARE(textBox(dialog, "Text2")->selectedText(), u"ケーキ"_s);
+    QCOMPARE(textBox(dialog, "currentName")->text(), u"ケーキ"_s);
+    QVERIFY(textBox(dialog, "currentName")->isReadOnly());
+    QCOMPARE(textBox(dialog, "newName")->text(), u"ケーキ"_s);
+    QCOMPARE(textBox(dialog, "newName")->selectedText(), u"ケーキ"_s);
     QCOMPARE(dialog.size(), QSize(312, 82));
 }
 
@@ -62,7 +61,7 @@ void TestRename::refused_data()
     QTest::addColumn<QString>("newName");
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("title");
-    QTest::addColumn<QString>("textAfter"); // what Text2 holds afterwards, all of it selected
+    QTest::addColumn<QString>("textAfter"); // what the new name box holds afterwards, all of it selected
 
     const QString empty = u"おやつ名を入力しないと変更できないよ"_s;
     QTest::newRow("empty name") << QByteArrayList{"a.pac"} << 2 << QString() << empty << u"おやつ名は？"_s << u"a"_s;
@@ -95,24 +94,23 @@ void TestRename::refused()
     UiFixture f;
     QVERIFY(f.addSnacks(files));
     f.startMainWindow();
-    f.action("kakunin")->trigger();
-    const char *listName = source == 1 ? "List1" : "List2";
+    f.action("skipQuestionsAction")->trigger();
+    const char *listName = source == 1 ? "stockList" : "todayList";
     f.list(listName)->setCurrentIndex(f.list(listName)->snackModel()->index(0));
-    f.program->globals.renameSource = qint16(source);
     const QByteArray before = f.snapshot();
 
-    Form4 dialog(*f.program, f.window());
+    RenameDialog dialog(*f.program, source == 1 ? kurubako::SnackSet::Stock : kurubako::SnackSet::Today, f.window());
     dialog.show();
-    textBox(dialog, "Text2")->setText(newName);
-    dialog.CmdQuit_Click();
+    textBox(dialog, "newName")->setText(newName);
+    dialog.findChild<QPushButton *>(u"renameButton"_s)->click();
 
     QCOMPARE(f.box.shown.size(), 1);
     QCOMPARE(f.box.shown[0].text, text);
     QCOMPARE(f.box.shown[0].title, title);
     QCOMPARE(f.box.shown[0].icon, MsgBox::Icon::Critical);
     QVERIFY(dialog.isVisible());
-    QCOMPARE(textBox(dialog, "Text2")->text(), textAfter);
-    QCOMPARE(textBox(dialog, "Text2")->selectedText(), textAfter);
+    QCOMPARE(textBox(dialog, "newName")->text(), textAfter);
+    QCOMPARE(textBox(dialog, "newName")->selectedText(), textAfter);
     QCOMPARE(f.snapshot(), before);
 }
 
@@ -160,15 +158,14 @@ void TestRename::renamed()
     UiFixture f;
     QVERIFY(f.addSnacks(files));
     f.startMainWindow();
-    const char *listName = source == 1 ? "List1" : "List2";
+    const char *listName = source == 1 ? "stockList" : "todayList";
     f.list(listName)->setCurrentIndex(f.list(listName)->snackModel()->index(0));
-    f.program->globals.renameSource = qint16(source);
 
-    Form4 dialog(*f.program, f.window());
+    RenameDialog dialog(*f.program, source == 1 ? kurubako::SnackSet::Stock : kurubako::SnackSet::Today, f.window());
     dialog.show();
-    textBox(dialog, "Text2")->setText(newName);
+    textBox(dialog, "newName")->setText(newName);
     f.box.answers = {MsgBox::Button::Yes};
-    dialog.CmdQuit_Click();
+    dialog.findChild<QPushButton *>(u"renameButton"_s)->click();
 
     QCOMPARE(f.box.shown.size(), 1);
     QCOMPARE(f.box.shown[0].text, u"おやつ名を変更するよ。いい？"_s);
@@ -176,9 +173,9 @@ void TestRename::renamed()
     QCOMPARE(f.box.shown[0].defaultButton, MsgBox::Button::Yes);
     QCOMPARE(dialog.result(), int(QDialog::Accepted));
     QCOMPARE(f.snapshot(), testfolder::expected(after));
-    QCOMPARE(f.names("List1"), stock);
-    QCOMPARE(f.names("List2"), today);
-    QCOMPARE(f.labelText("Label2"), kurubako::snackCountText(today.size()));
+    QCOMPARE(f.names("stockList"), stock);
+    QCOMPARE(f.names("todayList"), today);
+    QCOMPARE(f.labelText("todayCount"), kurubako::snackCountText(today.size()));
 }
 
 void TestRename::questionAnsweredNo_changesNothing()
@@ -186,16 +183,15 @@ void TestRename::questionAnsweredNo_changesNothing()
     UiFixture f;
     QVERIFY(f.addSnacks({"a.pac"}));
     f.startMainWindow();
-    f.list("List2")->setCurrentIndex(f.list("List2")->snackModel()->index(0));
-    f.program->globals.renameSource = 2;
-    Form4 dialog(*f.program, f.window());
+    f.list("todayList")->setCurrentIndex(f.list("todayList")->snackModel()->index(0));
+    RenameDialog dialog(*f.program, kurubako::SnackSet::Today, f.window());
     dialog.show();
-    textBox(dialog, "Text2")->setText(u"b"_s);
-    textBox(dialog, "Text2")->setCursorPosition(1);
+    textBox(dialog, "newName")->setText(u"b"_s);
+    textBox(dialog, "newName")->setCursorPosition(1);
     f.box.answers = {MsgBox::Button::No};
-    dialog.CmdQuit_Click();
+    dialog.findChild<QPushButton *>(u"renameButton"_s)->click();
     QVERIFY(dialog.isVisible());
-    QCOMPARE(textBox(dialog, "Text2")->text(), u"b"_s);
+    QCOMPARE(textBox(dialog, "newName")->text(), u"b"_s);
     QCOMPARE(f.snapshot(), testfolder::expected({"a.pac"}));
 }
 
@@ -204,13 +200,12 @@ void TestRename::noCurrentItem_opensEmpty()
     UiFixture f;
     QVERIFY(f.addSnacks({"a.pac"}));
     f.startMainWindow();
-    f.program->globals.renameSource = 2;
-    Form4 dialog(*f.program, f.window());
-    QVERIFY(textBox(dialog, "Text1")->text().isEmpty());
-    QVERIFY(textBox(dialog, "Text2")->text().isEmpty());
-    dialog.CmdQuit_Click();
+    RenameDialog dialog(*f.program, kurubako::SnackSet::Today, f.window());
+    QVERIFY(textBox(dialog, "currentName")->text().isEmpty());
+    QVERIFY(textBox(dialog, "newName")->text().isEmpty());
+    dialog.findChild<QPushButton *>(u"renameButton"_s)->click();
     QCOMPARE(f.box.shown.value(0).title, u"おやつ名は？"_s);
-    QVERIFY(textBox(dialog, "Text2")->text().isEmpty());
+    QVERIFY(textBox(dialog, "newName")->text().isEmpty());
 }
 
 void TestRename::readsCurrentItemAgainWhenRenaming()
@@ -218,14 +213,13 @@ void TestRename::readsCurrentItemAgainWhenRenaming()
     UiFixture f;
     QVERIFY(f.addSnacks({"a.pac", "b.pac"}));
     f.startMainWindow();
-    f.action("kakunin")->trigger();
-    kurubako::SnackListView *list = f.list("List2");
+    f.action("skipQuestionsAction")->trigger();
+    kurubako::SnackListView *list = f.list("todayList");
     list->setCurrentIndex(list->snackModel()->index(0));
-    f.program->globals.renameSource = 2;
-    Form4 dialog(*f.program, f.window());
+    RenameDialog dialog(*f.program, kurubako::SnackSet::Today, f.window());
     list->setCurrentIndex(list->snackModel()->index(1));
-    textBox(dialog, "Text2")->setText(u"c"_s);
-    dialog.CmdQuit_Click();
+    textBox(dialog, "newName")->setText(u"c"_s);
+    dialog.findChild<QPushButton *>(u"renameButton"_s)->click();
     QCOMPARE(f.snapshot(), testfolder::expected({"a.pac", "c.pac<b.pac"}));
 }
 
@@ -234,24 +228,26 @@ void TestRename::showRenameDialog_cancelAndEscapeRenameNothing()
     UiFixture f;
     QVERIFY(f.addSnacks({"a.pa_"}));
     f.startMainWindow();
-    f.action("kakunin")->trigger();
-    f.list("List1")->setCurrentIndex(f.list("List1")->snackModel()->index(0));
+    f.action("skipQuestionsAction")->trigger();
+    f.list("stockList")->setCurrentIndex(f.list("stockList")->snackModel()->index(0));
     for (const bool escape : {false, true}) {
         bool seen = false;
+        kurubako::SnackSet set = kurubako::SnackSet::Today;
         QTimer::singleShot(0, [&] {
-            auto *dialog = qobject_cast<Form4 *>(QApplication::activeModalWidget());
+            auto *dialog = qobject_cast<RenameDialog *>(QApplication::activeModalWidget());
             if (!dialog)
                 return;
             seen = true;
-            textBox(*dialog, "Text2")->setText(u"zzz"_s);
+            set = dialog->snackSet();
+            textBox(*dialog, "newName")->setText(u"zzz"_s);
             if (escape)
-                QTest::keyClick(textBox(*dialog, "Text2"), Qt::Key_Escape);
+                QTest::keyClick(textBox(*dialog, "newName"), Qt::Key_Escape);
             else
-                dialog->findChild<QPushButton *>(u"Command2"_s)->click();
+                dialog->findChild<QPushButton *>(u"cancelButton"_s)->click();
         });
-        f.action("oyatu_renameA")->trigger();
+        f.action("renameStockSnackAction")->trigger();
         QVERIFY(seen);
-        QCOMPARE(f.program->globals.renameSource, qint16(1));
+        QCOMPARE(set, kurubako::SnackSet::Stock);
     }
     QCOMPARE(f.snapshot(), testfolder::expected({"a.pa_"}));
     QVERIFY(f.box.shown.isEmpty());

@@ -1,6 +1,6 @@
 #include "uifixture.h"
 
-#include "ui/form4.h"
+#include "ui/renamedialog.h"
 
 #include <QLineEdit>
 #include <QMenu>
@@ -36,13 +36,13 @@ void TestSnackMoves::nothingSelected_data()
     QTest::addColumn<QString>("button");
     QTest::addColumn<QByteArrayList>("files");
     QTest::addColumn<QString>("text");
-    QTest::newRow("add, stock unselected") << u"Command5"_s << QByteArrayList{"a.pa_"}
+    QTest::newRow("add, stock unselected") << u"addToTodayButton"_s << QByteArrayList{"a.pa_"}
                                            << u"ストックおやつ選択されていないよ"_s;
-    QTest::newRow("add, stock empty") << u"Command5"_s << QByteArrayList{"a.pac"}
+    QTest::newRow("add, stock empty") << u"addToTodayButton"_s << QByteArrayList{"a.pac"}
                                       << u"ストックおやつ選択されていないよ"_s;
-    QTest::newRow("stash, today's unselected") << u"Command6"_s << QByteArrayList{"a.pac"}
+    QTest::newRow("stash, today's unselected") << u"moveToStockButton"_s << QByteArrayList{"a.pac"}
                                                << u"おやつが選択されていないよ"_s;
-    QTest::newRow("stash, today's empty") << u"Command6"_s << QByteArrayList{} << u"おやつが選択されていないよ"_s;
+    QTest::newRow("stash, today's empty") << u"moveToStockButton"_s << QByteArrayList{} << u"おやつが選択されていないよ"_s;
 }
 
 void TestSnackMoves::nothingSelected()
@@ -68,17 +68,17 @@ void TestSnackMoves::question_countsSelectionAndNoKeepsIt()
     UiFixture f;
     QVERIFY(f.addSnacks({"a.pa_", "b.pa_", "c.pa_", "d.pa_"}));
     f.startMainWindow();
-    f.select("List1", {u"a"_s, u"c"_s, u"d"_s});
+    f.select("stockList", {u"a"_s, u"c"_s, u"d"_s});
     const QByteArray before = f.snapshot();
     f.box.answers = {MsgBox::Button::No};
-    f.click("Command5");
+    f.click("addToTodayButton");
     QCOMPARE(f.box.shown.size(), 1);
     QCOMPARE(f.box.shown[0].text, u"3 件のおやつを\"今日のおやつ\"に追加するよ。いい？"_s);
     QCOMPARE(f.box.shown[0].title, u"確認だよ"_s);
     QCOMPARE(f.box.shown[0].icon, MsgBox::Icon::Question);
     QCOMPARE(f.box.shown[0].defaultButton, MsgBox::Button::Yes);
     QCOMPARE(f.snapshot(), before);
-    QCOMPARE(f.list("List1")->selectedCount(), 3);
+    QCOMPARE(f.list("stockList")->selectedCount(), 3);
 }
 
 void TestSnackMoves::transfer_data()
@@ -91,23 +91,23 @@ void TestSnackMoves::transfer_data()
     QTest::addColumn<QString>("question");
     QTest::addColumn<QByteArrayList>("after");
 
-    QTest::newRow("add two, asked") << u"Command5"_s << false << QByteArrayList{"a.pa_", "b.pa_", "c.pa_"}
-                                    << u"List1"_s << QStringList{u"a"_s, u"c"_s}
+    QTest::newRow("add two, asked") << u"addToTodayButton"_s << false << QByteArrayList{"a.pa_", "b.pa_", "c.pa_"}
+                                    << u"stockList"_s << QStringList{u"a"_s, u"c"_s}
                                     << u"2 件のおやつを\"今日のおやつ\"に追加するよ。いい？"_s
                                     << QByteArrayList{"a.pac<a.pa_", "b.pa_", "c.pac<c.pa_"};
-    QTest::newRow("stash one, asked") << u"Command6"_s << false << QByteArrayList{"a.pac", "b.pac"} << u"List2"_s
+    QTest::newRow("stash one, asked") << u"moveToStockButton"_s << false << QByteArrayList{"a.pac", "b.pac"} << u"todayList"_s
                                       << QStringList{u"b"_s} << u"1 件のおやつを\"ストック\"に待避するよ。いい？"_s
                                       << QByteArrayList{"a.pac", "b.pa_<b.pac"};
-    QTest::newRow("questions off") << u"Command6"_s << true << QByteArrayList{"a.pac"} << u"List2"_s
+    QTest::newRow("questions off") << u"moveToStockButton"_s << true << QByteArrayList{"a.pac"} << u"todayList"_s
                                    << QStringList{u"a"_s} << QString() << QByteArrayList{"a.pa_<a.pac"};
-    QTest::newRow("upper-case extension") << u"Command5"_s << true << QByteArrayList{"B.PA_", "x.Pa_"}
-                                          << u"List1"_s << QStringList{u"B"_s, u"x"_s} << QString()
+    QTest::newRow("upper-case extension") << u"addToTodayButton"_s << true << QByteArrayList{"B.PA_", "x.Pa_"}
+                                          << u"stockList"_s << QStringList{u"B"_s, u"x"_s} << QString()
                                           << QByteArrayList{"B.pac<B.PA_", "x.pac<x.Pa_"};
-    QTest::newRow("name not in UTF-8") << u"Command5"_s << true << QByteArrayList{"\x83\x5c\x83\x74\x83\x67.pa_"}
-                                       << u"List1"_s << QStringList{u"ソフト"_s} << QString()
+    QTest::newRow("name not in UTF-8") << u"addToTodayButton"_s << true << QByteArrayList{"\x83\x5c\x83\x74\x83\x67.pa_"}
+                                       << u"stockList"_s << QStringList{u"ソフト"_s} << QString()
                                        << QByteArrayList{"\x83\x5c\x83\x74\x83\x67.pac<\x83\x5c\x83\x74\x83\x67.pa_"};
-    QTest::newRow("Japanese names") << u"Command6"_s << true << QByteArrayList{"ケーキ.pac", "団子.pac", "ｸｯｷｰ.pac"}
-                                    << u"List2"_s << QStringList{u"団子"_s, u"ｸｯｷｰ"_s} << QString()
+    QTest::newRow("Japanese names") << u"moveToStockButton"_s << true << QByteArrayList{"ケーキ.pac", "団子.pac", "ｸｯｷｰ.pac"}
+                                    << u"todayList"_s << QStringList{u"団子"_s, u"ｸｯｷｰ"_s} << QString()
                                     << QByteArrayList{"ケーキ.pac", "団子.pa_<団子.pac", "ｸｯｷｰ.pa_<ｸｯｷｰ.pac"};
 }
 
@@ -124,7 +124,7 @@ void TestSnackMoves::transfer()
     QVERIFY(f.addSnacks(files));
     f.startMainWindow();
     if (questionsOff)
-        f.action("kakunin")->trigger();
+        f.action("skipQuestionsAction")->trigger();
     f.select(listName.toLatin1(), selected);
     QCOMPARE(f.list(listName.toLatin1())->selectedCount(), selected.size());
     f.box.answers = {MsgBox::Button::Yes};
@@ -134,9 +134,9 @@ void TestSnackMoves::transfer()
     if (!question.isEmpty())
         QCOMPARE(f.box.shown[0].text, question);
     QCOMPARE(f.snapshot(), testfolder::expected(after));
-    QVERIFY(!f.list("List1")->selectionModel()->hasSelection());
-    QVERIFY(!f.list("List2")->selectionModel()->hasSelection());
-    const QString movedTo = button == u"Command5" ? u"List2"_s : u"List1"_s;
+    QVERIFY(!f.list("stockList")->selectionModel()->hasSelection());
+    QVERIFY(!f.list("todayList")->selectionModel()->hasSelection());
+    const QString movedTo = button == u"addToTodayButton" ? u"todayList"_s : u"stockList"_s;
     for (const QString &name : std::as_const(selected))
         QVERIFY(f.names(movedTo.toLatin1()).contains(name));
 }
@@ -146,9 +146,9 @@ void TestSnackMoves::partialMove_stopsAtFailureAndShowsFolderAsItIs()
     UiFixture f;
     QVERIFY(f.addSnacks({"a.pa_", "b.pa_", "c.pa_", "B.PAC"}));
     f.startMainWindow();
-    f.select("List1", {u"a"_s, u"b"_s, u"c"_s});
+    f.select("stockList", {u"a"_s, u"b"_s, u"c"_s});
     f.box.answers = {MsgBox::Button::Yes, MsgBox::Button::Ok};
-    f.click("Command5");
+    f.click("addToTodayButton");
 
     QCOMPARE(f.box.shown.size(), 2);
     QCOMPARE(f.box.shown[1].title, u"追加エラー"_s);
@@ -157,8 +157,8 @@ void TestSnackMoves::partialMove_stopsAtFailureAndShowsFolderAsItIs()
                                       + kurubako::fsError(kurubako::FileError::FileExists).description);
     QCOMPARE(f.snapshot(), testfolder::expected({"a.pac<a.pa_", "b.pa_", "c.pa_", "B.PAC"}));
     // The lists show the folder as it now is: "a" has moved, "b" and "c" have not.
-    QCOMPARE(f.names("List1"), QStringList({u"b"_s, u"c"_s}));
-    QCOMPARE(f.names("List2"), QStringList({u"a"_s, u"B"_s}));
+    QCOMPARE(f.names("stockList"), QStringList({u"b"_s, u"c"_s}));
+    QCOMPARE(f.names("todayList"), QStringList({u"a"_s, u"B"_s}));
 }
 
 void TestSnackMoves::snackInBothLists_cannotMove_data()
@@ -166,8 +166,8 @@ void TestSnackMoves::snackInBothLists_cannotMove_data()
     QTest::addColumn<QString>("button");
     QTest::addColumn<QString>("listName");
     QTest::addColumn<QString>("title");
-    QTest::newRow("add") << u"Command5"_s << u"List1"_s << u"追加エラー"_s;
-    QTest::newRow("stash") << u"Command6"_s << u"List2"_s << u"待避エラー"_s;
+    QTest::newRow("add") << u"addToTodayButton"_s << u"stockList"_s << u"追加エラー"_s;
+    QTest::newRow("stash") << u"moveToStockButton"_s << u"todayList"_s << u"待避エラー"_s;
 }
 
 void TestSnackMoves::snackInBothLists_cannotMove()
@@ -178,7 +178,7 @@ void TestSnackMoves::snackInBothLists_cannotMove()
     UiFixture f;
     QVERIFY(f.addSnacks({"x.pac", "x.pa_"}));
     f.startMainWindow();
-    f.action("kakunin")->trigger();
+    f.action("skipQuestionsAction")->trigger();
     f.select(listName.toLatin1(), {u"x"_s});
     const QByteArray before = f.snapshot();
     f.click(button.toLatin1());
@@ -193,25 +193,25 @@ void TestSnackMoves::selectAllAndClear()
     UiFixture f;
     QVERIFY(f.addSnacks({"a.pa_", "b.pa_", "c.pa_", "d.pa_", "e.pa_", "t.pac"}));
     f.startMainWindow();
-    f.select("List2", {u"t"_s});
-    f.click("Command3(0)");
-    QCOMPARE(f.list("List1")->selectedCount(), 5);
-    QCOMPARE(f.list("List2")->selectedCount(), 1);
-    f.click("Command4(1)");
-    QCOMPARE(f.list("List2")->selectedCount(), 0);
-    QCOMPARE(f.list("List1")->selectedCount(), 5);
+    f.select("todayList", {u"t"_s});
+    f.click("stockSelectAllButton");
+    QCOMPARE(f.list("stockList")->selectedCount(), 5);
+    QCOMPARE(f.list("todayList")->selectedCount(), 1);
+    f.click("todayClearButton");
+    QCOMPARE(f.list("todayList")->selectedCount(), 0);
+    QCOMPARE(f.list("stockList")->selectedCount(), 5);
 
     f.box.answers = {MsgBox::Button::No};
-    f.click("Command5");
+    f.click("addToTodayButton");
     QCOMPARE(f.box.shown.value(0).text, u"5 件のおやつを\"今日のおやつ\"に追加するよ。いい？"_s);
-    f.click("Command3(1)");
-    QCOMPARE(f.list("List1")->selectedCount(), 0);
+    f.click("stockClearButton");
+    QCOMPARE(f.list("stockList")->selectedCount(), 0);
 
     UiFixture empty;
     empty.startMainWindow();
-    empty.click("Command4(0)");
-    QCOMPARE(empty.list("List2")->selectedCount(), 0);
-    QCOMPARE(empty.labelText("Label2"), u"全部で 0 個"_s);
+    empty.click("todaySelectAllButton");
+    QCOMPARE(empty.list("todayList")->selectedCount(), 0);
+    QCOMPARE(empty.labelText("todayCount"), u"全部で 0 個"_s);
 }
 
 void TestSnackMoves::popupMenu_data()
@@ -219,14 +219,14 @@ void TestSnackMoves::popupMenu_data()
     QTest::addColumn<QString>("listName");
     QTest::addColumn<QStringList>("selected");
     QTest::addColumn<QStringList>("entries"); // visible entries of the pop-up; empty: no pop-up
-    QTest::newRow("nothing selected") << u"List1"_s << QStringList{} << QStringList{};
-    QTest::newRow("one stock snack") << u"List1"_s << QStringList{u"a"_s}
-                                     << QStringList{u"move_oyatu"_s, u"lineC"_s, u"oyatu_renameA"_s};
-    QTest::newRow("two stock snacks") << u"List1"_s << QStringList{u"a"_s, u"b"_s}
-                                      << QStringList{u"move_oyatu"_s};
-    QTest::newRow("one of today's") << u"List2"_s << QStringList{u"t"_s}
-                                    << QStringList{u"move_stock"_s, u"lineD"_s, u"oyatu_renameB"_s};
-    QTest::newRow("two of today's") << u"List2"_s << QStringList{u"t"_s, u"u"_s} << QStringList{u"move_stock"_s};
+    QTest::newRow("nothing selected") << u"stockList"_s << QStringList{} << QStringList{};
+    QTest::newRow("one stock snack") << u"stockList"_s << QStringList{u"a"_s}
+                                     << QStringList{u"addToTodayAction"_s, u"stockMenuSeparator"_s, u"renameStockSnackAction"_s};
+    QTest::newRow("two stock snacks") << u"stockList"_s << QStringList{u"a"_s, u"b"_s}
+                                      << QStringList{u"addToTodayAction"_s};
+    QTest::newRow("one of today's") << u"todayList"_s << QStringList{u"t"_s}
+                                    << QStringList{u"moveToStockAction"_s, u"todayMenuSeparator"_s, u"renameTodaySnackAction"_s};
+    QTest::newRow("two of today's") << u"todayList"_s << QStringList{u"t"_s, u"u"_s} << QStringList{u"moveToStockAction"_s};
 }
 
 void TestSnackMoves::popupMenu()
@@ -268,11 +268,11 @@ void TestSnackMoves::popupMenu_entriesRunTheirCommands()
     UiFixture f;
     QVERIFY(f.addSnacks({"a.pa_", "t.pac"}));
     f.startMainWindow();
-    f.action("kakunin")->trigger();
-    f.select("List1", {u"a"_s});
-    f.action("move_oyatu")->trigger();
-    f.select("List2", {u"t"_s});
-    f.action("move_stock")->trigger();
+    f.action("skipQuestionsAction")->trigger();
+    f.select("stockList", {u"a"_s});
+    f.action("addToTodayAction")->trigger();
+    f.select("todayList", {u"t"_s});
+    f.action("moveToStockAction")->trigger();
     QCOMPARE(f.snapshot(), testfolder::expected({"a.pac<a.pa_", "t.pa_<t.pac"}));
 }
 
@@ -282,12 +282,12 @@ void TestSnackMoves::doubleClick_data()
     QTest::addColumn<int>("action");
     QTest::addColumn<QByteArrayList>("after");
     QTest::addColumn<QString>("renameFrom"); // the name the rename dialog opened on; empty: none
-    QTest::newRow("moves today's snack to stock") << u"List2"_s << 0 << QByteArrayList{"a.pa_", "t.pa_<t.pac"}
+    QTest::newRow("moves today's snack to stock") << u"todayList"_s << 0 << QByteArrayList{"a.pa_", "t.pa_<t.pac"}
                                                   << QString();
-    QTest::newRow("moves stock snack to today's") << u"List1"_s << 0 << QByteArrayList{"a.pac<a.pa_", "t.pac"}
+    QTest::newRow("moves stock snack to today's") << u"stockList"_s << 0 << QByteArrayList{"a.pac<a.pa_", "t.pac"}
                                                   << QString();
-    QTest::newRow("opens the rename dialog") << u"List1"_s << 1 << QByteArrayList{"a.pa_", "t.pac"} << u"a"_s;
-    QTest::newRow("any other value does nothing") << u"List2"_s << 7 << QByteArrayList{"a.pa_", "t.pac"}
+    QTest::newRow("opens the rename dialog") << u"stockList"_s << 1 << QByteArrayList{"a.pa_", "t.pac"} << u"a"_s;
+    QTest::newRow("any other value does nothing") << u"todayList"_s << 7 << QByteArrayList{"a.pa_", "t.pac"}
                                                   << QString();
 }
 
@@ -300,15 +300,17 @@ void TestSnackMoves::doubleClick()
     UiFixture f;
     QVERIFY(f.addSnacks({"a.pa_", "t.pac"}));
     f.startMainWindow();
-    f.action("kakunin")->trigger();
-    f.program->globals.dblClickAction = qint16(action);
+    f.action("skipQuestionsAction")->trigger();
+    f.program->globals.doubleClickAction = kurubako::DoubleClickAction(action);
     kurubako::SnackListView *list = f.list(listName.toLatin1());
 
     QString dialogName;
+    kurubako::SnackSet dialogSet = kurubako::SnackSet::Today;
     QTimer::singleShot(0, [&] {
-        if (auto *dialog = qobject_cast<kurubako::Form4 *>(QApplication::activeModalWidget())) {
-            dialogName = dialog->findChild<QLineEdit *>(u"Text1"_s)->text();
-            dialog->Command2_Click();
+        if (auto *dialog = qobject_cast<kurubako::RenameDialog *>(QApplication::activeModalWidget())) {
+            dialogSet = dialog->snackSet();
+            dialogName = dialog->findChild<QLineEdit *>(u"currentName"_s)->text();
+            dialog->findChild<QPushButton *>(u"cancelButton"_s)->click();
         }
     });
     const QPoint row = list->visualRect(list->snackModel()->index(0)).center();
@@ -319,7 +321,7 @@ void TestSnackMoves::doubleClick()
     QCOMPARE(dialogName, renameFrom);
     QCOMPARE(f.snapshot(), testfolder::expected(after));
     if (!renameFrom.isEmpty())
-        QCOMPARE(f.program->globals.renameSource, qint16(1));
+        QCOMPARE(dialogSet, kurubako::SnackSet::Stock);
     QVERIFY(f.box.shown.isEmpty());
 }
 

@@ -10,8 +10,8 @@
 
 #include "platform/fileops_posix.h"
 #include "snacks/snackscan.h"
-#include "ui/form3.h"
-#include "ui/form4.h"
+#include "ui/renamedialog.h"
+#include "ui/settingsdialog.h"
 
 #include <QElapsedTimer>
 #include <QLineEdit>
@@ -223,7 +223,7 @@ void TestSoak::randomUse()
     for (; step < steps && clock.elapsed() < 25000; ++step) {
         f.box.answers = {random.bounded(2) ? MsgBox::Button::Yes : MsgBox::Button::No,
                          random.bounded(2) ? MsgBox::Button::Yes : MsgBox::Button::No};
-        const char *listName = random.bounded(2) ? "List1" : "List2";
+        const char *listName = random.bounded(2) ? "stockList" : "todayList";
         kurubako::SnackListView *list = f.list(listName);
         const int rows = list->snackModel()->rowCount();
         const int action = int(random.bounded(13));
@@ -239,51 +239,54 @@ void TestSoak::randomUse()
             }
             break;
         case 2:
-            f.click("Command5");
+            f.click("addToTodayButton");
             break;
         case 3:
-            f.click("Command6");
+            f.click("moveToStockButton");
             break;
         case 4:
-            f.click(random.bounded(2) ? "Command3(0)" : "Command3(1)");
+            f.click(random.bounded(2) ? "stockSelectAllButton" : "stockClearButton");
             break;
         case 5:
-            f.click(random.bounded(2) ? "Command4(0)" : "Command4(1)");
+            f.click(random.bounded(2) ? "todaySelectAllButton" : "todayClearButton");
             break;
         case 6:
         case 7: {
             // A refresh while the folder rests shows the folder exactly.
             const std::lock_guard<std::mutex> hold(changer.lock);
-            if (random.bounded(2))
+            if (random.bounded(2)) {
+                // Keys reach the window only while it is active, as after a dialog closes.
+                QApplication::setActiveWindow(f.window());
                 QTest::keyClick(f.window(), Qt::Key_F5);
-            else
-                f.action("new")->trigger();
+            } else {
+                f.action("refreshAction")->trigger();
+            }
             ++refreshes;
             kurubako::PosixFileOps files;
             const kurubako::SnackLists lists = kurubako::scanSnackFolder(files, f.snackDir);
-            QCOMPARE(entries(f.list("List1")->snackModel()->snacks()), entries(lists.stock));
-            QCOMPARE(entries(f.list("List2")->snackModel()->snacks()), entries(lists.today));
+            QCOMPARE(entries(f.list("stockList")->snackModel()->snacks()), entries(lists.stock));
+            QCOMPARE(entries(f.list("todayList")->snackModel()->snacks()), entries(lists.today));
             break;
         }
         case 8:
         case 9: {
             if (rows > 0)
                 list->setCurrentIndex(list->snackModel()->index(int(random.bounded(rows))));
-            f.program->globals.renameSource = list == f.list("List1") ? 1 : 2;
-            kurubako::Form4 dialog(*f.program, f.window());
+            kurubako::RenameDialog dialog(*f.program, list == f.list("stockList") ? kurubako::SnackSet::Stock : kurubako::SnackSet::Today, f.window());
             dialog.show();
-            dialog.findChild<QLineEdit *>(u"Text2"_s)->setText(randomName(random));
-            dialog.CmdQuit_Click();
+            dialog.findChild<QLineEdit *>(u"newName"_s)->setText(randomName(random));
+            dialog.findChild<QPushButton *>(u"renameButton"_s)->click();
             break;
         }
         case 10: {
-            kurubako::Form3 dialog(*f.program, f.window());
-            const qint16 before = f.program->globals.dblClickAction;
-            const int option = int(random.bounded(2));
-            dialog.findChild<QRadioButton *>(u"Option1(%1)"_s.arg(option))->setChecked(true);
+            kurubako::SettingsDialog dialog(*f.program, f.window());
+            const kurubako::DoubleClickAction before = f.program->globals.doubleClickAction;
+            const auto option = kurubako::DoubleClickAction(random.bounded(2));
+            const QString optionName = option == kurubako::DoubleClickAction::Move ? u"moveOption"_s : u"renameOption"_s;
+            dialog.findChild<QRadioButton *>(optionName)->setChecked(true);
             const bool ok = random.bounded(2);
-            ok ? dialog.CmdQuit_Click() : dialog.Command2_Click();
-            QCOMPARE(f.program->globals.dblClickAction, ok ? qint16(option) : before);
+            dialog.findChild<QPushButton *>(ok ? u"okButton"_s : u"cancelButton"_s)->click();
+            QCOMPARE(f.program->globals.doubleClickAction, ok ? option : before);
             break;
         }
         case 11: {
@@ -291,23 +294,23 @@ void TestSoak::randomUse()
             const QString name = randomName(random);
             const bool accept = random.bounded(2);
             QTimer::singleShot(0, f.window(), [&] {
-                auto *dialog = qobject_cast<kurubako::Form4 *>(QApplication::activeModalWidget());
+                auto *dialog = qobject_cast<kurubako::RenameDialog *>(QApplication::activeModalWidget());
                 if (!dialog)
                     return;
-                dialog->findChild<QLineEdit *>(u"Text2"_s)->setText(name);
+                dialog->findChild<QLineEdit *>(u"newName"_s)->setText(name);
                 if (accept)
-                    dialog->CmdQuit_Click();
+                    dialog->findChild<QPushButton *>(u"renameButton"_s)->click();
                 if (dialog->isVisible())
                     dialog->reject();
             });
-            list == f.list("List1") ? f.window()->List1_DblClick() : f.window()->List2_DblClick();
+            Q_EMIT list->doubleClicked(list->currentIndex());
             // The answer is given only while the dialog is open.
             QCoreApplication::sendPostedEvents();
             QCoreApplication::processEvents();
             break;
         }
         default:
-            f.action("kakunin")->trigger();
+            f.action("skipQuestionsAction")->trigger();
             break;
         }
         QVERIFY2(stepClock.elapsed() < 5000, qPrintable(u"step %1 (action %2) took too long"_s.arg(step).arg(action)));

@@ -1,13 +1,13 @@
 #include "uifixture.h"
 
-#include "ui/form0.h"
+#include "ui/folderchooserdialog.h"
 
 #include <QComboBox>
 #include <QTreeWidget>
 
 using namespace Qt::StringLiterals;
 
-using kurubako::Form0;
+using kurubako::FolderChooserDialog;
 using kurubako::MsgBox;
 
 class TestStartup : public QObject
@@ -23,7 +23,7 @@ private Q_SLOTS:
     void firstRun_cancelEndsWithNothingStored();
     void defaultFolder_opensWhenItExists();
     void highlightedFolderIsNotTheChosenOne();
-    void dir1_opensFolderOnActivation();
+    void folderList_opensFolderOnActivation();
     void settingsMode_opensOnFolderInUseAndStoresNothing();
     void settingsMode_unreadableFolderStaysOnCurrent();
 
@@ -60,26 +60,26 @@ void TestStartup::firstRun()
     f.start();
 
     QVERIFY(!f.window());
-    Form0 *chooser = f.program->folderChooser();
+    FolderChooserDialog *chooser = f.program->folderChooser();
     QVERIFY(chooser);
     QCOMPARE(chooser->windowTitle(), u"初期設定：PostPetのあるディレクトリは？"_s);
     // No default folder here: the chooser opens on the program's own folder.
-    QCOMPARE(chooser->findChild<QLabel *>(u"Label1"_s)->text(), QCoreApplication::applicationDirPath());
+    QCOMPARE(chooser->findChild<QLabel *>(u"chosenFolderLabel"_s)->text(), QCoreApplication::applicationDirPath());
     QCOMPARE(chooser->pos(), QPoint(0, 0));
     QCOMPARE(QStringList(f.store.writeLog), QStringList({u"top=0"_s, u"left=0"_s, u"Chk1=False"_s, u"Chk2=0"_s,
                                                          u"ver=1.1"_s}));
 
     QVERIFY(chooser->openFolder(f.postPetDir));
-    QCOMPARE(chooser->findChild<QLabel *>(u"Label1"_s)->text(), f.postPetDir);
-    chooser->findChild<QPushButton *>(u"CmdQuit"_s)->click();
+    QCOMPARE(chooser->findChild<QLabel *>(u"chosenFolderLabel"_s)->text(), f.postPetDir);
+    chooser->findChild<QPushButton *>(u"okButton"_s)->click();
 
     QVERIFY2(f.box.shown.isEmpty(), qPrintable(f.box.shown.value(0).text));
     QCOMPARE(f.store.value(u"postpet_dir"_s), f.postPetDir);
     QCOMPARE(f.program->globals.snackDir, f.postPetDir + u"/おやつ"_s);
     QVERIFY(f.window());
     QCOMPARE(f.window()->frameGeometry().topLeft(), QPoint(0, 0));
-    QCOMPARE(f.names("List1"), QStringList({u"b"_s}));
-    QCOMPARE(f.names("List2"), QStringList({u"a"_s}));
+    QCOMPARE(f.names("stockList"), QStringList({u"b"_s}));
+    QCOMPARE(f.names("todayList"), QStringList({u"a"_s}));
     QTRY_VERIFY(!f.program->folderChooser()); // closed and gone
     QCOMPARE(f.endCount, 0);
 }
@@ -88,10 +88,10 @@ void TestStartup::firstRun_okWithoutExecutableKeepsChooser()
 {
     UiFixture f;
     f.start();
-    Form0 *chooser = f.program->folderChooser();
+    FolderChooserDialog *chooser = f.program->folderChooser();
     QVERIFY(chooser->openFolder(f.snackDir));
     for (int attempt = 1; attempt <= 2; ++attempt) {
-        chooser->CmdQuit_Click();
+        chooser->findChild<QPushButton *>(u"okButton"_s)->click();
         QCOMPARE(f.box.shown.size(), attempt);
     }
     QCOMPARE(f.box.shown[0].text, u"そのディレクトリはPostPetのディレクトリではありません。"_s);
@@ -116,14 +116,14 @@ void TestStartup::firstRun_cancelEndsWithNothingStored()
     QFETCH(QString, how);
     UiFixture f;
     f.start();
-    Form0 *chooser = f.program->folderChooser();
+    FolderChooserDialog *chooser = f.program->folderChooser();
     chooser->openFolder(f.postPetDir);
     f.store.writeLog.clear();
     if (how == u"Cancel")
-        chooser->findChild<QPushButton *>(u"Command1"_s)->click();
+        chooser->findChild<QPushButton *>(u"cancelButton"_s)->click();
     else if (how == u"Enter") {
         QApplication::setActiveWindow(chooser);
-        auto *drives = chooser->findChild<QComboBox *>(u"Drive1"_s);
+        auto *drives = chooser->findChild<QComboBox *>(u"driveList"_s);
         drives->setFocus();
         QTRY_VERIFY(drives->hasFocus());
         QTest::keyClick(drives, Qt::Key_Return);
@@ -142,9 +142,9 @@ void TestStartup::defaultFolder_opensWhenItExists()
     QVERIFY(testfolder::makeFile(defaultFolder, "Postpet20.exe", "MZ"));
     UiFixture f;
     f.start();
-    Form0 *chooser = f.program->folderChooser();
+    FolderChooserDialog *chooser = f.program->folderChooser();
     QCOMPARE(chooser->chosenFolder(), defaultFolder);
-    chooser->CmdQuit_Click();
+    chooser->findChild<QPushButton *>(u"okButton"_s)->click();
     QCOMPARE(f.store.value(u"postpet_dir"_s), defaultFolder);
     QVERIFY(f.window());
     QDir(m_home + u"/.wine"_s).removeRecursively();
@@ -154,40 +154,40 @@ void TestStartup::highlightedFolderIsNotTheChosenOne()
 {
     UiFixture f;
     f.start();
-    Form0 *chooser = f.program->folderChooser();
+    FolderChooserDialog *chooser = f.program->folderChooser();
     QVERIFY(chooser->openFolder(f.folder.path()));
-    auto *dir1 = chooser->findChild<QTreeWidget *>(u"Dir1"_s);
-    const auto found = dir1->findItems(u"PostPet"_s, Qt::MatchExactly | Qt::MatchRecursive);
+    auto *folderList = chooser->findChild<QTreeWidget *>(u"folderList"_s);
+    const auto found = folderList->findItems(u"PostPet"_s, Qt::MatchExactly | Qt::MatchRecursive);
     QCOMPARE(found.size(), 1);
-    dir1->setCurrentItem(found[0]); // highlighted, not opened
-    chooser->CmdQuit_Click();
+    folderList->setCurrentItem(found[0]); // highlighted, not opened
+    chooser->findChild<QPushButton *>(u"okButton"_s)->click();
     QCOMPARE(f.box.shown.size(), 1);
     QVERIFY(!f.window());
 }
 
-void TestStartup::dir1_opensFolderOnActivation()
+void TestStartup::folderList_opensFolderOnActivation()
 {
     UiFixture f;
     f.start();
-    Form0 *chooser = f.program->folderChooser();
+    FolderChooserDialog *chooser = f.program->folderChooser();
     QVERIFY(chooser->openFolder(f.folder.path()));
-    auto *dir1 = chooser->findChild<QTreeWidget *>(u"Dir1"_s);
-    QTreeWidgetItem *item = dir1->findItems(u"PostPet"_s, Qt::MatchExactly | Qt::MatchRecursive).value(0);
+    auto *folderList = chooser->findChild<QTreeWidget *>(u"folderList"_s);
+    QTreeWidgetItem *item = folderList->findItems(u"PostPet"_s, Qt::MatchExactly | Qt::MatchRecursive).value(0);
     QVERIFY(item);
     // A double-click opens the folder: its parents above it, its sub-folders below.
-    const QRect rect = dir1->visualItemRect(item);
-    QTest::mouseClick(dir1->viewport(), Qt::LeftButton, {}, rect.center());
-    QTest::mouseDClick(dir1->viewport(), Qt::LeftButton, {}, rect.center());
+    const QRect rect = folderList->visualItemRect(item);
+    QTest::mouseClick(folderList->viewport(), Qt::LeftButton, {}, rect.center());
+    QTest::mouseDClick(folderList->viewport(), Qt::LeftButton, {}, rect.center());
     QTRY_COMPARE(chooser->chosenFolder(), f.postPetDir);
-    QCOMPARE(chooser->findChild<QLabel *>(u"Label1"_s)->text(), f.postPetDir);
-    QVERIFY(!dir1->findItems(u"おやつ"_s, Qt::MatchExactly | Qt::MatchRecursive).isEmpty());
-    QVERIFY(!dir1->findItems(u"/"_s, Qt::MatchExactly | Qt::MatchRecursive).isEmpty());
+    QCOMPARE(chooser->findChild<QLabel *>(u"chosenFolderLabel"_s)->text(), f.postPetDir);
+    QVERIFY(!folderList->findItems(u"おやつ"_s, Qt::MatchExactly | Qt::MatchRecursive).isEmpty());
+    QVERIFY(!folderList->findItems(u"/"_s, Qt::MatchExactly | Qt::MatchRecursive).isEmpty());
 
     // Enter on the parent's item goes back up.
-    dir1->setFocus();
+    folderList->setFocus();
     const QString parentName = QDir(f.folder.path()).dirName();
-    dir1->setCurrentItem(dir1->findItems(parentName, Qt::MatchExactly | Qt::MatchRecursive).value(0));
-    QTest::keyClick(dir1, Qt::Key_Return);
+    folderList->setCurrentItem(folderList->findItems(parentName, Qt::MatchExactly | Qt::MatchRecursive).value(0));
+    QTest::keyClick(folderList, Qt::Key_Return);
     QTRY_COMPARE(chooser->chosenFolder(), f.folder.path());
 }
 
@@ -195,18 +195,17 @@ void TestStartup::settingsMode_opensOnFolderInUseAndStoresNothing()
 {
     UiFixture f;
     f.startMainWindow();
-    f.program->globals.folderChooserFromSettings = true;
-    Form0 chooser(*f.program, f.window());
+    FolderChooserDialog chooser(*f.program, FolderChooserDialog::Mode::Settings, f.window());
     QCOMPARE(chooser.windowTitle(), u"PostPetのあるディレクトリは？"_s);
     QCOMPARE(chooser.chosenFolder(), f.postPetDir);
     f.store.writeLog.clear();
-    chooser.CmdQuit_Click();
+    chooser.findChild<QPushButton *>(u"okButton"_s)->click();
     QCOMPARE(chooser.result(), int(QDialog::Accepted));
     QVERIFY(f.store.writeLog.isEmpty());
     QCOMPARE(f.endCount, 0);
 
-    Form0 cancelled(*f.program, f.window());
-    cancelled.Command1_Click();
+    FolderChooserDialog cancelled(*f.program, FolderChooserDialog::Mode::Settings, f.window());
+    cancelled.findChild<QPushButton *>(u"cancelButton"_s)->click();
     QCOMPARE(cancelled.result(), int(QDialog::Rejected));
     QCOMPARE(f.endCount, 0);
 }
@@ -215,13 +214,12 @@ void TestStartup::settingsMode_unreadableFolderStaysOnCurrent()
 {
     UiFixture f;
     f.startMainWindow();
-    f.program->globals.folderChooserFromSettings = true;
     f.program->globals.postPetDir = f.postPetDir + u"/gone"_s;
-    Form0 chooser(*f.program, f.window());
+    FolderChooserDialog chooser(*f.program, FolderChooserDialog::Mode::Settings, f.window());
     QCOMPARE(chooser.chosenFolder(), QDir::toNativeSeparators(QDir::currentPath()));
     QVERIFY(!chooser.openFolder(f.postPetDir + u"/gone"_s));
     QCOMPARE(chooser.chosenFolder(), QDir::toNativeSeparators(QDir::currentPath()));
-    auto *drives = chooser.findChild<QComboBox *>(u"Drive1"_s);
+    auto *drives = chooser.findChild<QComboBox *>(u"driveList"_s);
     QVERIFY(drives->count() >= 2); // "/" and the home folder at least
 }
 

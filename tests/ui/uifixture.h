@@ -6,12 +6,12 @@
 
 #include "../common/testfolder.h"
 
-#include "platform/documentopener.h"
+#include "common/memorysettingsstore.h"
+#include "common/recordingdocumentopener.h"
+#include "common/recordingprocessstarter.h"
+#include "common/scriptedmsgbox.h"
 #include "platform/fileops.h"
-#include "platform/memorysettingsstore.h"
-#include "platform/msgbox.h"
-#include "platform/processstarter.h"
-#include "ui/form1.h"
+#include "ui/mainwindow.h"
 #include "ui/program.h"
 #include "ui/snacklist.h"
 
@@ -69,16 +69,16 @@ public:
     {
         program = std::make_unique<kurubako::Program>(kurubako::Services{
             store, *files, box, starter, opener, [this] { ++endCount; }});
-        program->Main();
+        program->start();
         return *program;
     }
 
     // Starts with the folder known and returns the main window, shown and active.
-    kurubako::Form1 *startMainWindow()
+    kurubako::MainWindow *startMainWindow()
     {
         storeKnownFolder();
         start();
-        kurubako::Form1 *window = program->mainWindow();
+        kurubako::MainWindow *window = program->mainWindow();
         if (window) {
             window->activateWindow();
             QApplication::setActiveWindow(window);
@@ -86,7 +86,7 @@ public:
         return window;
     }
 
-    kurubako::Form1 *window() const { return program ? program->mainWindow() : nullptr; }
+    kurubako::MainWindow *window() const { return program ? program->mainWindow() : nullptr; }
     kurubako::SnackListView *list(const char *name) const
     {
         return window()->findChild<kurubako::SnackListView *>(QString::fromLatin1(name));

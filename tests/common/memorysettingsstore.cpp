@@ -1,4 +1,4 @@
-#include "memorysettingsstore.h"
+#include "common/memorysettingsstore.h"
 
 using namespace Qt::StringLiterals;
 

@@ -1,4 +1,4 @@
-#include "form0.h"
+#include "folderchooserdialog.h"
 
 #include "controls.h"
 #include "program.h"
@@ -52,63 +52,61 @@ int rootIndexOf(const QStringList &roots, const QString &folder)
 
 } // namespace
 
-Form0::Form0(Program &program, QWidget *parent)
+FolderChooserDialog::FolderChooserDialog(Program &program, Mode mode, QWidget *parent)
     : QDialog(parent, FixedDialogFlags)
     , m_program(program)
-    , m_fromSettings(program.globals.folderChooserFromSettings)
+    , m_mode(mode)
 {
-    setUpWindow(this, "Form0", u"PostPetのあるディレクトリは？"_s, ClientArea);
+    setUpWindow(this, "folderChooserDialog", u"PostPetのあるディレクトリは？"_s, ClientArea);
     setFont(programFont(9));
 
-    Label1 = new QLabel(this);
-    Label1->setObjectName(u"Label1"_s);
-    Label1->setFrameShape(QFrame::NoFrame);
-    auto *Frame3 = new QGroupBox(this);
-    Frame3->setObjectName(u"Frame3"_s);
-    Drive1 = new QComboBox(Frame3);
-    Drive1->setObjectName(u"Drive1"_s);
+    m_folderLabel = new QLabel(this);
+    m_folderLabel->setObjectName(u"chosenFolderLabel"_s);
+    m_folderLabel->setFrameShape(QFrame::NoFrame);
+    auto *frame = new QGroupBox(this);
+    frame->setObjectName(u"folderFrame"_s);
+    m_driveList = new QComboBox(frame);
+    m_driveList->setObjectName(u"driveList"_s);
     const QStringList roots = browseRoots();
     for (const QString &root : roots)
-        Drive1->addItem(style()->standardIcon(QStyle::SP_DriveHDIcon), QDir::toNativeSeparators(root), root);
+        m_driveList->addItem(style()->standardIcon(QStyle::SP_DriveHDIcon), QDir::toNativeSeparators(root), root);
     m_driveIndex = rootIndexOf(roots, nativeFolder(QDir::currentPath()));
-    Drive1->setCurrentIndex(m_driveIndex);
-    Dir1 = new QTreeWidget(Frame3);
-    Dir1->setObjectName(u"Dir1"_s);
-    Dir1->setHeaderHidden(true);
-    Dir1->setRootIsDecorated(false);
-    Dir1->setItemsExpandable(false);
-    Dir1->setIndentation(12);
+    m_driveList->setCurrentIndex(m_driveIndex);
+    m_folderList = new QTreeWidget(frame);
+    m_folderList->setObjectName(u"folderList"_s);
+    m_folderList->setHeaderHidden(true);
+    m_folderList->setRootIsDecorated(false);
+    m_folderList->setItemsExpandable(false);
+    m_folderList->setIndentation(12);
     // Every folder shown is open or can be opened by a double-click: no expand arrows.
-    Dir1->setStyleSheet(u"QTreeView::branch { image: none; border-image: none; }"_s);
-    QPushButton *CmdQuit = newButton(u"OK"_s, "CmdQuit", this);
-    QPushButton *Command1 = newButton(u"Cancel"_s, "Command1", this);
-    Command1->setDefault(true);
+    m_folderList->setStyleSheet(u"QTreeView::branch { image: none; border-image: none; }"_s);
+    QPushButton *ok = newButton(u"OK"_s, "okButton", this);
+    QPushButton *cancelButton = newButton(u"Cancel"_s, "cancelButton", this);
+    cancelButton->setDefault(true);
 
-    layOut(this, {
-        {"Label1", {120, 120, 4695, 375}},
-        {"Frame3", {120, 480, 4695, 4695}},
-        {"Drive1", {120, 240, 4335, 315}, 9.75},
-        {"Dir1", {120, 600, 4335, 3915}, 9.75},
-        {"CmdQuit", {2520, 5400, 975, 495}},
-        {"Command1", {3720, 5400, 975, 495}},
-    });
-    setTabOrder(CmdQuit, Dir1);
-    setTabOrder(Dir1, Drive1);
-    setTabOrder(Drive1, Command1);
+    place(m_folderLabel, {120, 120, 4695, 375});
+    place(frame, {120, 480, 4695, 4695});
+    place(m_driveList, {120, 240, 4335, 315}, 9.75);
+    place(m_folderList, {120, 600, 4335, 3915}, 9.75);
+    place(ok, {2520, 5400, 975, 495});
+    place(cancelButton, {3720, 5400, 975, 495});
+    setTabOrder(ok, m_folderList);
+    setTabOrder(m_folderList, m_driveList);
+    setTabOrder(m_driveList, cancelButton);
 
-    connect(Drive1, &QComboBox::activated, this, &Form0::Drive1_Change);
-    connect(Dir1, &QTreeWidget::itemActivated, this, &Form0::openItem);
-    Dir1->installEventFilter(this);
-    connect(CmdQuit, &QPushButton::clicked, this, &Form0::CmdQuit_Click);
-    connect(Command1, &QPushButton::clicked, this, &Form0::Command1_Click);
-    Form_Load();
-    CmdQuit->setFocus();
+    connect(m_driveList, &QComboBox::activated, this, &FolderChooserDialog::openDrive);
+    connect(m_folderList, &QTreeWidget::itemActivated, this, &FolderChooserDialog::openItem);
+    m_folderList->installEventFilter(this);
+    connect(ok, &QPushButton::clicked, this, &FolderChooserDialog::acceptFolder);
+    connect(cancelButton, &QPushButton::clicked, this, &FolderChooserDialog::cancel);
+    openStartFolder();
+    ok->setFocus();
 }
 
-void Form0::Form_Load()
+void FolderChooserDialog::openStartFolder()
 {
     move(0, 0);
-    if (m_fromSettings) {
+    if (m_mode == Mode::Settings) {
         if (!openFolder(m_program.globals.postPetDir))
             openFolder(QDir::currentPath());
         return;
@@ -118,7 +116,7 @@ void Form0::Form_Load()
         openFolder(m_program.services.files.executableFolder());
 }
 
-bool Form0::openFolder(const QString &path)
+bool FolderChooserDialog::openFolder(const QString &path)
 {
     if (path.isEmpty())
         return false;
@@ -127,14 +125,14 @@ bool Form0::openFolder(const QString &path)
         return false;
     m_folder = nativeFolder(path);
     fillFolderList();
-    Dir1_Change();
+    m_folderLabel->setText(m_folder);
     return true;
 }
 
-void Form0::fillFolderList()
+void FolderChooserDialog::fillFolderList()
 {
     // The open folder's chain of parents, each inside the one before, then its sub-folders.
-    Dir1->clear();
+    m_folderList->clear();
     QStringList chain;
     for (QDir dir(m_folder);; ) {
         chain.prepend(dir.absolutePath());
@@ -146,7 +144,7 @@ void Form0::fillFolderList()
     QTreeWidgetItem *parent = nullptr;
     for (const QString &path : std::as_const(chain)) {
         const QString name = QDir(path).isRoot() ? QDir::toNativeSeparators(path) : QDir(path).dirName();
-        auto *item = parent ? new QTreeWidgetItem(parent, {name}) : new QTreeWidgetItem(Dir1, {name});
+        auto *item = parent ? new QTreeWidgetItem(parent, {name}) : new QTreeWidgetItem(m_folderList, {name});
         item->setIcon(0, openIcon);
         item->setData(0, PathRole, path);
         item->setExpanded(true);
@@ -159,11 +157,11 @@ void Form0::fillFolderList()
         item->setIcon(0, closedIcon);
         item->setData(0, PathRole, sub.absoluteFilePath());
     }
-    Dir1->expandAll();
-    Dir1->setCurrentItem(parent);
+    m_folderList->expandAll();
+    m_folderList->setCurrentItem(parent);
 }
 
-void Form0::openItem(QTreeWidgetItem *item)
+void FolderChooserDialog::openItem(QTreeWidgetItem *item)
 {
     // Opening refills the list, so it waits until the list has finished with the item.
     if (!item)
@@ -172,43 +170,38 @@ void Form0::openItem(QTreeWidgetItem *item)
     QMetaObject::invokeMethod(this, [this, path] { openFolder(path); }, Qt::QueuedConnection);
 }
 
-bool Form0::eventFilter(QObject *watched, QEvent *event)
+bool FolderChooserDialog::eventFilter(QObject *watched, QEvent *event)
 {
     // Enter in the folder list opens the highlighted folder and goes no further: the list
     // would pass it on to the dialog, whose default button is Cancel.
-    if (watched == Dir1 && event->type() == QEvent::KeyPress) {
+    if (watched == m_folderList && event->type() == QEvent::KeyPress) {
         const int key = static_cast<QKeyEvent *>(event)->key();
         if (key == Qt::Key_Return || key == Qt::Key_Enter) {
-            openItem(Dir1->currentItem());
+            openItem(m_folderList->currentItem());
             return true;
         }
     }
     return QDialog::eventFilter(watched, event);
 }
 
-void Form0::Drive1_Change(int index)
+void FolderChooserDialog::openDrive(int index)
 {
     // A drive that cannot be read (no medium, a lost network share) leaves the chooser where
     // it was.
-    if (openFolder(Drive1->itemData(index).toString()))
+    if (openFolder(m_driveList->itemData(index).toString()))
         m_driveIndex = index;
     else
-        Drive1->setCurrentIndex(m_driveIndex);
+        m_driveList->setCurrentIndex(m_driveIndex);
 }
 
-void Form0::Dir1_Change()
-{
-    Label1->setText(m_folder);
-}
-
-void Form0::CmdQuit_Click()
+void FolderChooserDialog::acceptFolder()
 {
     if (!m_program.services.files.findPlainFile(m_folder, u"Postpet20.exe"_s)) {
         m_program.services.box.critical(u"そのディレクトリはPostPetのディレクトリではありません。"_s,
                                         u"PostPet20.exeなし"_s);
         return;
     }
-    if (m_fromSettings) {
+    if (m_mode == Mode::Settings) {
         accept();
         return;
     }
@@ -218,22 +211,22 @@ void Form0::CmdQuit_Click()
     close();
 }
 
-void Form0::Command1_Click()
+void FolderChooserDialog::cancel()
 {
-    if (m_fromSettings)
+    if (m_mode == Mode::Settings)
         QDialog::reject();
     else
         close();
 }
 
-void Form0::reject()
+void FolderChooserDialog::reject()
 {
-    Command1_Click();
+    cancel();
 }
 
-void Form0::closeEvent(QCloseEvent *event)
+void FolderChooserDialog::closeEvent(QCloseEvent *event)
 {
-    if (m_fromSettings) {
+    if (m_mode == Mode::Settings) {
         QDialog::closeEvent(event);
         return;
     }

@@ -1,13 +1,13 @@
 #pragma once
 
-#include "settingsstore.h"
+#include "platform/settingsstore.h"
 
 #include <QHash>
 #include <QStringList>
 
 namespace kurubako {
 
-// Test double: an in-memory store that can be told to fail reads or writes.
+// An in-memory store that can be told to fail reads or writes.
 class MemorySettingsStore final : public SettingsStore
 {
 public:

@@ -1,0 +1,420 @@
+#include "mainwindow.h"
+
+#include "controls.h"
+#include "program.h"
+#include "renamedialog.h"
+#include "settingsdialog.h"
+#include "snacklist.h"
+#include "twips.h"
+#include "versiondialog.h"
+
+#include "app/settings.h"
+#include "platform/msgbox.h"
+#include "postpet/help.h"
+#include "snacks/snackops.h"
+#include "snacks/snackscan.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLayout>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QSessionManager>
+#include <QShortcut>
+
+using namespace Qt::StringLiterals;
+
+namespace kurubako {
+
+// The values that tell the two transfers apart.
+struct MainWindow::Transfer
+{
+    SnackSet from;
+    SnackListView *list;
+    QString nothingSelected;
+    QString setName;
+    QString questionEnd;
+    QString errorTitle;
+};
+
+// A list with its pop-up menu and the entries shown only for a single selected snack.
+struct MainWindow::ListSide
+{
+    SnackListView *list;
+    QMenu *menu;
+    QAction *separator;
+    QAction *renameEntry;
+};
+
+namespace {
+
+constexpr TwipRect ClientArea{0, 0, 7095, 5715};
+
+// One side of the window: a frame holding a snack list, its count and the buttons that
+// select all of it or none. Object names start with `side`: "stock" or "today".
+struct ListControls
+{
+    QGroupBox *frame;
+    SnackListView *list;
+    QLabel *count;
+    QPushButton *selectAll;
+    QPushButton *clear;
+};
+
+ListControls newListControls(const QString &caption, const QString &side, const TwipRect &frameRect,
+                             QWidget *client)
+{
+    auto *frame = new QGroupBox(caption, client);
+    frame->setObjectName(side + u"Frame"_s);
+    auto *list = new SnackListView(frame);
+    list->setObjectName(side + u"List"_s);
+    auto *count = new QLabel(u"全部で 99999 個"_s, frame);
+    count->setObjectName(side + u"Count"_s);
+    auto *selectAll = new QPushButton(u"全選択"_s, frame);
+    selectAll->setObjectName(side + u"SelectAllButton"_s);
+    auto *clear = new QPushButton(u"全解除"_s, frame);
+    clear->setObjectName(side + u"ClearButton"_s);
+
+    place(frame, frameRect, 12);
+    place(list, {240, 360, 2175, 3435}, 11.25);
+    place(count, {240, 3840, 2175, 255}, 12);
+    place(selectAll, {240, 4200, 975, 375}, 9.75);
+    place(clear, {1440, 4200, 975, 375}, 9.75);
+    QObject::connect(selectAll, &QPushButton::clicked, list, [list] { list->setAllSelected(true); });
+    QObject::connect(clear, &QPushButton::clicked, list, [list] { list->setAllSelected(false); });
+    return {frame, list, count, selectAll, clear};
+}
+
+QAction *newAction(const QString &text, const char *name, QObject *parent)
+{
+    auto *action = new QAction(text, parent);
+    action->setObjectName(QString::fromLatin1(name));
+    return action;
+}
+
+QAction *newSeparator(const char *name, QMenu *menu)
+{
+    QAction *separator = menu->addSeparator();
+    separator->setObjectName(QString::fromLatin1(name));
+    return separator;
+}
+
+// A button that triggers `action`, the command it shares with a menu entry or a key.
+QPushButton *newCommandButton(const QString &text, const char *name, QAction *action, QWidget *parent)
+{
+    QPushButton *button = newButton(text, name, parent);
+    QObject::connect(button, &QPushButton::clicked, action, &QAction::trigger);
+    return button;
+}
+
+} // namespace
+
+MainWindow::MainWindow(Program &program)
+    : QMainWindow(nullptr, Qt::Window | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint
+                               | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
+                               | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint)
+    , m_program(program)
+{
+    setObjectName(u"mainWindow"_s);
+    setFont(programFont(9));
+    createActions();
+    buildControls();
+    buildMenus();
+    layout()->setSizeConstraint(QLayout::SetFixedSize);
+    addFunctionKey(Qt::Key_F3, m_addToTodayAction);
+    addFunctionKey(Qt::Key_F4, m_moveToStockAction);
+    addFunctionKey(Qt::Key_F5, m_refreshAction);
+    addFunctionKey(Qt::Key_F8, m_quitAction);
+
+    connect(qApp, &QGuiApplication::commitDataRequest, this, [this](QSessionManager &manager) {
+        // The desktop session is ending: the same close as any other, which the user may refuse.
+        if (!close())
+            manager.cancel();
+    });
+
+    const Globals &globals = m_program.globals;
+    QString version = versionText(globals.storedVersion);
+    version.replace(u'.', locale().decimalPoint());
+    setWindowTitle(u"PostPet くるみ箱 Ver"_s + version);
+    m_launchAndQuitButton->setText(u"PostPetを"_s + u'\n' + u"起動して終了"_s);
+    m_skipQuestionsAction->setChecked(globals.skipConfirm);
+    move(twipsToPixels(globals.windowLeft), twipsToPixels(globals.windowTop));
+    refreshSnackLists();
+    m_launchAndQuitButton->setFocus();
+}
+
+void MainWindow::createActions()
+{
+    m_refreshAction = newAction(u"最新の情報に更新(&N or F5)"_s, "refreshAction", this);
+    connect(m_refreshAction, &QAction::triggered, this, &MainWindow::refreshSnackLists);
+    m_launchPostPetAction = newAction(u"PostPet起動(&P)"_s, "launchPostPetAction", this);
+    connect(m_launchPostPetAction, &QAction::triggered, this, [this] { m_program.launchPostPet(); });
+    m_launchAndQuitAction = newAction(u"PostPet起動して終了(&A)"_s, "launchAndQuitAction", this);
+    connect(m_launchAndQuitAction, &QAction::triggered, this, &MainWindow::launchPostPetAndQuit);
+    m_quitAction = newAction(u"くるみ箱 の終了(&E or F8)"_s, "quitAction", this);
+    connect(m_quitAction, &QAction::triggered, this, [this] { m_program.quit(); });
+    m_settingsAction = newAction(u"設定(&C)"_s, "settingsAction", this);
+    connect(m_settingsAction, &QAction::triggered, this, &MainWindow::showSettingsDialog);
+    // The check mark itself is the switch; nothing is stored until the window closes.
+    m_skipQuestionsAction = newAction(u"確認メッセージは不要(&K)"_s, "skipQuestionsAction", this);
+    m_skipQuestionsAction->setCheckable(true);
+    m_showHelpAction = newAction(u"ﾍﾙﾌﾟの表示(&H)"_s, "showHelpAction", this);
+    connect(m_showHelpAction, &QAction::triggered, this, &MainWindow::showHelp);
+    m_versionAction = newAction(u"ﾊﾞｰｼﾞｮﾝ情報"_s, "versionAction", this);
+    connect(m_versionAction, &QAction::triggered, this, &MainWindow::showVersionDialog);
+
+    m_addToTodayAction = newAction(u"おやつへ移動"_s, "addToTodayAction", this);
+    connect(m_addToTodayAction, &QAction::triggered, this, &MainWindow::addToToday);
+    m_moveToStockAction = newAction(u"ストックへ待避"_s, "moveToStockAction", this);
+    connect(m_moveToStockAction, &QAction::triggered, this, &MainWindow::moveToStock);
+    m_renameStockAction = newAction(u"おやつ名変更"_s, "renameStockSnackAction", this);
+    connect(m_renameStockAction, &QAction::triggered, this, &MainWindow::renameStockSnack);
+    m_renameTodayAction = newAction(u"おやつ名変更"_s, "renameTodaySnackAction", this);
+    connect(m_renameTodayAction, &QAction::triggered, this, &MainWindow::renameTodaySnack);
+}
+
+void MainWindow::buildControls()
+{
+    auto *client = new QWidget(this);
+    client->setObjectName(u"client"_s);
+    client->setFixedSize(toPixels(ClientArea).size());
+    setCentralWidget(client);
+
+    const ListControls stock = newListControls(u"ストックおやつ \".pa_\""_s, u"stock"_s, {240, 120, 2685, 4695}, client);
+    m_stockList = stock.list;
+    m_stockCount = stock.count;
+    QPushButton *addToToday = newCommandButton(u"追加 =>"_s, "addToTodayButton", m_addToTodayAction, client);
+    QPushButton *moveToStock = newCommandButton(u"<= 待避"_s, "moveToStockButton", m_moveToStockAction, client);
+    const ListControls today = newListControls(u"今日のおやつ \".pac\""_s, u"today"_s, {4200, 120, 2685, 4695}, client);
+    m_todayList = today.list;
+    m_todayCount = today.count;
+    m_launchAndQuitButton =
+        newCommandButton(u"PostPetを起動して終了"_s, "launchAndQuitButton", m_launchAndQuitAction, client);
+    QPushButton *quit = newCommandButton(u"おわる"_s, "quitButton", m_quitAction, client);
+
+    place(addToToday, {3120, 1320, 855, 375}, 9);
+    place(moveToStock, {3120, 2760, 855, 375}, 9);
+    place(m_launchAndQuitButton, {4080, 5040, 1335, 495}, 9);
+    place(quit, {5760, 5040, 1095, 495}, 12);
+
+    setTabOrder(m_launchAndQuitButton, quit);
+    setTabOrder(quit, m_stockList);
+    setTabOrder(m_stockList, stock.selectAll);
+    setTabOrder(stock.selectAll, stock.clear);
+    setTabOrder(stock.clear, today.clear);
+    setTabOrder(today.clear, today.selectAll);
+    setTabOrder(today.selectAll, m_todayList);
+    setTabOrder(m_todayList, addToToday);
+    setTabOrder(addToToday, moveToStock);
+
+    connect(m_stockList, &SnackListView::rightButtonPressed, this, [this](const QPoint &pos) {
+        showListMenu({m_stockList, m_stockMenu, m_stockMenuSeparator, m_renameStockAction}, pos);
+    });
+    connect(m_todayList, &SnackListView::rightButtonPressed, this, [this](const QPoint &pos) {
+        showListMenu({m_todayList, m_todayMenu, m_todayMenuSeparator, m_renameTodayAction}, pos);
+    });
+    connect(m_stockList, &QAbstractItemView::doubleClicked, this, [this] { doubleClick(SnackSet::Stock); });
+    connect(m_todayList, &QAbstractItemView::doubleClicked, this, [this] { doubleClick(SnackSet::Today); });
+}
+
+void MainWindow::buildMenus()
+{
+    QMenuBar *bar = menuBar();
+    bar->setFont(programFont(9));
+
+    QMenu *file = bar->addMenu(u"ﾌｧｲﾙ(&F)"_s);
+    file->setObjectName(u"fileMenu"_s);
+    file->addAction(m_refreshAction);
+    newSeparator("fileMenuSeparator", file);
+    file->addAction(m_launchPostPetAction);
+    file->addAction(m_launchAndQuitAction);
+    file->addAction(m_quitAction);
+
+    QMenu *option = bar->addMenu(u"ｵﾌﾟｼｮﾝ(&O)"_s);
+    option->setObjectName(u"optionMenu"_s);
+    option->addAction(m_settingsAction);
+    option->addAction(m_skipQuestionsAction);
+
+    QMenu *help = bar->addMenu(u"ﾍﾙﾌﾟ(&H)"_s);
+    help->setObjectName(u"helpMenu"_s);
+    help->addAction(m_showHelpAction);
+    help->addAction(m_versionAction);
+
+    // The lists' pop-up menus, never shown in the menu bar.
+    m_stockMenu = new QMenu(u"ｽﾄｯｸ"_s, this);
+    m_stockMenu->setObjectName(u"stockMenu"_s);
+    m_stockMenu->addAction(m_addToTodayAction);
+    m_stockMenuSeparator = newSeparator("stockMenuSeparator", m_stockMenu);
+    m_stockMenu->addAction(m_renameStockAction);
+
+    m_todayMenu = new QMenu(u"おやつ"_s, this);
+    m_todayMenu->setObjectName(u"todayMenu"_s);
+    m_todayMenu->addAction(m_moveToStockAction);
+    m_todayMenuSeparator = newSeparator("todayMenuSeparator", m_todayMenu);
+    m_todayMenu->addAction(m_renameTodayAction);
+}
+
+void MainWindow::addFunctionKey(Qt::Key key, QAction *action)
+{
+    // The key belongs to the whole window, whichever control has the focus, with or without
+    // Shift, Ctrl, Alt or Meta, and rests while a modal box or dialog is open. It is not the
+    // action's own shortcut, which the menus would show beside captions that name the key.
+    const Qt::KeyboardModifiers modifierKeys[] = {Qt::ShiftModifier, Qt::ControlModifier, Qt::AltModifier,
+                                                  Qt::MetaModifier};
+    QList<QKeySequence> keys;
+    for (unsigned combination = 0; combination < 16; ++combination) {
+        Qt::KeyboardModifiers modifiers;
+        for (unsigned bit = 0; bit < 4; ++bit) {
+            if (combination & (1u << bit))
+                modifiers |= modifierKeys[bit];
+        }
+        keys.append(QKeySequence(QKeyCombination(modifiers, key)));
+    }
+    auto *shortcut = new QShortcut(this);
+    shortcut->setKeys(keys);
+    shortcut->setContext(Qt::WindowShortcut);
+    connect(shortcut, &QShortcut::activated, action, [action] {
+        if (!QApplication::activeModalWidget())
+            action->trigger();
+    });
+}
+
+void MainWindow::refreshSnackLists()
+{
+    const Globals &globals = m_program.globals;
+    SnackLists lists = scanSnackFolder(m_program.services.files, globals.snackDir);
+    m_stockList->snackModel()->setSnacks(std::move(lists.stock));
+    m_todayList->snackModel()->setSnacks(std::move(lists.today));
+    m_stockCount->setText(snackCountText(m_stockList->snackModel()->rowCount()));
+    m_todayCount->setText(snackCountText(m_todayList->snackModel()->rowCount()));
+}
+
+bool MainWindow::questionsOff() const
+{
+    return m_skipQuestionsAction->isChecked();
+}
+
+SnackListView *MainWindow::snackList(SnackSet set) const
+{
+    return set == SnackSet::Stock ? m_stockList : m_todayList;
+}
+
+void MainWindow::closeEvent(QCloseEvent *event)
+{
+    MsgBox &box = m_program.services.box;
+    if (!questionsOff() && !box.askYes(u"PostPetくるみ箱 を終了させていい？"_s, u"終了確認"_s)) {
+        event->ignore();
+        return;
+    }
+    Globals &globals = m_program.globals;
+    globals.skipConfirm = questionsOff();
+    const QPoint corner = frameGeometry().topLeft();
+    globals.windowTop = pixelsToTwips(corner.y());
+    globals.windowLeft = pixelsToTwips(corner.x());
+    Settings(m_program.services.store).saveOnQuit(globals);
+    event->accept();
+    m_program.endProgram();
+}
+
+void MainWindow::launchPostPetAndQuit()
+{
+    if (m_todayList->snackModel()->rowCount() == 0 && !questionsOff()
+        && !m_program.services.box.askNo(u"おやつがないけど、PostPetを起動してもいい？"_s, u"確認だよ"_s)) {
+        return;
+    }
+    m_program.launchPostPet();
+    m_program.quit();
+}
+
+void MainWindow::addToToday()
+{
+    runTransfer({SnackSet::Stock, m_stockList, u"ストックおやつ選択されていないよ"_s, u"今日のおやつ"_s,
+                 u"に追加するよ。いい？"_s, u"追加エラー"_s});
+}
+
+void MainWindow::moveToStock()
+{
+    runTransfer({SnackSet::Today, m_todayList, u"おやつが選択されていないよ"_s, u"ストック"_s,
+                 u"に待避するよ。いい？"_s, u"待避エラー"_s});
+}
+
+void MainWindow::runTransfer(const Transfer &transfer)
+{
+    MsgBox &box = m_program.services.box;
+    const QList<Snack> selected = transfer.list->selectedSnacks();
+    if (selected.isEmpty()) {
+        box.critical(transfer.nothingSelected, u"未選択だよ"_s);
+        return;
+    }
+    if (!questionsOff()) {
+        const QString question = QString::number(selected.size()) + u" 件のおやつを"_s + u'"' + transfer.setName
+            + u'"' + transfer.questionEnd;
+        if (!box.askYes(question, u"確認だよ"_s))
+            return;
+    }
+    const RenameOutcome outcome =
+        moveSnacks(m_program.services.files, m_program.globals.snackDir, selected, transfer.from);
+    if (outcome.error.failed()) {
+        box.critical(u"PostPetおやつのあるディレクトリをチェックしてちょ。（"_s
+                         + QString::number(outcome.error.number) + u"）\r\n"_s + u"エラー内容："_s
+                         + outcome.error.description,
+                     transfer.errorTitle);
+    }
+    // Also after a failure: the snacks moved before it have left their list.
+    refreshSnackLists();
+}
+
+void MainWindow::showListMenu(const ListSide &side, const QPoint &globalPos)
+{
+    const qsizetype selected = side.list->selectedCount();
+    if (selected == 0)
+        return;
+    side.separator->setVisible(selected == 1);
+    side.renameEntry->setVisible(selected == 1);
+    side.menu->exec(globalPos);
+}
+
+void MainWindow::doubleClick(SnackSet set)
+{
+    switch (m_program.globals.doubleClickAction) {
+    case DoubleClickAction::Move:
+        set == SnackSet::Stock ? addToToday() : moveToStock();
+        break;
+    case DoubleClickAction::Rename:
+        m_program.showRenameDialog(set);
+        break;
+    default: // a value no option stands for does nothing
+        break;
+    }
+}
+
+void MainWindow::renameStockSnack()
+{
+    m_program.showRenameDialog(SnackSet::Stock);
+}
+
+void MainWindow::renameTodaySnack()
+{
+    m_program.showRenameDialog(SnackSet::Today);
+}
+
+void MainWindow::showSettingsDialog()
+{
+    SettingsDialog dialog(m_program, this);
+    dialog.exec();
+}
+
+void MainWindow::showVersionDialog()
+{
+    VersionDialog dialog(m_program, this);
+    dialog.exec();
+}
+
+void MainWindow::showHelp()
+{
+    kurubako::showHelp(m_program.services.files, m_program.services.opener, m_program.services.box);
+}
+
+} // namespace kurubako

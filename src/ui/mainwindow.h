@@ -1,0 +1,86 @@
+#pragma once
+
+#include "snacks/snackname.h"
+
+#include <QMainWindow>
+
+class QAction;
+class QLabel;
+class QMenu;
+class QPushButton;
+
+namespace kurubako {
+
+class Program;
+class SnackListView;
+
+// The main window (Form1): stock snacks on the left, today's snacks on the right, the
+// commands between and below them and in the menus.
+class MainWindow final : public QMainWindow
+{
+    Q_OBJECT
+
+public:
+    explicit MainWindow(Program &program);
+
+    // The question switch: while set, no confirmation question is asked.
+    bool questionsOff() const;
+
+    SnackListView *snackList(SnackSet set) const;
+
+public Q_SLOTS:
+    // Fills both lists and both counts from the snack folder; nothing is selected after.
+    void refreshSnackLists();
+
+protected:
+    void closeEvent(QCloseEvent *event) override; // every close of the window passes here
+
+private Q_SLOTS:
+    void launchPostPetAndQuit();
+    void addToToday();
+    void moveToStock();
+    void renameStockSnack();
+    void renameTodaySnack();
+    void showSettingsDialog();
+    void showVersionDialog();
+    void showHelp();
+
+private:
+    struct Transfer;
+    struct ListSide;
+
+    void createActions();
+    void buildControls();
+    void buildMenus();
+    void addFunctionKey(Qt::Key key, QAction *action);
+    void runTransfer(const Transfer &transfer);
+    void showListMenu(const ListSide &side, const QPoint &globalPos);
+    void doubleClick(SnackSet set);
+
+    Program &m_program;
+
+    QAction *m_refreshAction = nullptr;
+    QAction *m_launchPostPetAction = nullptr;
+    QAction *m_launchAndQuitAction = nullptr;
+    QAction *m_quitAction = nullptr;
+    QAction *m_settingsAction = nullptr;
+    QAction *m_skipQuestionsAction = nullptr;
+    QAction *m_showHelpAction = nullptr;
+    QAction *m_versionAction = nullptr;
+    QAction *m_addToTodayAction = nullptr;
+    QAction *m_moveToStockAction = nullptr;
+    QAction *m_renameStockAction = nullptr;
+    QAction *m_renameTodayAction = nullptr;
+
+    SnackListView *m_stockList = nullptr;
+    SnackListView *m_todayList = nullptr;
+    QLabel *m_stockCount = nullptr;
+    QLabel *m_todayCount = nullptr;
+    QPushButton *m_launchAndQuitButton = nullptr;
+    QMenu *m_stockMenu = nullptr;
+    QMenu *m_todayMenu = nullptr;
+    QAction *m_stockMenuSeparator = nullptr;
+    QAction *m_todayMenuSeparator = nullptr;
+};
+
+} // namespace kurubako
