@@ -19,6 +19,7 @@ private Q_SLOTS:
     void close();
     void closeAnsweredNo_keepsEverything();
     void closeStoresMovedPosition();
+    void closeUnmoved_storesPositionItRead();
     void launchAndQuit_data();
     void launchAndQuit();
     void launchOnly_failureIsToldAndWindowStays();
@@ -156,6 +157,21 @@ void TestMainWindow::closeStoresMovedPosition()
     next.store.setValue(u"left"_s, f.store.value(u"left"_s));
     next.start();
     QCOMPARE(next.window()->frameGeometry().topLeft(), QPoint(37, 52));
+}
+
+void TestMainWindow::closeUnmoved_storesPositionItRead()
+{
+    // Positions no whole number of pixels, as another screen's resolution leaves them.
+    UiFixture f;
+    f.storeKnownFolder();
+    f.store.setValue(u"top"_s, u"1507"_s);
+    f.store.setValue(u"left"_s, u"-2993"_s);
+    f.start();
+    QCOMPARE(f.window()->frameGeometry().topLeft(), QPoint(-200, 100));
+    f.action("skipQuestionsAction")->trigger();
+    f.window()->close();
+    QCOMPARE(f.store.value(u"top"_s), u"1507"_s);
+    QCOMPARE(f.store.value(u"left"_s), u"-2993"_s);
 }
 
 void TestMainWindow::launchAndQuit_data()
