@@ -22,13 +22,4 @@ struct Drive
 // and each mounted volume.
 QList<Drive> folderChooserDrives();
 
-// The folders of folderChooserDrives().
-inline QStringList browseRoots()
-{
-    QStringList roots;
-    for (const Drive &drive : folderChooserDrives())
-        roots.append(drive.path);
-    return roots;
-}
-
 } // namespace kurubako
