@@ -1,6 +1,11 @@
 #include "uifixture.h"
 
+#include "ui/renamedialog.h"
+#include "ui/widgetmsgbox.h"
+
 #include <QDialog>
+#include <QMenu>
+#include <QMessageBox>
 #include <QTimer>
 
 using namespace Qt::StringLiterals;
@@ -27,6 +32,8 @@ private Q_SLOTS:
     void functionKeys();
     void functionKeys_restWhileModalDialogIsOpen();
     void questionSwitch_reversesItsMark();
+    void programFont_inMenusAndDialogs();
+    void messageBoxes_overTheirWindowInProgramFont();
 };
 
 void TestMainWindow::loading_fillsWindowFromSettingsAndFolder()
@@ -317,6 +324,62 @@ void TestMainWindow::questionSwitch_reversesItsMark()
     skipQuestions->trigger();
     QVERIFY(!skipQuestions->isChecked());
     QVERIFY(f.store.writeLog.isEmpty() || !f.store.writeLog.last().startsWith(u"Chk1"_s));
+}
+
+void TestMainWindow::programFont_inMenusAndDialogs()
+{
+    UiFixture f;
+    f.startMainWindow();
+    const QString family = QFontInfo(kurubako::programFont(9)).family();
+    for (const char *name : { "fileMenu", "optionMenu", "helpMenu", "stockMenu", "todayMenu" })
+        QCOMPARE(
+            QFontInfo(f.window()->findChild<QMenu *>(QString::fromLatin1(name))->font()).family(), family);
+    kurubako::RenameDialog rename(*f.program, kurubako::SnackSet::Stock, f.window());
+    for (const char *name : { "renameButton", "cancelButton" })
+        QCOMPARE(
+            QFontInfo(rename.findChild<QPushButton *>(QString::fromLatin1(name))->font()).family(), family);
+}
+
+void TestMainWindow::messageBoxes_overTheirWindowInProgramFont()
+{
+    UiFixture f;
+    f.startMainWindow();
+    kurubako::WidgetMsgBox boxes;
+    struct Shown
+    {
+        QWidget *owner;
+        QString family;
+    };
+    QList<Shown> shown;
+    const auto answerNextBox = [&shown] {
+        QTimer::singleShot(0, [&shown] {
+            auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+            QVERIFY(box);
+            shown.append({ box->parentWidget(), QFontInfo(box->font()).family() });
+            box->defaultButton()->click();
+        });
+    };
+    // A question, then the box that follows it; no window is active before either.
+    QApplication::setActiveWindow(nullptr);
+    answerNextBox();
+    QVERIFY(boxes.askYes(u"いい？"_s, u"確認だよ"_s));
+    QApplication::setActiveWindow(nullptr);
+    answerNextBox();
+    boxes.critical(u"だめ"_s, u"エラー"_s);
+    // Over a dialog, the dialog's.
+    QDialog dialog(f.window());
+    dialog.setModal(true);
+    dialog.show();
+    QTRY_VERIFY(QApplication::activeModalWidget() == &dialog);
+    answerNextBox();
+    boxes.critical(u"だめ"_s, u"エラー"_s);
+
+    QCOMPARE(shown.size(), 3);
+    const QString family = QFontInfo(kurubako::programFont(9)).family();
+    for (qsizetype index = 0; index < shown.size(); ++index) {
+        QCOMPARE(shown[index].owner, index < 2 ? static_cast<QWidget *>(f.window()) : &dialog);
+        QCOMPARE(shown[index].family, family);
+    }
 }
 
 QTEST_MAIN(TestMainWindow)

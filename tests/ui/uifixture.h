@@ -14,6 +14,7 @@
 #include "ui/mainwindow.h"
 #include "ui/program.h"
 #include "ui/snacklist.h"
+#include "ui/twips.h"
 
 #include <QAction>
 #include <QApplication>
@@ -34,6 +35,7 @@ public:
         , snackDir(postPetDir + u"/おやつ"_s)
         , files(kurubako::systemFileOps())
     {
+        kurubako::useProgramFont(); // as the program does when it starts
         QDir().mkpath(snackDir);
         testfolder::makeFile(postPetDir, "Postpet20.exe", "#!/bin/sh\n");
     }
