@@ -203,6 +203,10 @@ void MainWindow::buildControls()
     place(m_launchAndQuitButton, {4080, 5040, 1335, 495}, 9);
     place(quit, {5760, 5040, 1095, 495}, 12);
 
+    // Enter presses the button that has the focus, as Space does.
+    for (QPushButton *button : client->findChildren<QPushButton *>())
+        button->setAutoDefault(true);
+
     setTabOrder(m_launchAndQuitButton, quit);
     setTabOrder(quit, m_stockList);
     setTabOrder(m_stockList, stock.selectAll);
@@ -293,6 +297,8 @@ void MainWindow::refreshSnackLists()
     m_todayList->snackModel()->setSnacks(std::move(lists.today));
     m_stockCount->setText(snackCountText(m_stockList->snackModel()->rowCount()));
     m_todayCount->setText(snackCountText(m_todayList->snackModel()->rowCount()));
+    m_stockList->scrollToTop();
+    m_todayList->scrollToTop();
 }
 
 bool MainWindow::questionsOff() const

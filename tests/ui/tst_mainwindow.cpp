@@ -6,6 +6,7 @@
 #include <QDialog>
 #include <QMenu>
 #include <QMessageBox>
+#include <QScrollBar>
 #include <QTimer>
 
 using namespace Qt::StringLiterals;
@@ -20,6 +21,9 @@ private Q_SLOTS:
     void loading_fillsWindowFromSettingsAndFolder();
     void loading_staleFolderShowsEmptyLists();
     void refresh_dropsSelectionAndShowsFolderAsItIs();
+    void refresh_showsFirstEntries();
+    void enterOnFocusedButton_pressesIt_data();
+    void enterOnFocusedButton_pressesIt();
     void close_data();
     void close();
     void closeAnsweredNo_keepsEverything();
@@ -86,6 +90,47 @@ void TestMainWindow::refresh_dropsSelectionAndShowsFolderAsItIs()
     QCOMPARE(f.names("stockList"), QStringList({u"a"_s, u"b"_s, u"c"_s}));
     QCOMPARE(f.labelText("stockCount"), u"全部で 3 個"_s);
     QVERIFY(!f.list("stockList")->selectionModel()->hasSelection());
+}
+
+void TestMainWindow::refresh_showsFirstEntries()
+{
+    UiFixture f;
+    QByteArrayList names;
+    for (int n = 100; n < 200; ++n)
+        names << "s" + QByteArray::number(n) + ".pa_"
+              << "t" + QByteArray::number(n) + ".pac";
+    QVERIFY(f.addSnacks(names));
+    f.startMainWindow();
+    for (const char *name : { "stockList", "todayList" }) {
+        f.list(name)->scrollToBottom();
+        QTRY_VERIFY(f.list(name)->verticalScrollBar()->value() > 0);
+    }
+    f.action("refreshAction")->trigger();
+    for (const char *name : { "stockList", "todayList" }) {
+        kurubako::SnackListView *list = f.list(name);
+        QTRY_COMPARE(list->verticalScrollBar()->value(), 0);
+        QCOMPARE(list->indexAt(QPoint(2, 2)).row(), 0);
+    }
+}
+
+void TestMainWindow::enterOnFocusedButton_pressesIt_data()
+{
+    QTest::addColumn<int>("key");
+    QTest::newRow("Enter") << int(Qt::Key_Return);
+    QTest::newRow("Enter on the keypad") << int(Qt::Key_Enter);
+}
+
+void TestMainWindow::enterOnFocusedButton_pressesIt()
+{
+    QFETCH(int, key);
+    UiFixture f;
+    QVERIFY(f.addSnacks({ "a.pa_", "b.pa_" }));
+    f.startMainWindow();
+    auto *selectAll = f.window()->findChild<QPushButton *>(u"stockSelectAllButton"_s);
+    selectAll->setFocus();
+    QTRY_VERIFY(selectAll->hasFocus());
+    QTest::keyClick(selectAll, Qt::Key(key));
+    QCOMPARE(f.list("stockList")->selectedCount(), 2);
 }
 
 void TestMainWindow::close_data()
