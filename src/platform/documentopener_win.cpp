@@ -3,8 +3,9 @@
 #include <QDir>
 #include <QFileInfo>
 
-#include <shellapi.h>
 #include <windows.h>
+
+#include <shellapi.h> // after windows.h, which it needs
 
 namespace kurubako {
 

@@ -35,8 +35,8 @@ bool make(const QString &path, const QByteArray &contents, bool executable)
     QFile file(path);
     if (!file.open(QIODevice::WriteOnly) || file.write(contents) != contents.size())
         return false;
-    return file.setPermissions(
-        QFile::ReadOwner | QFile::WriteOwner | (executable ? QFile::ExeOwner : QFile::Permissions()));
+    return file.setPermissions(QFile::ReadOwner | QFile::WriteOwner
+                               | (executable ? QFile::ExeOwner : QFile::Permissions()));
 }
 
 } // namespace
@@ -61,8 +61,8 @@ void TestLaunch::executableKind_data()
     QTest::addColumn<ExecutableKind>("kind");
 
     QTest::newRow("PE image") << PeImage << false << ExecutableKind::Windows;
-    QTest::newRow("PE header further on")
-        << dosImage(0x70, QByteArray("PE\0\0", 4)) << false << ExecutableKind::Windows;
+    QTest::newRow("PE header further on") << dosImage(0x70, QByteArray("PE\0\0", 4)) << false
+                                          << ExecutableKind::Windows;
     QTest::newRow("script, exec bit") << Script << true << ExecutableKind::Native;
     QTest::newRow("text") << QByteArray("hello\n") << false << ExecutableKind::Neither;
     QTest::newRow("MZ, offset past the end") << dosImage(0x1000, "PE") << false << ExecutableKind::Neither;
