@@ -110,8 +110,8 @@ void checkMove(const QByteArray &stem)
     FUZZ_CHECK(snackNameOf(displayName(request.to)) == snack.name);
 }
 
-// A typed name either is refused or becomes a file that the list shows under exactly that
-// name, in the same set.
+// A typed name either is refused (half a surrogate pair, a control character) or becomes a
+// file that the list shows under exactly that name, in the same set.
 void checkRename(const QString &typed)
 {
     RecordingFileOps files;
@@ -119,10 +119,10 @@ void checkRename(const QString &typed)
     const FsError error = renameSnack(files, u"/nowhere"_s, snack, SnackSet::Today, typed);
     if (error.failed()) {
         FUZZ_CHECK(files.asked.isEmpty());
-        FUZZ_CHECK(!typed.isValidUtf16());
+        FUZZ_CHECK(!typed.isValidUtf16() || hasControlChar(typed));
         return;
     }
-    FUZZ_CHECK(typed.isValidUtf16());
+    FUZZ_CHECK(typed.isValidUtf16() && !hasControlChar(typed));
     FUZZ_CHECK(files.asked.size() == 1);
     const QString shown = displayName(files.asked.constFirst().to);
     FUZZ_CHECK(snackSetOf(shown) == SnackSet::Today);

@@ -30,9 +30,9 @@ std::optional<Int> parseInteger(const QString &text)
 }
 
 template<typename T>
-bool readInto(Settings &settings, const QString &key, std::optional<T> (*parse)(const QString &), T &global)
+bool take(const QString &text, std::optional<T> (*parse)(const QString &), T &global)
 {
-    const auto value = parse(settings.read(key));
+    const auto value = parse(text);
     if (!value)
         return false;
     global = *value;
@@ -111,69 +111,106 @@ bool Settings::write(const QString &key, const QString &text)
     return m_store.write(Application, Section, key, text);
 }
 
+QStringList Settings::readKeys(const QStringList &keys)
+{
+    return m_store.readKeys(Application, Section, keys);
+}
+
+bool Settings::writeKeys(const QList<std::pair<QString, QString>> &values)
+{
+    return m_store.writeKeys(Application, Section, values);
+}
+
+bool Settings::takeWindowTop(const QString &text, Globals &globals)
+{
+    return take(text, parseInt32, globals.windowTop);
+}
+
+bool Settings::takeWindowLeft(const QString &text, Globals &globals)
+{
+    return take(text, parseInt32, globals.windowLeft);
+}
+
+bool Settings::takeSkipConfirm(const QString &text, Globals &globals)
+{
+    return take(text, parseBool, globals.skipConfirm);
+}
+
+bool Settings::takeDblClickAction(const QString &text, Globals &globals)
+{
+    return take(text, parseDblClickAction, globals.doubleClickAction);
+}
+
+bool Settings::takeStoredVersion(const QString &text, Globals &globals)
+{
+    return take(text, parseVersion, globals.storedVersion);
+}
+
 bool Settings::readWindowTop(Globals &globals)
 {
-    return readInto(*this, SettingKey::Top, parseInt32, globals.windowTop);
+    return takeWindowTop(read(SettingKey::Top), globals);
 }
 
 bool Settings::readWindowLeft(Globals &globals)
 {
-    return readInto(*this, SettingKey::Left, parseInt32, globals.windowLeft);
+    return takeWindowLeft(read(SettingKey::Left), globals);
 }
 
 bool Settings::readSkipConfirm(Globals &globals)
 {
-    return readInto(*this, SettingKey::Chk1, parseBool, globals.skipConfirm);
+    return takeSkipConfirm(read(SettingKey::Chk1), globals);
 }
 
 bool Settings::readDblClickAction(Globals &globals)
 {
-    return readInto(*this, SettingKey::Chk2, parseDblClickAction, globals.doubleClickAction);
+    return takeDblClickAction(read(SettingKey::Chk2), globals);
 }
 
 bool Settings::readStoredVersion(Globals &globals)
 {
-    return readInto(*this, SettingKey::Ver, parseVersion, globals.storedVersion);
+    return takeStoredVersion(read(SettingKey::Ver), globals);
 }
 
 void Settings::runCheck(Globals &globals)
 {
     globals.programVersion = ProgramVersionValue;
+    const QStringList stored =
+        readKeys({SettingKey::Top, SettingKey::Left, SettingKey::Chk1, SettingKey::Chk2, SettingKey::Ver});
     bool checkFailed = false;
-    // A failed write, like a failed read, makes every later key be rewritten as well.
-    const auto writeDefault = [&](const QString &key, const QString &text) {
-        if (!write(key, text))
-            checkFailed = true;
-    };
+    // Only the keys from the first failure on are written, so a failed write would make no
+    // later key be written that is not written anyway: the defaults can go in one save.
+    QList<std::pair<QString, QString>> defaults;
 
-    if (!readWindowTop(globals))
+    if (!takeWindowTop(stored.at(0), globals))
         checkFailed = true;
-    if (!readWindowLeft(globals))
+    if (!takeWindowLeft(stored.at(1), globals))
         checkFailed = true;
     if (checkFailed) {
-        writeDefault(SettingKey::Top, u"0"_s);
-        writeDefault(SettingKey::Left, u"0"_s);
+        defaults.append({SettingKey::Top, u"0"_s});
+        defaults.append({SettingKey::Left, u"0"_s});
     }
-    if (!readSkipConfirm(globals))
+    if (!takeSkipConfirm(stored.at(2), globals))
         checkFailed = true;
     if (checkFailed)
-        writeDefault(SettingKey::Chk1, boolText(false));
-    if (!readDblClickAction(globals))
+        defaults.append({SettingKey::Chk1, boolText(false)});
+    if (!takeDblClickAction(stored.at(3), globals))
         checkFailed = true;
     if (checkFailed)
-        writeDefault(SettingKey::Chk2, u"0"_s);
-    if (!readStoredVersion(globals))
+        defaults.append({SettingKey::Chk2, u"0"_s});
+    if (!takeStoredVersion(stored.at(4), globals))
         checkFailed = true;
     if (checkFailed || globals.storedVersion != globals.programVersion)
-        writeDefault(SettingKey::Ver, versionText(globals.programVersion));
+        defaults.append({SettingKey::Ver, versionText(globals.programVersion)});
+    if (!defaults.isEmpty())
+        writeKeys(defaults);
 }
 
 void Settings::saveOnQuit(const Globals &globals)
 {
-    write(SettingKey::Chk1, boolText(globals.skipConfirm));
-    write(SettingKey::Chk2, QString::number(static_cast<qint16>(globals.doubleClickAction)));
-    write(SettingKey::Top, QString::number(globals.windowTop));
-    write(SettingKey::Left, QString::number(globals.windowLeft));
+    writeKeys({{SettingKey::Chk1, boolText(globals.skipConfirm)},
+               {SettingKey::Chk2, QString::number(static_cast<qint16>(globals.doubleClickAction))},
+               {SettingKey::Top, QString::number(globals.windowTop)},
+               {SettingKey::Left, QString::number(globals.windowLeft)}});
 }
 
 } // namespace kurubako

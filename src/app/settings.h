@@ -2,7 +2,11 @@
 
 #include "globals.h"
 
+#include <QList>
+#include <QStringList>
+
 #include <optional>
+#include <utility>
 
 namespace kurubako {
 
@@ -36,9 +40,19 @@ public:
 
     QString read(const QString &key);
     bool write(const QString &key, const QString &text);
+    // Several keys from one reading of the store, and several in one save.
+    QStringList readKeys(const QStringList &keys);
+    bool writeKeys(const QList<std::pair<QString, QString>> &values);
 
-    // Each reads one key into its global; false, with the global unchanged, when the text
-    // is empty or does not convert.
+    // Each takes a key's stored text into its global; false, with the global unchanged, when
+    // the text is empty or does not convert.
+    static bool takeWindowTop(const QString &text, Globals &globals);
+    static bool takeWindowLeft(const QString &text, Globals &globals);
+    static bool takeSkipConfirm(const QString &text, Globals &globals);
+    static bool takeDblClickAction(const QString &text, Globals &globals);
+    static bool takeStoredVersion(const QString &text, Globals &globals);
+
+    // Each reads one key into its global, as the take functions take it.
     bool readWindowTop(Globals &globals);
     bool readWindowLeft(Globals &globals);
     bool readSkipConfirm(Globals &globals);
@@ -46,10 +60,11 @@ public:
     bool readStoredVersion(Globals &globals);
 
     // The check at start-up: fills the globals and writes the default of the first key that
-    // fails to read or write and of every key after it (top and left always together).
+    // fails to read and of every key after it (top and left always together). All keys come
+    // from one reading of the store, and the defaults go in one save.
     void runCheck(Globals &globals);
 
-    // What the main window's close stores: "Chk1", "Chk2", "top", "left", in this order.
+    // What the main window's close stores, in one save: "Chk1", "Chk2", "top", "left".
     void saveOnQuit(const Globals &globals);
 
 private:

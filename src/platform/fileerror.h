@@ -20,6 +20,7 @@ enum class FileError : int {
     ReadOnly = 75,          // the folder lies on a read-only file system
     PathNotFound = 76,      // the snack folder is gone or is not a folder
     BothNamesLeft = 78,     // a fallback rename linked the new name but could not remove the old one
+    OtherFileAside = 79,    // another program's file, found under the old name, could not be put back
     Unexpected = 51,        // any other failure of the system
 };
 

@@ -44,7 +44,10 @@ QString displayName(QByteArrayView native)
 
 QString foldedName(const QString &name)
 {
-    return name.toCaseFolded();
+    QString upper = name;
+    for (QChar &unit : upper)
+        unit = unit.toUpper(); // a surrogate stays as it is
+    return upper;
 }
 
 } // namespace kurubako

@@ -49,8 +49,11 @@ public:
 
     // Renames within one folder, in order, and stops at the first failure. A rename never
     // replaces a file: a target that exists in any letter case (other than the source
-    // itself) fails with FileExists. A source missing under its exact name is looked up in
-    // any letter case. The folder is listed once for the whole batch.
+    // itself) fails with FileExists. The source is the file of exactly that native name and
+    // must be one that listFiles() gives (a regular file or a link to one, not hidden): any
+    // other source, or a name that only differs from it in letter case, fails with
+    // FileNotFound and nothing is touched. No rename ever deletes a file, even when another
+    // program changes the folder meanwhile. The folder is listed once for the whole batch.
     virtual RenameOutcome renameFiles(const QString &folder, const QList<RenameRequest> &requests) = 0;
 
     // The full path of the plain (not hidden) file in `folder` whose name equals `name` in
@@ -71,7 +74,9 @@ std::unique_ptr<FileOps> systemFileOps();
 // that decodes, else UTF-8 with replacement characters.
 QString displayName(QByteArrayView native);
 
-// Folds a name for the letter-case-blind comparison of file names.
+// Folds a name for the letter-case-blind comparison of file names as Windows file systems
+// make it (NTFS's upcase table): each UTF-16 unit is upper-cased on its own, with no full case
+// folding, so the Kelvin sign and "k", or "ß" and "ẞ", stay different names.
 QString foldedName(const QString &name);
 
 } // namespace kurubako

@@ -3,7 +3,7 @@
 #include <QCoreApplication>
 #include <QFile>
 #include <QHash>
-#include <QSet>
+#include <QRandomGenerator>
 
 #include <cerrno>
 #include <cstdio>
@@ -29,6 +29,11 @@ int Syscalls::renameNoReplace(int dirFd, const char *from, const char *to)
 int Syscalls::link(int dirFd, const char *from, const char *to)
 {
     return ::linkat(dirFd, from, dirFd, to, 0);
+}
+
+int Syscalls::rename(int dirFd, const char *from, const char *to)
+{
+    return ::renameat(dirFd, from, dirFd, to);
 }
 
 int Syscalls::unlink(int dirFd, const char *name)
@@ -166,37 +171,25 @@ std::optional<QList<QByteArray>> readNames(int dirFd, Entries which)
     return names;
 }
 
-// Every name of a folder, by exact bytes and by folded name, kept current during a batch.
+// Every name of a folder by its folded name, kept current during a batch.
 class FolderIndex
 {
 public:
     explicit FolderIndex(const QList<QByteArray> &names)
     {
-        m_exact.reserve(names.size());
         m_folded.reserve(names.size());
         for (const QByteArray &name : names)
             add(name);
     }
 
-    bool contains(const QByteArray &name) const { return m_exact.contains(name); }
-
     // The names that equal `name` in any letter case.
-    QList<QByteArray> matches(const QByteArray &name) const
-    {
-        return m_folded.value(foldedName(displayName(name)));
-    }
+    QList<QByteArray> matches(const QByteArray &name) const { return m_folded.value(keyOf(name)); }
 
-    void add(const QByteArray &name)
-    {
-        m_exact.insert(name);
-        m_folded[foldedName(displayName(name))].append(name);
-    }
+    void add(const QByteArray &name) { m_folded[keyOf(name)].append(name); }
 
     void remove(const QByteArray &name)
     {
-        m_exact.remove(name);
-        const QString key = foldedName(displayName(name));
-        auto it = m_folded.find(key);
+        auto it = m_folded.find(keyOf(name));
         if (it != m_folded.end()) {
             it->removeOne(name);
             if (it->isEmpty())
@@ -205,9 +198,38 @@ public:
     }
 
 private:
-    QSet<QByteArray> m_exact;
+    static QString keyOf(const QByteArray &name) { return foldedName(displayName(name)); }
+
     QHash<QString, QList<QByteArray>> m_folded;
 };
+
+// Whether the lists can show the file of this exact name: a regular file, or a link to one,
+// whose name does not start with ".".
+bool isListedFile(int dirFd, const QByteArray &name)
+{
+    struct stat info;
+    return !name.isEmpty() && !name.startsWith('.') && ::fstatat(dirFd, name.constData(), &info, 0) == 0
+        && S_ISREG(info.st_mode);
+}
+
+// A name that no file of the folder has, hidden from the lists.
+QByteArray freshHiddenName(int dirFd)
+{
+    for (;;) {
+        const quint64 random = QRandomGenerator::system()->generate64();
+        const QByteArray name = ".kurubako-" + QByteArray::number(random, 16);
+        struct stat info;
+        if (::fstatat(dirFd, name.constData(), &info, AT_SYMLINK_NOFOLLOW) != 0)
+            return name;
+    }
+}
+
+FsError strandedError(const QByteArray &aside)
+{
+    FsError error = fsError(FileError::OtherFileAside);
+    error.description += QFile::decodeName(aside);
+    return error;
+}
 
 } // namespace
 
@@ -248,26 +270,22 @@ RenameOutcome PosixFileOps::renameFiles(const QString &folder, const QList<Renam
     FolderIndex index(*names);
 
     for (const RenameRequest &request : requests) {
-        QByteArray from = request.from;
-        if (!index.contains(from)) {
-            // The file may have been renamed to another letter case since the folder was read.
-            const QList<QByteArray> variants = index.matches(from);
-            if (variants.size() != 1) {
-                outcome.error = fsError(FileError::FileNotFound);
-                return outcome;
-            }
-            from = variants.constFirst();
+        // Only the file that the lists showed, under its very bytes: another file whose name
+        // reads the same, or differs in letter case only, never stands in for it.
+        if (!isListedFile(dir.fd(), request.from)) {
+            outcome.error = fsError(FileError::FileNotFound);
+            return outcome;
         }
         const QList<QByteArray> clashes = index.matches(request.to);
-        if (clashes.size() > 1 || (clashes.size() == 1 && clashes.constFirst() != from)) {
+        if (clashes.size() > 1 || (clashes.size() == 1 && clashes.constFirst() != request.from)) {
             outcome.error = fsError(FileError::FileExists);
             return outcome;
         }
-        if (from != request.to) {
-            outcome.error = renameOne(dir.fd(), from, request.to);
+        if (request.from != request.to) {
+            outcome.error = renameOne(dir.fd(), request.from, request.to);
             if (outcome.error.failed())
                 return outcome;
-            index.remove(from);
+            index.remove(request.from);
             index.add(request.to);
         }
         ++outcome.completed;
@@ -277,8 +295,9 @@ RenameOutcome PosixFileOps::renameFiles(const QString &folder, const QList<Renam
 
 FsError PosixFileOps::renameOne(int dirFd, const QByteArray &from, const QByteArray &to)
 {
-    // A NUL would end the name early: the file would get what comes before it.
-    if (to.isEmpty() || to.contains('/') || to.contains('\0'))
+    // A NUL would end the name early: the file would get what comes before it. A name that
+    // starts with "." would hide the snack from the lists.
+    if (to.isEmpty() || to.startsWith('.') || to.contains('/') || to.contains('\0'))
         return fsError(FileError::BadFileName);
     if (m_sys.renameNoReplace(dirFd, from.constData(), to.constData()) == 0)
         return {};
@@ -287,7 +306,7 @@ FsError PosixFileOps::renameOne(int dirFd, const QByteArray &from, const QByteAr
         return errnoError(renameError);
 
     // The file system does not know the no-replace flag. A hard link fails when the new
-    // name exists, so link-then-unlink never replaces; anything weaker is refused.
+    // name exists, so link-then-remove never replaces; anything weaker is refused.
     if (m_sys.link(dirFd, from.constData(), to.constData()) != 0) {
         const int linkError = errno;
         switch (linkError) {
@@ -304,18 +323,52 @@ FsError PosixFileOps::renameOne(int dirFd, const QByteArray &from, const QByteAr
             return fsError(FileError::NoSafeRename);
         }
     }
-    // Another program may have put a file of its own under the old name since the link was
-    // made; the snack then lives under the new name only, and the other file stays.
-    if (!sameFile(dirFd, from, to))
+    const Removal oldName = removeSecondName(dirFd, from, to);
+    switch (oldName.result) {
+    case Removal::Removed:
+    case Removal::Gone:      // another program took the old name away: the snack has the new one
+    case Removal::OtherFile: // another program's file had taken the old name, and keeps it
         return {};
-    if (m_sys.unlink(dirFd, from.constData()) != 0) {
-        const int unlinkError = errno;
-        // Take the new name away again so that the snack is not left under two names.
-        if (m_sys.unlink(dirFd, to.constData()) == 0)
-            return errnoError(unlinkError);
-        return fsError(FileError::BothNamesLeft);
+    case Removal::Stranded:
+        return strandedError(oldName.aside);
+    case Removal::Failed:
+        break;
     }
-    return {};
+    // The old name stays: take the new one away again, so that the snack keeps one name.
+    const Removal newName = removeSecondName(dirFd, to, from);
+    switch (newName.result) {
+    case Removal::Removed:
+    case Removal::Gone:
+    case Removal::OtherFile:
+        return errnoError(oldName.error);
+    case Removal::Stranded:
+        return strandedError(newName.aside);
+    case Removal::Failed:
+        break;
+    }
+    return fsError(FileError::BothNamesLeft);
+}
+
+auto PosixFileOps::removeSecondName(int dirFd, const QByteArray &name, const QByteArray &keep) -> Removal
+{
+    // Whatever `name` holds is first moved to a fresh hidden name, which no other program
+    // uses, and removed there only once it is seen to be the file of `keep`. Removing `name`
+    // itself could delete a file that another program put there an instant before.
+    const QByteArray aside = freshHiddenName(dirFd);
+    if (m_sys.rename(dirFd, name.constData(), aside.constData()) != 0) {
+        const int error = errno;
+        return {error == ENOENT ? Removal::Gone : Removal::Failed, error, {}};
+    }
+    if (sameFile(dirFd, aside, keep)) {
+        // Should even this fail, the snack keeps its name and only a hidden second name stays.
+        m_sys.unlink(dirFd, aside.constData());
+        return {Removal::Removed, 0, {}};
+    }
+    // Another program's file: back under its name, with a link, which never replaces.
+    if (m_sys.link(dirFd, aside.constData(), name.constData()) != 0)
+        return {Removal::Stranded, errno, aside};
+    m_sys.unlink(dirFd, aside.constData());
+    return {Removal::OtherFile, 0, {}};
 }
 
 std::optional<QString> PosixFileOps::findPlainFile(const QString &folder, const QString &name)

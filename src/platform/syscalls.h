@@ -13,6 +13,7 @@ public:
     virtual int openDirectory(const char *path);                    // open(O_DIRECTORY)
     virtual int renameNoReplace(int dirFd, const char *from, const char *to); // renameat2
     virtual int link(int dirFd, const char *from, const char *to);  // linkat
+    virtual int rename(int dirFd, const char *from, const char *to); // renameat, which replaces
     virtual int unlink(int dirFd, const char *name);                // unlinkat
 
     // The calls of the running system.

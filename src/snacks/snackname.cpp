@@ -1,5 +1,7 @@
 #include "snackname.h"
 
+#include <algorithm>
+
 using namespace Qt::StringLiterals;
 
 namespace kurubako {
@@ -50,6 +52,12 @@ std::optional<QChar> firstForbiddenChar(QStringView name)
             return c;
     }
     return std::nullopt;
+}
+
+bool hasControlChar(QStringView name)
+{
+    return std::any_of(
+        name.begin(), name.end(), [](QChar c) { return c.unicode() < 0x20 || c.unicode() == 0x7F; });
 }
 
 } // namespace kurubako

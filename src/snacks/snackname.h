@@ -40,4 +40,8 @@ inline constexpr QStringView ForbiddenNameChars = u"\\/:.;*?\"<>|";
 // The first character of `name` that ForbiddenNameChars holds, if any.
 std::optional<QChar> firstForbiddenChar(QStringView name);
 
+// Whether `name` holds a control character (U+0000 to U+001F, U+007F), which Windows refuses
+// in a file name and a list cannot show.
+bool hasControlChar(QStringView name);
+
 } // namespace kurubako

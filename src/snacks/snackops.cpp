@@ -41,7 +41,9 @@ FsError renameSnack(FileOps &files, const QString &snackDir, const Snack &snack,
                     const QString &newName)
 {
     // Half of a surrogate pair has no native form: it would be written as another character.
-    if (!newName.isValidUtf16())
+    // A control character (a pasted line break, a tab) would give a name that the user
+    // cannot see as it is, and that Windows refuses.
+    if (!newName.isValidUtf16() || hasControlChar(newName))
         return fsError(FileError::BadFileName);
     const SnackFile source = snackFile(files, snack, set);
     // A name left as the list shows it keeps the file's own bytes, which need not be UTF-8:

@@ -101,6 +101,8 @@ private Q_SLOTS:
         Checked run(stored);
         run.check();
         QCOMPARE(run.store.writeLog, defaultWrites(firstRewritten));
+        QCOMPARE(run.store.readings, 1);
+        QCOMPARE(run.store.saves, 1);
         QCOMPARE(texts(run.globals), globals);
         QCOMPARE(run.globals.programVersion, 1.1f);
         for (qsizetype i = 0; i < firstRewritten; ++i)
@@ -137,6 +139,7 @@ private Q_SLOTS:
         Checked run(with(Defaults, key, text));
         run.check();
         QCOMPARE(run.store.writeLog, QStringList());
+        QCOMPARE(run.store.saves, 0);
         QCOMPARE(texts(run.globals).at(key), global);
     }
 
@@ -169,6 +172,7 @@ private Q_SLOTS:
             run.store.setValue(u"postpet_dir"_s, postPetDir);
         const FirstWindow first = prepareStartup(run.store, run.globals);
         QCOMPARE(first, postPetDir.isEmpty() ? FirstWindow::FolderChooser : FirstWindow::MainWindow);
+        QCOMPARE(run.store.readings, 2); // the check's, then the folder's with the keys again
         QCOMPARE(texts(run.globals), globals);
         QCOMPARE(run.globals.postPetDir, postPetDir);
         if (!postPetDir.isEmpty())
@@ -180,6 +184,7 @@ private Q_SLOTS:
         MemorySettingsStore store;
         Settings(store).saveOnQuit(previous());
         QCOMPARE(store.writeLog, (QStringList{u"Chk1=True"_s, u"Chk2=1"_s, u"top=11"_s, u"left=22"_s}));
+        QCOMPARE(store.saves, 1);
     }
 };
 

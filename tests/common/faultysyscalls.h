@@ -17,15 +17,21 @@ public:
     int renameErrno = 0;         // renameNoReplace fails with this errno...
     int renameFailsFrom = 1;     // ...from this call on (counted from 1)
     int linkErrno = 0;           // every link fails with this errno
-    QByteArrayList unlinkFailing; // names whose unlink fails with EACCES
+    // Names that cannot be taken away: their unlink, and a plain rename of them, fail with
+    // EACCES.
+    QByteArrayList unlinkFailing;
 
     // Run before the n-th renameNoReplace (whether it then fails or not) and after a link
     // that succeeded: the moments at which a change by another program hurts most.
     std::function<void(int n)> beforeRename;
     std::function<void(const char *from, const char *to)> afterLink;
+    // Run before the n-th call on a name of any kind (renameNoReplace, link, rename, unlink):
+    // every moment between two steps of a rename.
+    std::function<void(int n)> beforeCall;
 
     int renameNoReplace(int dirFd, const char *from, const char *to) override
     {
+        called();
         ++m_renames;
         if (beforeRename)
             beforeRename(m_renames);
@@ -35,6 +41,7 @@ public:
     }
     int link(int dirFd, const char *from, const char *to) override
     {
+        called();
         if (linkErrno)
             return fail(linkErrno);
         const int result = Syscalls::link(dirFd, from, to);
@@ -42,8 +49,14 @@ public:
             afterLink(from, to);
         return result;
     }
+    int rename(int dirFd, const char *from, const char *to) override
+    {
+        called();
+        return unlinkFailing.contains(QByteArray(from)) ? fail(EACCES) : Syscalls::rename(dirFd, from, to);
+    }
     int unlink(int dirFd, const char *name) override
     {
+        called();
         return unlinkFailing.contains(QByteArray(name)) ? fail(EACCES) : Syscalls::unlink(dirFd, name);
     }
 
@@ -53,6 +66,13 @@ private:
         errno = error;
         return -1;
     }
+    void called()
+    {
+        ++m_calls;
+        if (beforeCall)
+            beforeCall(m_calls);
+    }
 
     int m_renames = 0;
+    int m_calls = 0;
 };

@@ -11,6 +11,8 @@ QString MemorySettingsStore::address(const QString &application, const QString &
 
 QString MemorySettingsStore::read(const QString &application, const QString &section, const QString &key)
 {
+    if (!m_inBatch)
+        ++readings;
     if (failingReads.contains(key))
         return {};
     return m_values.value(address(application, section, key));
@@ -19,11 +21,33 @@ QString MemorySettingsStore::read(const QString &application, const QString &sec
 bool MemorySettingsStore::write(const QString &application, const QString &section, const QString &key,
                                 const QString &text)
 {
+    if (!m_inBatch)
+        ++saves;
     if (failingWrites.contains(key))
         return false;
     m_values.insert(address(application, section, key), text);
     writeLog.append(key + u'=' + text);
     return true;
+}
+
+QStringList MemorySettingsStore::readKeys(const QString &application, const QString &section,
+                                          const QStringList &keys)
+{
+    ++readings;
+    m_inBatch = true;
+    QStringList texts = SettingsStore::readKeys(application, section, keys);
+    m_inBatch = false;
+    return texts;
+}
+
+bool MemorySettingsStore::writeKeys(const QString &application, const QString &section,
+                                    const QList<std::pair<QString, QString>> &values)
+{
+    ++saves;
+    m_inBatch = true;
+    const bool written = SettingsStore::writeKeys(application, section, values);
+    m_inBatch = false;
+    return written;
 }
 
 bool MemorySettingsStore::contains(const QString &key) const

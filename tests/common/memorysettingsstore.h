@@ -14,6 +14,10 @@ public:
     QString read(const QString &application, const QString &section, const QString &key) override;
     bool write(const QString &application, const QString &section, const QString &key,
                const QString &text) override;
+    QStringList readKeys(const QString &application, const QString &section,
+                         const QStringList &keys) override;
+    bool writeKeys(const QString &application, const QString &section,
+                   const QList<std::pair<QString, QString>> &values) override;
 
     // Direct access for tests, under the program's own address "Tobiuo"/"Kurubako".
     bool contains(const QString &key) const;
@@ -23,10 +27,13 @@ public:
     QStringList failingReads;  // keys whose read gives empty text
     QStringList failingWrites; // keys whose write reports failure and stores nothing
     QStringList writeLog;      // "key=text" for every successful write, in order
+    int readings = 0;          // readKeys() calls, and read() calls made outside them
+    int saves = 0;             // writeKeys() calls, and write() calls made outside them
 
 private:
     static QString address(const QString &application, const QString &section, const QString &key);
     QHash<QString, QString> m_values;
+    bool m_inBatch = false;
 };
 
 } // namespace kurubako

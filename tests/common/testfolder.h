@@ -68,8 +68,8 @@ inline QByteArray contentsFor(const QByteArray &name)
     return "contents of " + name;
 }
 
-// Makes each entry: "name" a file holding contentsFor(name), "name/" a folder, "name->target"
-// a symbolic link.
+// Makes each entry: "name" a file holding contentsFor(name), "name/" a folder, "name|" a FIFO,
+// "name->target" a symbolic link.
 inline bool make(const QString &dir, const QByteArrayList &entries)
 {
     for (const QByteArray &entry : entries) {
@@ -77,6 +77,7 @@ inline bool make(const QString &dir, const QByteArrayList &entries)
         const bool made = arrow >= 0 ? ::symlink(entry.mid(arrow + 2).constData(),
                                                  pathOf(dir, entry.left(arrow)).constData()) == 0
             : entry.endsWith('/')    ? ::mkdir(pathOf(dir, entry.chopped(1)).constData(), 0755) == 0
+            : entry.endsWith('|')    ? ::mkfifo(pathOf(dir, entry.chopped(1)).constData(), 0644) == 0
                                      : makeFile(dir, entry, contentsFor(entry));
         if (!made)
             return false;
@@ -84,11 +85,17 @@ inline bool make(const QString &dir, const QByteArrayList &entries)
     return true;
 }
 
-// The files of a folder, hidden ones too, as sorted lines "name = contents".
+// The files of a folder, hidden ones too, as sorted lines "name = contents" (a folder's line
+// ends in "/", a FIFO's in "|"; links are followed).
 inline QByteArray snapshot(const QString &dir)
 {
     QByteArrayList lines;
     for (const QByteArray &name : namesIn(dir)) {
+        struct stat info;
+        if (::stat(pathOf(dir, name).constData(), &info) == 0 && !S_ISREG(info.st_mode)) {
+            lines.append(name + " = " + (S_ISDIR(info.st_mode) ? "/" : S_ISFIFO(info.st_mode) ? "|" : "?"));
+            continue;
+        }
         QFile file;
         FILE *stream = std::fopen(pathOf(dir, name).constData(), "rb");
         const bool opened = stream && file.open(stream, QIODevice::ReadOnly, QFile::AutoCloseHandle);
@@ -113,11 +120,16 @@ inline QByteArrayList contents(const QString &dir)
 }
 
 // The snapshot of a folder made with make(entries) after some renames: each entry is
-// "name" (kept) or "new<old" (the file "old" now named "new").
+// "name" (kept), "new<old" (the file "old" now named "new"), or a folder or FIFO as make()
+// names it.
 inline QByteArray expected(const QByteArrayList &entries)
 {
     QByteArrayList lines;
     for (const QByteArray &entry : entries) {
+        if (entry.endsWith('/') || entry.endsWith('|')) {
+            lines.append(entry.chopped(1) + " = " + entry.right(1));
+            continue;
+        }
         const qsizetype arrow = entry.indexOf('<');
         lines.append((arrow < 0 ? entry : entry.left(arrow)) + " = "
                      + contentsFor(arrow < 0 ? entry : entry.mid(arrow + 1)));

@@ -5,7 +5,9 @@
 
 #include <QTest>
 
+#include <algorithm>
 #include <cerrno>
+#include <cstdio>
 
 using namespace kurubako;
 
@@ -24,6 +26,8 @@ private Q_SLOTS:
     void renameFiles();
     void syscallFaults_data();
     void syscallFaults();
+    void otherFileUnderOldName_neverDeleted_data();
+    void otherFileUnderOldName_neverDeleted();
 };
 
 void TestFileOps::renameFiles_data()
@@ -39,9 +43,28 @@ void TestFileOps::renameFiles_data()
                                                  << Names{};
     QTest::newRow("missing source") << Names{"a.pac"} << Names{"z.pac>y.pac"} << 53 << 0 << Names{};
     QTest::newRow("source in two cases") << Names{"A.pac", "a.PAC"} << Names{"a.pac>b.pac"} << 53 << 0 << Names{};
-    QTest::newRow("source in other case") << Names{"A.PA_"} << Names{"a.pa_>A.pac"} << 0 << 1
-                                          << Names{"A.pac<A.PA_"};
+    // Only the file of the exact name, and only one that the lists show.
+    QTest::newRow("source in other case only") << Names{"A.PA_"} << Names{"a.pa_>A.pac"} << 53 << 0
+                                               << Names{};
+    QTest::newRow("folder") << Names{"a.pa_/"} << Names{"a.pa_>a.pac"} << 53 << 0 << Names{};
+    QTest::newRow("FIFO") << Names{"a.pa_|"} << Names{"a.pa_>a.pac"} << 53 << 0 << Names{};
+    QTest::newRow("link to a folder") << Names{"d/", "a.pa_->d"} << Names{"a.pa_>a.pac"} << 53 << 0
+                                      << Names{};
+    QTest::newRow("link to a file") << Names{"t", "a.pa_->t"} << Names{"a.pa_>a.pac"} << 0 << 1
+                                    << Names{"t", "a.pac<t"};
+    QTest::newRow("hidden source") << Names{".pac"} << Names{".pac>.pa_"} << 53 << 0 << Names{};
+    QTest::newRow("hidden new name") << Names{"a.pac"} << Names{"a.pac>.pac"} << 52 << 0 << Names{};
     QTest::newRow("case only") << Names{"a.pac"} << Names{"a.pac>A.pac"} << 0 << 1 << Names{"A.pac<a.pac"};
+    // Letter case as Windows compares names: each UTF-16 unit upper-cased on its own.
+    QTest::newRow("Kelvin sign and k: two names")
+        << Names{"\u212A.pa_", "k.pac"} << Names{"\u212A.pa_>\u212A.pac"} << 0 << 1
+        << Names{"\u212A.pac<\u212A.pa_", "k.pac"};
+    QTest::newRow("sharp s and capital sharp s: two names, as sharp s has no upper case")
+        << Names{"ß.pac", "x.pac"} << Names{"x.pac>ẞ.pac"} << 0 << 1 << Names{"ß.pac", "ẞ.pac<x.pac"};
+    QTest::newRow("full-width a and A: one name")
+        << Names{"ａ.pac", "x.pac"} << Names{"x.pac>Ａ.pac"} << 58 << 0 << Names{};
+    QTest::newRow("full-width A and A: two names")
+        << Names{"A.pac", "x.pac"} << Names{"x.pac>Ａ.pac"} << 0 << 1 << Names{"A.pac", "Ａ.pac<x.pac"};
     QTest::newRow("batch stops at a clash")
         << Names{"a.pa_", "b.pa_", "c.pa_", "B.pac"} << Names{"a.pa_>a.pac", "b.pa_>b.pac", "c.pa_>c.pac"} << 58
         << 1 << Names{"a.pac<a.pa_", "b.pa_", "c.pa_", "B.pac"};
@@ -60,13 +83,14 @@ void TestFileOps::renameFiles()
 
     testfolder::TempFolder dir;
     QVERIFY(testfolder::make(dir.path(), files));
+    const QByteArray before = testfolder::snapshot(dir.path());
     QList<RenameRequest> requests;
     for (const QByteArray &pair : renames)
         requests.append({pair.split('>').at(0), pair.split('>').at(1)});
     const RenameOutcome outcome = PosixFileOps().renameFiles(dir.path(), requests);
     QCOMPARE(outcome.error.number, error);
     QCOMPARE(outcome.completed, completed);
-    QCOMPARE(testfolder::snapshot(dir.path()), testfolder::expected(after.isEmpty() ? files : after));
+    QCOMPARE(testfolder::snapshot(dir.path()), after.isEmpty() ? before : testfolder::expected(after));
 }
 
 void TestFileOps::syscallFaults_data()
@@ -107,6 +131,75 @@ void TestFileOps::syscallFaults()
     QCOMPARE(outcome.error.number, error);
     QCOMPARE(outcome.completed, error ? 0 : 1);
     QCOMPARE(testfolder::snapshot(dir.path()), testfolder::expected(after));
+}
+
+// On a file system without the no-replace flag, another program puts a file of its own under
+// the old name (moving what was there to "moved#<n>.pac") just before the n-th system call of
+// the rename of a.pac to b.pac: 1 the refused rename, 2 the link, 3 moving the old name aside,
+// 4 removing the hidden name or putting the other file back, 5 removing the hidden name after
+// that. No file is ever lost, and the other program's file keeps a name of its own.
+void TestFileOps::otherFileUnderOldName_neverDeleted_data()
+{
+    QTest::addColumn<QList<int>>("swaps");
+    QTest::addColumn<int>("error");
+    QTest::addColumn<Names>("after");         // without the hidden file that a failure leaves
+    QTest::addColumn<QByteArray>("setAside"); // what that hidden file holds
+
+    QTest::newRow("before the rename")
+        << QList<int>{1} << 0 << Names{"b.pac<other#1", "moved#1.pac<a.pac", "c.pac"} << QByteArray();
+    QTest::newRow("before the link")
+        << QList<int>{2} << 0 << Names{"b.pac<other#2", "moved#2.pac<a.pac", "c.pac"} << QByteArray();
+    QTest::newRow("before the old name is moved aside")
+        << QList<int>{3} << 0 << Names{"a.pac<other#3", "b.pac<a.pac", "moved#3.pac<a.pac", "c.pac"}
+        << QByteArray();
+    QTest::newRow("before the hidden name is removed")
+        << QList<int>{4} << 0 << Names{"a.pac<other#4", "b.pac<a.pac", "c.pac"} << QByteArray();
+    QTest::newRow("before the other file is put back: old name taken again")
+        << QList<int>{3, 4} << 79 << Names{"a.pac<other#4", "b.pac<a.pac", "moved#3.pac<a.pac", "c.pac"}
+        << testfolder::contentsFor("other#3");
+    QTest::newRow("after the other file is put back")
+        << QList<int>{3, 5} << 0
+        << Names{"a.pac<other#5", "b.pac<a.pac", "moved#3.pac<a.pac", "moved#5.pac<other#3", "c.pac"}
+        << QByteArray();
+}
+
+void TestFileOps::otherFileUnderOldName_neverDeleted()
+{
+    QFETCH(QList<int>, swaps);
+    QFETCH(int, error);
+    QFETCH(Names, after);
+    QFETCH(QByteArray, setAside);
+
+    testfolder::TempFolder dir;
+    QVERIFY(testfolder::make(dir.path(), {"a.pac", "c.pac"}));
+    FaultySyscalls sys;
+    sys.renameErrno = EINVAL;
+    sys.beforeCall = [&](int n) {
+        if (!swaps.contains(n))
+            return;
+        const QByteArray old = testfolder::pathOf(dir.path(), "a.pac");
+        const QByteArray moved = testfolder::pathOf(dir.path(), "moved#" + QByteArray::number(n) + ".pac");
+        ::rename(old.constData(), moved.constData());
+        const QByteArray contents = testfolder::contentsFor("other#" + QByteArray::number(n));
+        QVERIFY(testfolder::makeFile(dir.path(), "a.pac", contents));
+    };
+    const RenameOutcome outcome = PosixFileOps(sys).renameFiles(dir.path(), {{"a.pac", "b.pac"}});
+    QCOMPARE(outcome.error.number, error);
+
+    QByteArrayList lines = testfolder::snapshot(dir.path()).split('\n');
+    const auto isHidden = [](const QByteArray &line) { return line.startsWith('.'); };
+    const auto hidden = std::find_if(lines.begin(), lines.end(), isHidden);
+    if (setAside.isEmpty()) {
+        QVERIFY(hidden == lines.end());
+    } else {
+        // The user is told the hidden name under which the other file waits.
+        QVERIFY(hidden != lines.end());
+        const QByteArray name = hidden->left(hidden->indexOf(" = "));
+        QCOMPARE(*hidden, name + " = " + setAside);
+        QVERIFY(outcome.error.description.endsWith(QString::fromUtf8(name)));
+        lines.erase(hidden);
+    }
+    QCOMPARE(lines.join('\n'), testfolder::expected(after));
 }
 
 QTEST_GUILESS_MAIN(TestFileOps)

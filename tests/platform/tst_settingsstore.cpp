@@ -1,6 +1,7 @@
 #include "platform/settingsstore.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QSettings>
 #include <QStandardPaths>
@@ -30,6 +31,13 @@ bool write(const QString &key, const QString &text)
     return QtSettingsStore().write(u"Tobiuo"_s, u"Kurubako"_s, key, text);
 }
 
+bool writeSettingsFile(const QString &configFolder, const QByteArray &contents)
+{
+    QFile file(configFolder + u"/Tobiuo/Kurubako.conf"_s);
+    return QDir(configFolder).mkpath(u"Tobiuo"_s) && file.open(QIODevice::WriteOnly)
+        && file.write(contents) == contents.size();
+}
+
 } // namespace
 
 // The real store, its config folder moved into a temporary folder.
@@ -49,6 +57,9 @@ private Q_SLOTS:
     void missingKey();
     void unwritable_data();
     void unwritable();
+    void damagedFile_keepsKeysReadable_data();
+    void damagedFile_keepsKeysReadable();
+    void largeFile_parsedOnceWrittenOnce();
 
 private:
     std::unique_ptr<QTemporaryDir> m_dir;
@@ -106,6 +117,78 @@ void TestSettingsStore::unwritable()
     }
     QVERIFY(!write(u"top"_s, u"0"_s));
     QCOMPARE(read(u"top"_s), QString());
+}
+
+void TestSettingsStore::damagedFile_keepsKeysReadable_data()
+{
+    QTest::addColumn<QByteArray>("contents");
+    QTest::addColumn<QStringList>("texts"); // of top, left, Chk1, Chk2, ver
+
+    const QByteArray keys = "top=100\nleft=200\nChk1=True\nChk2=1\nver=1.1\n";
+    QTest::newRow("unterminated [General header")
+        << "[General\n" + keys << QStringList{u"100"_s, u"200"_s, u"True"_s, u"1"_s, u"1.1"_s};
+    QTest::newRow("stray section before Chk1")
+        << QByteArray("[General]\ntop=100\nleft=200\n[\nChk1=True\nChk2=1\n")
+        << QStringList{u"100"_s, u"200"_s, QString(), QString(), QString()};
+}
+
+// A file that QSettings cannot parse to its end still gives the keys before the damage, and
+// takes a save, which keeps them.
+void TestSettingsStore::damagedFile_keepsKeysReadable()
+{
+    QFETCH(QByteArray, contents);
+    QFETCH(QStringList, texts);
+
+    QVERIFY(writeSettingsFile(m_dir->path(), contents));
+    const QStringList keys{u"top"_s, u"left"_s, u"Chk1"_s, u"Chk2"_s, u"ver"_s};
+    QCOMPARE(QtSettingsStore().readKeys(u"Tobiuo"_s, u"Kurubako"_s, keys), texts);
+    QVERIFY(write(u"postpet_dir"_s, u"/p"_s));
+    QCOMPARE(read(u"top"_s), u"100"_s);
+    QCOMPARE(read(u"postpet_dir"_s), u"/p"_s);
+}
+
+// A settings file of many megabytes is parsed once however often a run reads it, and each
+// save of several keys writes it once: each takes about as long as one parse or one save by
+// QSettings itself.
+void TestSettingsStore::largeFile_parsedOnceWrittenOnce()
+{
+    QByteArray contents = "[General]\ntop=100\nleft=200\nChk1=True\nChk2=1\nver=1.1\npostpet_dir=/p\n";
+    for (int i = 0; contents.size() < 20'000'000; ++i)
+        contents += "junk" + QByteArray::number(i) + '=' + QByteArray(200, 'x') + '\n';
+    QVERIFY(writeSettingsFile(m_dir->path(), contents));
+    QTemporaryDir other;
+    QVERIFY(writeSettingsFile(other.path(), contents));
+
+    // One parse and one save of a copy of the file, by QSettings alone.
+    QElapsedTimer timer;
+    timer.start();
+    QSettings copy(other.path() + u"/Tobiuo/Kurubako.conf"_s, QSettings::IniFormat);
+    QCOMPARE(copy.value(u"top"_s), u"100"_s);
+    const qint64 oneParse = timer.restart();
+    copy.setValue(u"top"_s, u"300"_s);
+    copy.sync();
+    const qint64 oneSave = timer.restart();
+
+    // What start-up reads (the check's keys, then the folder with them again), and what the
+    // quit path saves.
+    QtSettingsStore store;
+    const QString app = u"Tobiuo"_s;
+    const QString section = u"Kurubako"_s;
+    const QStringList checked{u"top"_s, u"left"_s, u"Chk1"_s, u"Chk2"_s, u"ver"_s};
+    const QStringList again{u"postpet_dir"_s, u"Chk1"_s, u"top"_s, u"left"_s, u"ver"_s};
+    QCOMPARE(store.readKeys(app, section, checked).constFirst(), u"100"_s);
+    QCOMPARE(store.readKeys(app, section, again).constFirst(), u"/p"_s);
+    const qint64 startup = timer.restart();
+    QVERIFY(store.writeKeys(app, section, {{u"Chk1"_s, u"False"_s}, {u"Chk2"_s, u"0"_s}, {u"top"_s, u"300"_s},
+                                           {u"left"_s, u"5"_s}}));
+    const qint64 quit = timer.elapsed();
+
+    QCOMPARE(read(u"top"_s), u"300"_s);
+    QCOMPARE(read(u"junk7"_s), QString(200, u'x'));
+    qInfo("one parse %lld ms, one save %lld ms; start-up %lld ms, quit %lld ms", oneParse, oneSave, startup,
+          quit);
+    QVERIFY2(startup < 3 * oneParse + 100, "start-up parsed the file more than once");
+    QVERIFY2(quit < 2 * oneSave + 100, "quit saved the file more than once");
 }
 
 QTEST_GUILESS_MAIN(TestSettingsStore)

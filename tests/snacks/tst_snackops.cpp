@@ -6,6 +6,8 @@
 
 #include <QTest>
 
+#include <unistd.h>
+
 using namespace Qt::StringLiterals;
 
 using namespace kurubako;
@@ -30,29 +32,59 @@ private Q_SLOTS:
     void rename();
 };
 
+namespace {
+
+// Another program's changes between the scan and the move: "-name" removes a file, "+name"
+// makes one as make() does.
+void changeFolder(const QString &dir, const Names &changes)
+{
+    for (const QByteArray &change : changes) {
+        if (change.startsWith('-'))
+            QVERIFY(::unlink(testfolder::pathOf(dir, change.mid(1)).constData()) == 0);
+        else
+            QVERIFY(testfolder::make(dir, {change.mid(1)}));
+    }
+}
+
+} // namespace
+
 void TestSnackOps::move_data()
 {
     QTest::addColumn<Names>("files");
+    QTest::addColumn<Names>("changes"); // after the scan
     QTest::addColumn<bool>("stock"); // every snack of that set is moved
     QTest::addColumn<int>("error");
     QTest::addColumn<int>("completed");
     QTest::addColumn<Names>("after");
 
-    QTest::newRow("upper-case extension") << Names{"B.PA_"} << true << 0 << 1 << Names{"B.pac<B.PA_"};
-    QTest::newRow("today to stock") << Names{"a.pac", "b.PAC", "c.pa_"} << false << 0 << 2
+    const Names none;
+    QTest::newRow("upper-case extension") << Names{"B.PA_"} << none << true << 0 << 1 << Names{"B.pac<B.PA_"};
+    QTest::newRow("today to stock") << Names{"a.pac", "b.PAC", "c.pa_"} << none << false << 0 << 2
                                     << Names{"a.pa_<a.pac", "b.pa_<b.PAC", "c.pa_"};
-    QTest::newRow("stops at a clash") << Names{"a.pa_", "b.pa_", "B.pac"} << true << 58 << 1
+    QTest::newRow("stops at a clash") << Names{"a.pa_", "b.pa_", "B.pac"} << none << true << 58 << 1
                                       << Names{"a.pac<a.pa_", "b.pa_", "B.pac"};
     // Both show as "ソフト": the Shift_JIS file sorts first and moves under its own bytes,
     // after which the UTF-8 one would take the same name.
-    QTest::newRow("Shift_JIS name") << Names{SjisSoft + ".pa_", "ソフト.pa_"} << true << 58 << 1
+    QTest::newRow("Shift_JIS name") << Names{SjisSoft + ".pa_", "ソフト.pa_"} << none << true << 58 << 1
                                     << Names{SjisSoft + ".pac<" + SjisSoft + ".pa_", "ソフト.pa_"};
-    QTest::newRow("entry without a dot") << Names{"snackpa_"} << true << 53 << 0 << Names{"snackpa_"};
+    QTest::newRow("entry without a dot") << Names{"snackpa_"} << none << true << 53 << 0 << Names{"snackpa_"};
+    // "Xpac" shows as an empty entry, whose file ".pac" the lists never show.
+    QTest::newRow("entry whose file would be hidden")
+        << Names{"Xpac", ".pac"} << none << false << 53 << 0 << Names{"Xpac", ".pac"};
+    // Only the file the lists showed, under its very bytes, is ever renamed.
+    QTest::newRow("file replaced by one in another letter case")
+        << Names{"A.pa_"} << Names{"-A.pa_", "+a.pa_"} << true << 53 << 0 << Names{"a.pa_"};
+    QTest::newRow("Shift_JIS file replaced by a UTF-8 one of the same text")
+        << Names{SjisSoft + ".pa_"} << Names{"-" + SjisSoft + ".pa_", "+ソフト.pa_"} << true << 53 << 0
+        << Names{"ソフト.pa_"};
+    QTest::newRow("file replaced by a folder")
+        << Names{"a.pa_"} << Names{"-a.pa_", "+a.pa_/"} << true << 53 << 0 << Names{"a.pa_/"};
 }
 
 void TestSnackOps::move()
 {
     QFETCH(Names, files);
+    QFETCH(Names, changes);
     QFETCH(bool, stock);
     QFETCH(int, error);
     QFETCH(int, completed);
@@ -62,6 +94,7 @@ void TestSnackOps::move()
     QVERIFY(testfolder::make(dir.path(), files));
     PosixFileOps ops;
     const SnackLists lists = scanSnackFolder(ops, dir.path());
+    changeFolder(dir.path(), changes);
     const RenameOutcome outcome = moveSnacks(ops, dir.path(), stock ? lists.stock : lists.today,
                                              stock ? SnackSet::Stock : SnackSet::Today);
     QCOMPARE(outcome.error.number, error);
@@ -87,6 +120,17 @@ void TestSnackOps::rename_data()
                                                 << Names{"b.pac<a.pac", "b.pa_"};
     QTest::newRow("Shift_JIS name") << Names{SjisSoft + ".pac"} << false << u"羊羹"_s << 0
                                     << Names{"羊羹.pac<" + SjisSoft + ".pac"};
+    QTest::newRow("entry whose file would be hidden")
+        << Names{"Xpac", ".pac"} << false << u"b"_s << 53 << Names{"Xpac", ".pac"};
+    // Names the user could not see as typed: refused, as Windows refuses them.
+    QTest::newRow("line break") << Names{"a.pac"} << false << u"b\nc"_s << 52 << Names{"a.pac"};
+    QTest::newRow("tab") << Names{"a.pac"} << false << u"\tb"_s << 52 << Names{"a.pac"};
+    QTest::newRow("U+001F") << Names{"a.pac"} << false << u"b\u001F"_s << 52 << Names{"a.pac"};
+    QTest::newRow("DEL") << Names{"a.pac"} << false << u"b\u007F"_s << 52 << Names{"a.pac"};
+    QTest::newRow("U+0085, which Windows takes")
+        << Names{"a.pac"} << false << u"b\u0085"_s << 0 << Names{"b\u0085.pac<a.pac"};
+    QTest::newRow("empty: the file would be hidden")
+        << Names{"a.pac"} << false << u""_s << 52 << Names{"a.pac"};
 }
 
 void TestSnackOps::rename()
