@@ -110,7 +110,7 @@ struct Run
 int runProgram(int argc, char **argv, const QString &postPetDir)
 {
     QApplication app(argc, argv);
-    registerFontSubstitutes();
+    useProgramFont();
     Run run(postPetDir);
     QuitOnFirstPaint quit(run.program->mainWindow());
     return app.exec();
@@ -343,7 +343,7 @@ int main(int argc, char **argv)
     if (qEnvironmentVariableIsEmpty("DISPLAY") && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
-    registerFontSubstitutes();
+    useProgramFont();
     const int runs = argc > 1 ? std::max(1, std::atoi(argv[1])) : 7;
     std::printf("medians of %d runs, platform %s, %d cores\n", runs, qPrintable(QGuiApplication::platformName()),
                 QThread::idealThreadCount());

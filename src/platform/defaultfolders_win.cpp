@@ -11,17 +11,20 @@ QString defaultPostPetFolder()
 {
     // PostPet is a 32-bit program: on 64-bit Windows its installer puts it under
     // "Program Files (x86)".
-    const QString folder = u"C:\\Program Files\\So-net\\PostPet for Windows ver. 2.0"_s;
-    const QString folderX86 = u"C:\\Program Files (x86)\\So-net\\PostPet for Windows ver. 2.0"_s;
-    return !QFileInfo(folder).isDir() && QFileInfo(folderX86).isDir() ? folderX86 : folder;
+    const QString in64BitWindows = u"C:\\Program Files (x86)\\So-net\\PostPet for Windows ver. 2.0"_s;
+    if (QFileInfo(in64BitWindows).isDir())
+        return in64BitWindows;
+    return u"C:\\Program Files\\So-net\\PostPet for Windows ver. 2.0"_s;
 }
 
-QStringList browseRoots()
+QList<Drive> folderChooserDrives()
 {
-    QStringList roots;
-    for (const QFileInfo &drive : QDir::drives())
-        roots.append(QDir::toNativeSeparators(drive.absolutePath()));
-    return roots;
+    QList<Drive> drives;
+    for (const QFileInfo &drive : QDir::drives()) {
+        const QString path = QDir::toNativeSeparators(drive.absolutePath());
+        drives.append({path, path});
+    }
+    return drives;
 }
 
 } // namespace kurubako

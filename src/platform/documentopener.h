@@ -2,6 +2,8 @@
 
 #include <QStringList>
 
+#include <functional>
+
 namespace kurubako {
 
 // Opens a document in the user's viewer for its type, without waiting for the viewer.
@@ -9,14 +11,17 @@ class DocumentOpener
 {
 public:
     virtual ~DocumentOpener() = default;
-    // False when the document is missing or no viewer could be started.
-    virtual bool open(const QString &path, const QString &workingFolder) = 0;
+    // Runs `failed` when the document cannot be shown: at once when it is missing or no
+    // viewer can be started, or later, when the system reports that it found no viewer.
+    virtual void open(const QString &path, const QString &workingFolder, const std::function<void()> &failed)
+        = 0;
 };
 
 class SystemDocumentOpener final : public DocumentOpener
 {
 public:
-    bool open(const QString &path, const QString &workingFolder) override;
+    void open(
+        const QString &path, const QString &workingFolder, const std::function<void()> &failed) override;
 };
 
 } // namespace kurubako

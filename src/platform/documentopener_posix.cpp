@@ -8,17 +8,40 @@ using namespace Qt::StringLiterals;
 
 namespace kurubako {
 
-bool SystemDocumentOpener::open(const QString &path, const QString &workingFolder)
+void SystemDocumentOpener::open(
+    const QString &path, const QString &workingFolder, const std::function<void()> &failed)
 {
-    // The desktop's opener reports success for any path it was handed, so the document is
-    // checked here; a missing opener fails the start.
+    // The desktop's opener accepts any path it is handed, so the document is checked here.
     const QFileInfo document(path);
-    if (!document.isFile() || !document.isReadable())
-        return false;
     const QString opener = QStandardPaths::findExecutable(u"xdg-open"_s);
-    if (opener.isEmpty())
-        return false;
-    return QProcess::startDetached(opener, {document.absoluteFilePath()}, workingFolder);
+    if (!document.isFile() || !document.isReadable() || opener.isEmpty()) {
+        failed();
+        return;
+    }
+    // xdg-open ends with a failure status when it finds no viewer, but where it runs the
+    // viewer itself it stays until the viewer closes. So it is watched, never waited for, and
+    // left running should the program end first.
+    auto *process = new QProcess;
+    process->setProgram(opener);
+    process->setArguments({ document.absoluteFilePath() });
+    process->setWorkingDirectory(workingFolder);
+    process->setStandardInputFile(QProcess::nullDevice());
+    process->setProcessChannelMode(QProcess::ForwardedChannels);
+    QObject::connect(
+        process, &QProcess::finished, process, [process, failed](int exitCode, QProcess::ExitStatus status) {
+            process->deleteLater();
+            // Killed (the session ending, say) is no report about the viewer.
+            if (status == QProcess::NormalExit && exitCode != 0)
+                failed();
+        });
+    QObject::connect(
+        process, &QProcess::errorOccurred, process, [process, failed](QProcess::ProcessError error) {
+            if (error == QProcess::FailedToStart) {
+                process->deleteLater();
+                failed();
+            }
+        });
+    process->start();
 }
 
 } // namespace kurubako

@@ -6,19 +6,19 @@ using namespace Qt::StringLiterals;
 
 namespace kurubako {
 
-std::optional<LaunchCommand> windowsProgramCommand(const QString &file, const QString &wine)
+LaunchCommand windowsProgramCommand(const QString &file, const QString &wine)
 {
     switch (executableKind(file)) {
     case ExecutableKind::Windows:
         if (wine.isEmpty())
-            return std::nullopt;
-        return LaunchCommand{wine, {file}};
+            return {LaunchProblem::NoWine, {}, {}};
+        return {LaunchProblem::None, wine, {file}};
     case ExecutableKind::Native:
-        return LaunchCommand{file, {}};
+        return {LaunchProblem::None, file, {}};
     case ExecutableKind::Neither:
         break;
     }
-    return std::nullopt;
+    return {LaunchProblem::NoExecutable, {}, {}};
 }
 
 QString wineLoader()

@@ -3,9 +3,9 @@
 namespace kurubako {
 
 // Windows starts the program itself, and says so when it cannot.
-std::optional<LaunchCommand> windowsProgramCommand(const QString &file, const QString &)
+LaunchCommand windowsProgramCommand(const QString &file, const QString &)
 {
-    return LaunchCommand{file, {}};
+    return {LaunchProblem::None, file, {}};
 }
 
 QString wineLoader()

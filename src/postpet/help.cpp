@@ -17,8 +17,8 @@ QString helpDocumentPath(const FileOps &files)
 
 void showHelp(const FileOps &files, DocumentOpener &opener, MsgBox &box)
 {
-    if (!opener.open(helpDocumentPath(files), files.executableFolder()))
-        box.critical(u"ヘルプが表示できないんだけど・・・"_s, u"ヘルプがないよ"_s);
+    opener.open(helpDocumentPath(files), files.executableFolder(),
+        [&box] { box.critical(u"ヘルプが表示できないんだけど・・・"_s, u"ヘルプがないよ"_s); });
 }
 
 } // namespace kurubako

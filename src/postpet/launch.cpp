@@ -14,18 +14,22 @@ const QString ExecutableName = QStringLiteral("postpet20.exe");
 
 } // namespace
 
-std::optional<LaunchCommand> postPetLaunchCommand(FileOps &files, const QString &postPetDir, const QString &wine)
+LaunchCommand postPetLaunchCommand(FileOps &files, const QString &postPetDir, const QString &wine)
 {
     const auto executable = files.findPlainFile(postPetDir, ExecutableName);
     if (!executable)
-        return std::nullopt;
+        return {LaunchProblem::NoExecutable, {}, {}};
     return windowsProgramCommand(*executable, wine);
 }
 
 void launchPostPet(const QString &postPetDir, FileOps &files, ProcessStarter &starter, MsgBox &box)
 {
-    const auto command = postPetLaunchCommand(files, postPetDir, wineLoader());
-    if (!command || !starter.startDetached(command->program, command->arguments))
+    const LaunchCommand command = postPetLaunchCommand(files, postPetDir, wineLoader());
+    if (command.problem == LaunchProblem::NoWine)
+        box.critical(u"PostPetを起動するにはWineが必要なんだけど、インストールされていないみたい・・・"_s,
+            u"EXEがありません"_s);
+    else if (command.problem != LaunchProblem::None
+        || !starter.startDetached(command.program, command.arguments))
         box.critical(u"PostPet20.exeが見つからないんだけど・・・"_s, u"EXEがありません"_s);
 }
 

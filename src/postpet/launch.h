@@ -9,11 +9,11 @@ class MsgBox;
 class ProcessStarter;
 
 // How PostPet is started from `postPetDir`: its executable found in any letter case, started
-// as this system starts a Windows program (see windowsProgramCommand). Nothing when it cannot
-// be started.
-std::optional<LaunchCommand> postPetLaunchCommand(FileOps &files, const QString &postPetDir, const QString &wine);
+// as this system starts a Windows program (see windowsProgramCommand).
+LaunchCommand postPetLaunchCommand(FileOps &files, const QString &postPetDir, const QString &wine);
 
-// Starts PostPet detached and says so in a message box when that fails.
+// Starts PostPet detached and says so in a message box when that fails: that Wine is needed
+// when it is missing, else that PostPet's executable was not found.
 void launchPostPet(const QString &postPetDir, FileOps &files, ProcessStarter &starter, MsgBox &box);
 
 } // namespace kurubako

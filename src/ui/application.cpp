@@ -22,7 +22,7 @@ namespace kurubako {
 int runApplication(int &argc, char **argv)
 {
     QApplication app(argc, argv);
-    registerFontSubstitutes();
+    useProgramFont();
     app.setWindowIcon(programIcon());
     QGuiApplication::setDesktopFileName(u"kurubako"_s); // ties the windows to the desktop entry
 

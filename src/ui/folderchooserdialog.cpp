@@ -18,6 +18,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QStyle>
+#include <QTextBoundaryFinder>
 #include <QTreeWidget>
 
 using namespace Qt::StringLiterals;
@@ -50,6 +51,61 @@ int rootIndexOf(const QStringList &roots, const QString &folder)
     return best;
 }
 
+// Where `text` can be broken: between any two characters as the user sees them.
+QList<qsizetype> characterBoundaries(const QString &text)
+{
+    QList<qsizetype> boundaries;
+    QTextBoundaryFinder finder(QTextBoundaryFinder::Grapheme, text);
+    for (qsizetype at = finder.toNextBoundary(); at > 0; at = finder.toNextBoundary())
+        boundaries.append(at);
+    return boundaries;
+}
+
+// The longest start of `text` that fits `width`, at least one character.
+qsizetype fittingStart(const QString &text, const QFontMetrics &metrics, int width)
+{
+    qsizetype fitting = 0;
+    for (const qsizetype end : characterBoundaries(text)) {
+        if (fitting > 0 && metrics.horizontalAdvance(text.left(end)) > width)
+            break;
+        fitting = end;
+    }
+    return fitting;
+}
+
+// The longest end of `text` that fits `width` (possibly none).
+QString fittingEnd(const QString &text, const QFontMetrics &metrics, int width)
+{
+    if (metrics.horizontalAdvance(text) <= width)
+        return text;
+    for (const qsizetype start : characterBoundaries(text)) {
+        if (metrics.horizontalAdvance(text.mid(start)) <= width)
+            return text.mid(start);
+    }
+    return {};
+}
+
+// `path` on at most two lines of `width`, broken at any character. Where two lines are too
+// short, the middle gives way to "…": the first line keeps the path's start, the second its
+// end, the last folder's name whole wherever a line can hold it.
+QString twoLinePath(const QString &path, const QFontMetrics &metrics, int width)
+{
+    const qsizetype firstLine = fittingStart(path, metrics, width);
+    const QString rest = path.mid(firstLine);
+    if (metrics.horizontalAdvance(rest) <= width)
+        return rest.isEmpty() ? path : path.left(firstLine) + u'\n' + rest;
+
+    const QString ellipsis = u"…"_s;
+    const int endWidth = width - metrics.horizontalAdvance(ellipsis);
+    const QString lastName = path.mid(path.lastIndexOf(QDir::separator()));
+    if (metrics.horizontalAdvance(lastName) <= endWidth)
+        return path.left(firstLine) + u'\n' + ellipsis + fittingEnd(path, metrics, endWidth);
+    // A name longer than a line: its start on the first line, its end on the second.
+    const QString name = ellipsis + lastName;
+    const qsizetype nameStart = fittingStart(name, metrics, width);
+    return name.left(nameStart) + u'\n' + ellipsis + fittingEnd(name.mid(nameStart), metrics, endWidth);
+}
+
 } // namespace
 
 FolderChooserDialog::FolderChooserDialog(Program &program, Mode mode, QWidget *parent)
@@ -63,13 +119,16 @@ FolderChooserDialog::FolderChooserDialog(Program &program, Mode mode, QWidget *p
     m_folderLabel = new QLabel(this);
     m_folderLabel->setObjectName(u"chosenFolderLabel"_s);
     m_folderLabel->setFrameShape(QFrame::NoFrame);
+    m_folderLabel->setTextFormat(Qt::PlainText); // a folder name is never markup
     auto *frame = new QGroupBox(this);
     frame->setObjectName(u"folderFrame"_s);
     m_driveList = new QComboBox(frame);
     m_driveList->setObjectName(u"driveList"_s);
-    const QStringList roots = browseRoots();
-    for (const QString &root : roots)
-        m_driveList->addItem(style()->standardIcon(QStyle::SP_DriveHDIcon), QDir::toNativeSeparators(root), root);
+    QStringList roots;
+    for (const Drive &drive : folderChooserDrives()) {
+        m_driveList->addItem(style()->standardIcon(QStyle::SP_DriveHDIcon), drive.label, drive.path);
+        roots.append(drive.path);
+    }
     m_driveIndex = rootIndexOf(roots, nativeFolder(QDir::currentPath()));
     m_driveList->setCurrentIndex(m_driveIndex);
     m_folderList = new QTreeWidget(frame);
@@ -85,6 +144,12 @@ FolderChooserDialog::FolderChooserDialog(Program &program, Mode mode, QWidget *p
     cancelButton->setDefault(true);
 
     place(m_folderLabel, {120, 120, 4695, 375});
+    // Two lines of the font, whose lines may be taller than the original's: the label grows
+    // upwards into the margin above it.
+    const int twoLines = 2 * m_folderLabel->fontMetrics().lineSpacing();
+    if (m_folderLabel->height() < twoLines)
+        m_folderLabel->setGeometry(
+            m_folderLabel->geometry().adjusted(0, m_folderLabel->height() - twoLines, 0, 0));
     place(frame, {120, 480, 4695, 4695});
     place(m_driveList, {120, 240, 4335, 315}, 9.75);
     place(m_folderList, {120, 600, 4335, 3915}, 9.75);
@@ -125,7 +190,9 @@ bool FolderChooserDialog::openFolder(const QString &path)
         return false;
     m_folder = nativeFolder(path);
     fillFolderList();
-    m_folderLabel->setText(m_folder);
+    m_folderLabel->setText(
+        twoLinePath(m_folder, m_folderLabel->fontMetrics(), m_folderLabel->contentsRect().width()));
+    m_folderLabel->setToolTip(m_folder);
     return true;
 }
 
@@ -150,8 +217,9 @@ void FolderChooserDialog::fillFolderList()
         item->setExpanded(true);
         parent = item;
     }
-    const auto subFolders =
-        QDir(m_folder).entryInfoList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name | QDir::IgnoreCase | QDir::LocaleAware);
+    // Hidden folders too: Wine keeps its prefixes in them (~/.wine).
+    const auto subFolders = QDir(m_folder).entryInfoList(
+        QDir::Dirs | QDir::NoDotAndDotDot | QDir::Hidden, QDir::Name | QDir::IgnoreCase | QDir::LocaleAware);
     for (const QFileInfo &sub : subFolders) {
         auto *item = new QTreeWidgetItem(parent, {sub.fileName()});
         item->setIcon(0, closedIcon);

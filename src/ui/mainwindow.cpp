@@ -18,7 +18,6 @@
 #include <QCloseEvent>
 #include <QGroupBox>
 #include <QLabel>
-#include <QLayout>
 #include <QMenuBar>
 #include <QPushButton>
 #include <QSessionManager>
@@ -122,7 +121,10 @@ MainWindow::MainWindow(Program &program)
     createActions();
     buildControls();
     buildMenus();
-    layout()->setSizeConstraint(QLayout::SetFixedSize);
+    // The final size before the window is first shown: a window that changes its size as it
+    // is mapped loses its frame-inclusive position on X11 (its client area lands where the
+    // outer corner should).
+    setFixedSize(sizeHint());
     addFunctionKey(Qt::Key_F3, m_addToTodayAction);
     addFunctionKey(Qt::Key_F4, m_moveToStockAction);
     addFunctionKey(Qt::Key_F5, m_refreshAction);
@@ -140,7 +142,9 @@ MainWindow::MainWindow(Program &program)
     setWindowTitle(u"PostPet くるみ箱 Ver"_s + version);
     m_launchAndQuitButton->setText(u"PostPetを"_s + u'\n' + u"起動して終了"_s);
     m_skipQuestionsAction->setChecked(globals.skipConfirm);
-    move(twipsToPixels(globals.windowLeft), twipsToPixels(globals.windowTop));
+    // "top" and "left" are the outer corner, frame and title bar included.
+    m_placedCorner = QPoint(twipsToPixels(globals.windowLeft), twipsToPixels(globals.windowTop));
+    move(m_placedCorner);
     refreshSnackLists();
     m_launchAndQuitButton->setFocus();
 }
@@ -198,6 +202,10 @@ void MainWindow::buildControls()
     place(moveToStock, {3120, 2760, 855, 375}, 9);
     place(m_launchAndQuitButton, {4080, 5040, 1335, 495}, 9);
     place(quit, {5760, 5040, 1095, 495}, 12);
+
+    // Enter presses the button that has the focus, as Space does.
+    for (QPushButton *button : client->findChildren<QPushButton *>())
+        button->setAutoDefault(true);
 
     setTabOrder(m_launchAndQuitButton, quit);
     setTabOrder(quit, m_stockList);
@@ -289,6 +297,8 @@ void MainWindow::refreshSnackLists()
     m_todayList->snackModel()->setSnacks(std::move(lists.today));
     m_stockCount->setText(snackCountText(m_stockList->snackModel()->rowCount()));
     m_todayCount->setText(snackCountText(m_todayList->snackModel()->rowCount()));
+    m_stockList->scrollToTop();
+    m_todayList->scrollToTop();
 }
 
 bool MainWindow::questionsOff() const
@@ -310,9 +320,13 @@ void MainWindow::closeEvent(QCloseEvent *event)
     }
     Globals &globals = m_program.globals;
     globals.skipConfirm = questionsOff();
+    // A window that stayed where it was placed keeps its position to the twip, so that a run
+    // that only opens and closes the window stores what it read.
     const QPoint corner = frameGeometry().topLeft();
-    globals.windowTop = pixelsToTwips(corner.y());
-    globals.windowLeft = pixelsToTwips(corner.x());
+    if (corner != m_placedCorner) {
+        globals.windowTop = pixelsToTwips(corner.y());
+        globals.windowLeft = pixelsToTwips(corner.x());
+    }
     Settings(m_program.services.store).saveOnQuit(globals);
     event->accept();
     m_program.endProgram();

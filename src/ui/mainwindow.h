@@ -58,6 +58,7 @@ private:
     void doubleClick(SnackSet set);
 
     Program &m_program;
+    QPoint m_placedCorner; // where the stored position put the window's outer corner
 
     QAction *m_refreshAction = nullptr;
     QAction *m_launchPostPetAction = nullptr;

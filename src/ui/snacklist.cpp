@@ -76,12 +76,44 @@ std::optional<Snack> SnackListView::currentSnack() const
 
 void SnackListView::mousePressEvent(QMouseEvent *event)
 {
-    if (event->button() == Qt::RightButton) {
+    switch (event->button()) {
+    case Qt::LeftButton:
+        QListView::mousePressEvent(event);
+        return;
+    case Qt::RightButton:
         event->accept();
         Q_EMIT rightButtonPressed(event->globalPosition().toPoint());
         return;
+    default: // the middle button and the others neither select nor move the focus
+        event->accept();
+        return;
     }
-    QListView::mousePressEvent(event);
+}
+
+void SnackListView::mouseDoubleClickEvent(QMouseEvent *event)
+{
+    // Only the left button double-clicks; another button's second press is a press like the first.
+    if (event->button() == Qt::LeftButton)
+        QListView::mouseDoubleClickEvent(event);
+    else
+        mousePressEvent(event);
+}
+
+void SnackListView::mouseMoveEvent(QMouseEvent *event)
+{
+    // Dragging with any button but the left one selects nothing.
+    if (event->buttons() & ~Qt::MouseButtons(Qt::LeftButton))
+        event->accept();
+    else
+        QListView::mouseMoveEvent(event);
+}
+
+void SnackListView::mouseReleaseEvent(QMouseEvent *event)
+{
+    if (event->button() == Qt::LeftButton)
+        QListView::mouseReleaseEvent(event);
+    else
+        event->accept();
 }
 
 } // namespace kurubako

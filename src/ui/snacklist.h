@@ -25,8 +25,9 @@ private:
     QList<Snack> m_snacks;
 };
 
-// A snack list: extended selection, kept in the model's order. A right-button press leaves
-// the selection alone and is reported instead, for the list's pop-up menu.
+// A snack list: extended selection, kept in the model's order. Only the left button selects
+// and double-clicks. A right-button press leaves the selection alone and is reported instead,
+// for the list's pop-up menu.
 class SnackListView final : public QListView
 {
     Q_OBJECT
@@ -49,6 +50,9 @@ Q_SIGNALS:
 
 protected:
     void mousePressEvent(QMouseEvent *event) override;
+    void mouseDoubleClickEvent(QMouseEvent *event) override;
+    void mouseMoveEvent(QMouseEvent *event) override;
+    void mouseReleaseEvent(QMouseEvent *event) override;
 
 private:
     SnackListModel *m_model;

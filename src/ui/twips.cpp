@@ -1,5 +1,6 @@
 #include "twips.h"
 
+#include <QApplication>
 #include <QFontDatabase>
 #include <QWidget>
 
@@ -66,9 +67,12 @@ QFont programFont(qreal pointSize, bool bold)
     return font;
 }
 
-void registerFontSubstitutes()
+void useProgramFont()
 {
     QFont::insertSubstitutions(ProgramFontFamily, FontSubstitutes);
+    // Windows do not pass their font on to the windows they open, menus and boxes included:
+    // those take the application's.
+    QApplication::setFont(programFont(9));
 }
 
 } // namespace kurubako

@@ -33,7 +33,9 @@ void place(QWidget *control, const TwipRect &rect, qreal pointSize = 0, bool bol
 // same metrics.
 QFont programFont(qreal pointSize, bool bold = false);
 
-// Makes the program's font name resolve to a font this system has.
-void registerFontSubstitutes();
+// Makes the program's font at 9 pt the font of every window and of what Qt shows of its own
+// (menus' drop-downs, pop-up menus, message boxes), and its name resolve to a font this
+// system has.
+void useProgramFont();
 
 } // namespace kurubako

@@ -24,13 +24,31 @@ QMessageBox::StandardButton standardButton(MsgBox::Button button)
     return QMessageBox::Ok;
 }
 
+// The window a box belongs to: the modal dialog on top, else the active window. Between two
+// boxes no window is active (the window system has yet to hand the focus back): then the
+// program's window that is open.
+QWidget *ownerWindow()
+{
+    if (QWidget *modal = QApplication::activeModalWidget())
+        return modal;
+    if (QWidget *active = QApplication::activeWindow())
+        return active;
+    const QWidgetList windows = QApplication::topLevelWidgets();
+    for (QWidget *window : windows) {
+        const Qt::WindowType type = window->windowType();
+        if (window->isVisible() && (type == Qt::Window || type == Qt::Dialog))
+            return window;
+    }
+    return nullptr;
+}
+
 } // namespace
 
 MsgBox::Button WidgetMsgBox::show(const QString &text, const QString &title, Icon icon, Buttons buttons,
                                   Button defaultButton)
 {
     QMessageBox box(icon == Icon::Critical ? QMessageBox::Critical : QMessageBox::Question, title, text,
-                    QMessageBox::NoButton, QApplication::activeWindow());
+        QMessageBox::NoButton, ownerWindow());
     if (buttons == Buttons::Ok) {
         box.addButton(QMessageBox::Ok)->setText(u"OK"_s);
         box.setEscapeButton(QMessageBox::Ok);

@@ -4,7 +4,7 @@
 
 namespace kurubako {
 
-// The program's message boxes as modal QMessageBoxes over the active window.
+// The program's message boxes as modal QMessageBoxes over the window they belong to.
 class WidgetMsgBox final : public MsgBox
 {
 public:

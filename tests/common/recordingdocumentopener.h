@@ -4,15 +4,16 @@
 
 namespace kurubako {
 
-// Records the documents and answers `succeed`.
+// Records the documents and fails at once unless `succeed`.
 class RecordingDocumentOpener final : public DocumentOpener
 {
 public:
-    bool open(const QString &path, const QString &workingFolder) override
+    void open(const QString &path, const QString &workingFolder, const std::function<void()> &failed) override
     {
         opened.append(path);
         folders.append(workingFolder);
-        return succeed;
+        if (!succeed)
+            failed();
     }
     bool succeed = true;
     QStringList opened;

@@ -3,7 +3,9 @@
 #include "platform/fileops_posix.h"
 #include "postpet/launch.h"
 
+#include <QDir>
 #include <QFile>
+#include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QtEndian>
@@ -85,14 +87,16 @@ void TestLaunch::launchCommand_data()
     QTest::addColumn<QByteArray>("contents");
     QTest::addColumn<bool>("executable");
     QTest::addColumn<QString>("wine");
-    QTest::addColumn<QString>("expected"); // "wine", "exe" (the file itself) or "" (nothing)
+    QTest::addColumn<QString>("expected"); // "wine", "exe" (the file itself) or the problem
 
     const QString wine = u"/opt/wine/bin/wine"_s;
     QTest::newRow("upper case, wine") << u"POSTPET20.EXE"_s << PeImage << false << wine << u"wine"_s;
-    QTest::newRow("Windows program, no wine") << u"PostPet20.exe"_s << PeImage << true << QString() << QString();
+    QTest::newRow("Windows program, no wine")
+        << u"PostPet20.exe"_s << PeImage << true << QString() << u"no wine"_s;
     QTest::newRow("native program") << u"postpet20.exe"_s << Script << true << wine << u"exe"_s;
-    QTest::newRow("neither") << u"PostPet20.exe"_s << QByteArray("text") << false << wine << QString();
-    QTest::newRow("missing") << QString() << QByteArray("") << false << wine << QString();
+    QTest::newRow("neither") << u"PostPet20.exe"_s << QByteArray("text") << false << wine
+                             << u"no executable"_s;
+    QTest::newRow("missing") << QString() << QByteArray("") << false << wine << u"no executable"_s;
 }
 
 void TestLaunch::launchCommand()
@@ -108,47 +112,72 @@ void TestLaunch::launchCommand()
     if (!file.isEmpty())
         QVERIFY(make(path, contents, executable));
     PosixFileOps ops;
-    const auto command = postPetLaunchCommand(ops, dir.path(), wine);
-    QCOMPARE(command.has_value(), !expected.isEmpty());
-    if (command) {
-        QCOMPARE(command->program, expected == u"wine" ? wine : path);
-        QCOMPARE(command->arguments, expected == u"wine" ? QStringList{path} : QStringList());
+    const LaunchCommand command = postPetLaunchCommand(ops, dir.path(), wine);
+    const LaunchProblem problem = expected == u"no wine" ? LaunchProblem::NoWine
+        : expected == u"no executable"                   ? LaunchProblem::NoExecutable
+                                                         : LaunchProblem::None;
+    QCOMPARE(command.problem, problem);
+    if (problem == LaunchProblem::None) {
+        QCOMPARE(command.program, expected == u"wine" ? wine : path);
+        QCOMPARE(command.arguments, expected == u"wine" ? QStringList { path } : QStringList());
     }
 }
 
 void TestLaunch::launchPostPet_data()
 {
-    QTest::addColumn<bool>("present");
+    QTest::addColumn<QByteArray>("contents"); // of PostPet20.exe; empty: none
+    QTest::addColumn<bool>("wineOnPath");
     QTest::addColumn<bool>("starts");
-    QTest::addColumn<bool>("box");
+    QTest::addColumn<QString>("message"); // empty: none
 
-    QTest::newRow("started") << true << true << false;
-    QTest::newRow("start fails") << true << false << true;
-    QTest::newRow("no executable") << false << true << true;
+    const QString notFound = u"PostPet20.exeが見つからないんだけど・・・"_s;
+    QTest::newRow("started") << Script << false << true << QString();
+    QTest::newRow("start fails") << Script << false << false << notFound;
+    QTest::newRow("no executable") << QByteArray() << true << true << notFound;
+    QTest::newRow("through wine") << PeImage << true << true << QString();
+    QTest::newRow("through wine, start fails") << PeImage << true << false << notFound;
+    QTest::newRow("Windows program, no wine")
+        << PeImage << false << true
+        << u"PostPetを起動するにはWineが必要なんだけど、インストールされていないみたい・・・"_s;
 }
 
 void TestLaunch::launchPostPet()
 {
-    QFETCH(bool, present);
+    QFETCH(QByteArray, contents);
+    QFETCH(bool, wineOnPath);
     QFETCH(bool, starts);
-    QFETCH(bool, box);
+    QFETCH(QString, message);
 
     QTemporaryDir dir;
-    if (present)
-        QVERIFY(make(dir.path() + u"/PostPet20.exe"_s, Script, true));
+    const QString executable = dir.path() + u"/PostPet20.exe"_s;
+    if (!contents.isEmpty())
+        QVERIFY(make(executable, contents, true));
+    // `wine` is looked up on the PATH: one that holds a stand-in, or none at all.
+    const QString bin = dir.path() + u"/bin"_s;
+    QVERIFY(QDir().mkpath(bin));
+    if (wineOnPath)
+        QVERIFY(make(bin + u"/wine"_s, Script, true));
+    const QByteArray path = qgetenv("PATH");
+    qputenv("PATH", bin.toLocal8Bit());
+    const auto restorePath = qScopeGuard([&path] { qputenv("PATH", path); });
+
     PosixFileOps ops;
     RecordingProcessStarter starter;
     starter.succeed = starts;
     ScriptedMsgBox boxes;
     kurubako::launchPostPet(dir.path(), ops, starter, boxes);
 
-    QCOMPARE(starter.starts.size(), present ? 1 : 0);
-    if (present)
-        QCOMPARE(starter.starts.first().program, dir.path() + u"/PostPet20.exe"_s);
-    QCOMPARE(boxes.shown.size(), box ? 1 : 0);
-    if (box) {
+    const bool throughWine = contents == PeImage;
+    const bool startable = !contents.isEmpty() && (!throughWine || wineOnPath);
+    QCOMPARE(starter.starts.size(), startable ? 1 : 0);
+    if (startable) {
+        QCOMPARE(starter.starts.first().program, throughWine ? bin + u"/wine"_s : executable);
+        QCOMPARE(starter.starts.first().arguments, throughWine ? QStringList { executable } : QStringList());
+    }
+    QCOMPARE(boxes.shown.size(), message.isEmpty() ? 0 : 1);
+    if (!message.isEmpty()) {
         const ScriptedMsgBox::Shown &shown = boxes.shown.first();
-        QCOMPARE(shown.text, u"PostPet20.exeが見つからないんだけど・・・"_s);
+        QCOMPARE(shown.text, message);
         QCOMPARE(shown.title, u"EXEがありません"_s);
         QCOMPARE(shown.icon, MsgBox::Icon::Critical);
         QCOMPARE(shown.buttons, MsgBox::Buttons::Ok);

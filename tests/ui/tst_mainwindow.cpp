@@ -1,6 +1,12 @@
 #include "uifixture.h"
 
+#include "ui/renamedialog.h"
+#include "ui/widgetmsgbox.h"
+
 #include <QDialog>
+#include <QMenu>
+#include <QMessageBox>
+#include <QScrollBar>
 #include <QTimer>
 
 using namespace Qt::StringLiterals;
@@ -15,10 +21,14 @@ private Q_SLOTS:
     void loading_fillsWindowFromSettingsAndFolder();
     void loading_staleFolderShowsEmptyLists();
     void refresh_dropsSelectionAndShowsFolderAsItIs();
+    void refresh_showsFirstEntries();
+    void enterOnFocusedButton_pressesIt_data();
+    void enterOnFocusedButton_pressesIt();
     void close_data();
     void close();
     void closeAnsweredNo_keepsEverything();
     void closeStoresMovedPosition();
+    void closeUnmoved_storesPositionItRead();
     void launchAndQuit_data();
     void launchAndQuit();
     void launchOnly_failureIsToldAndWindowStays();
@@ -26,6 +36,8 @@ private Q_SLOTS:
     void functionKeys();
     void functionKeys_restWhileModalDialogIsOpen();
     void questionSwitch_reversesItsMark();
+    void programFont_inMenusAndDialogs();
+    void messageBoxes_overTheirWindowInProgramFont();
 };
 
 void TestMainWindow::loading_fillsWindowFromSettingsAndFolder()
@@ -78,6 +90,47 @@ void TestMainWindow::refresh_dropsSelectionAndShowsFolderAsItIs()
     QCOMPARE(f.names("stockList"), QStringList({u"a"_s, u"b"_s, u"c"_s}));
     QCOMPARE(f.labelText("stockCount"), u"全部で 3 個"_s);
     QVERIFY(!f.list("stockList")->selectionModel()->hasSelection());
+}
+
+void TestMainWindow::refresh_showsFirstEntries()
+{
+    UiFixture f;
+    QByteArrayList names;
+    for (int n = 100; n < 200; ++n)
+        names << "s" + QByteArray::number(n) + ".pa_"
+              << "t" + QByteArray::number(n) + ".pac";
+    QVERIFY(f.addSnacks(names));
+    f.startMainWindow();
+    for (const char *name : { "stockList", "todayList" }) {
+        f.list(name)->scrollToBottom();
+        QTRY_VERIFY(f.list(name)->verticalScrollBar()->value() > 0);
+    }
+    f.action("refreshAction")->trigger();
+    for (const char *name : { "stockList", "todayList" }) {
+        kurubako::SnackListView *list = f.list(name);
+        QTRY_COMPARE(list->verticalScrollBar()->value(), 0);
+        QCOMPARE(list->indexAt(QPoint(2, 2)).row(), 0);
+    }
+}
+
+void TestMainWindow::enterOnFocusedButton_pressesIt_data()
+{
+    QTest::addColumn<int>("key");
+    QTest::newRow("Enter") << int(Qt::Key_Return);
+    QTest::newRow("Enter on the keypad") << int(Qt::Key_Enter);
+}
+
+void TestMainWindow::enterOnFocusedButton_pressesIt()
+{
+    QFETCH(int, key);
+    UiFixture f;
+    QVERIFY(f.addSnacks({ "a.pa_", "b.pa_" }));
+    f.startMainWindow();
+    auto *selectAll = f.window()->findChild<QPushButton *>(u"stockSelectAllButton"_s);
+    selectAll->setFocus();
+    QTRY_VERIFY(selectAll->hasFocus());
+    QTest::keyClick(selectAll, Qt::Key(key));
+    QCOMPARE(f.list("stockList")->selectedCount(), 2);
 }
 
 void TestMainWindow::close_data()
@@ -156,6 +209,21 @@ void TestMainWindow::closeStoresMovedPosition()
     next.store.setValue(u"left"_s, f.store.value(u"left"_s));
     next.start();
     QCOMPARE(next.window()->frameGeometry().topLeft(), QPoint(37, 52));
+}
+
+void TestMainWindow::closeUnmoved_storesPositionItRead()
+{
+    // Positions no whole number of pixels, as another screen's resolution leaves them.
+    UiFixture f;
+    f.storeKnownFolder();
+    f.store.setValue(u"top"_s, u"1507"_s);
+    f.store.setValue(u"left"_s, u"-2993"_s);
+    f.start();
+    QCOMPARE(f.window()->frameGeometry().topLeft(), QPoint(-200, 100));
+    f.action("skipQuestionsAction")->trigger();
+    f.window()->close();
+    QCOMPARE(f.store.value(u"top"_s), u"1507"_s);
+    QCOMPARE(f.store.value(u"left"_s), u"-2993"_s);
 }
 
 void TestMainWindow::launchAndQuit_data()
@@ -301,6 +369,62 @@ void TestMainWindow::questionSwitch_reversesItsMark()
     skipQuestions->trigger();
     QVERIFY(!skipQuestions->isChecked());
     QVERIFY(f.store.writeLog.isEmpty() || !f.store.writeLog.last().startsWith(u"Chk1"_s));
+}
+
+void TestMainWindow::programFont_inMenusAndDialogs()
+{
+    UiFixture f;
+    f.startMainWindow();
+    const QString family = QFontInfo(kurubako::programFont(9)).family();
+    for (const char *name : { "fileMenu", "optionMenu", "helpMenu", "stockMenu", "todayMenu" })
+        QCOMPARE(
+            QFontInfo(f.window()->findChild<QMenu *>(QString::fromLatin1(name))->font()).family(), family);
+    kurubako::RenameDialog rename(*f.program, kurubako::SnackSet::Stock, f.window());
+    for (const char *name : { "renameButton", "cancelButton" })
+        QCOMPARE(
+            QFontInfo(rename.findChild<QPushButton *>(QString::fromLatin1(name))->font()).family(), family);
+}
+
+void TestMainWindow::messageBoxes_overTheirWindowInProgramFont()
+{
+    UiFixture f;
+    f.startMainWindow();
+    kurubako::WidgetMsgBox boxes;
+    struct Shown
+    {
+        QWidget *owner;
+        QString family;
+    };
+    QList<Shown> shown;
+    const auto answerNextBox = [&shown] {
+        QTimer::singleShot(0, [&shown] {
+            auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+            QVERIFY(box);
+            shown.append({ box->parentWidget(), QFontInfo(box->font()).family() });
+            box->defaultButton()->click();
+        });
+    };
+    // A question, then the box that follows it; no window is active before either.
+    QApplication::setActiveWindow(nullptr);
+    answerNextBox();
+    QVERIFY(boxes.askYes(u"いい？"_s, u"確認だよ"_s));
+    QApplication::setActiveWindow(nullptr);
+    answerNextBox();
+    boxes.critical(u"だめ"_s, u"エラー"_s);
+    // Over a dialog, the dialog's.
+    QDialog dialog(f.window());
+    dialog.setModal(true);
+    dialog.show();
+    QTRY_VERIFY(QApplication::activeModalWidget() == &dialog);
+    answerNextBox();
+    boxes.critical(u"だめ"_s, u"エラー"_s);
+
+    QCOMPARE(shown.size(), 3);
+    const QString family = QFontInfo(kurubako::programFont(9)).family();
+    for (qsizetype index = 0; index < shown.size(); ++index) {
+        QCOMPARE(shown[index].owner, index < 2 ? static_cast<QWidget *>(f.window()) : &dialog);
+        QCOMPARE(shown[index].family, family);
+    }
 }
 
 QTEST_MAIN(TestMainWindow)

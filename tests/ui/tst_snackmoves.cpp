@@ -283,13 +283,20 @@ void TestSnackMoves::doubleClick_data()
     QTest::addColumn<int>("action");
     QTest::addColumn<QByteArrayList>("after");
     QTest::addColumn<QString>("renameFrom"); // the name the rename dialog opened on; empty: none
-    QTest::newRow("moves today's snack to stock") << u"todayList"_s << 0 << QByteArrayList{"a.pa_", "t.pa_<t.pac"}
-                                                  << QString();
-    QTest::newRow("moves stock snack to today's") << u"stockList"_s << 0 << QByteArrayList{"a.pac<a.pa_", "t.pac"}
-                                                  << QString();
-    QTest::newRow("opens the rename dialog") << u"stockList"_s << 1 << QByteArrayList{"a.pa_", "t.pac"} << u"a"_s;
-    QTest::newRow("any other value does nothing") << u"todayList"_s << 7 << QByteArrayList{"a.pa_", "t.pac"}
-                                                  << QString();
+    QTest::addColumn<Qt::MouseButton>("button");
+    QTest::newRow("moves today's snack to stock")
+        << u"todayList"_s << 0 << QByteArrayList { "a.pa_", "t.pa_<t.pac" } << QString() << Qt::LeftButton;
+    QTest::newRow("moves stock snack to today's")
+        << u"stockList"_s << 0 << QByteArrayList { "a.pac<a.pa_", "t.pac" } << QString() << Qt::LeftButton;
+    QTest::newRow("opens the rename dialog")
+        << u"stockList"_s << 1 << QByteArrayList { "a.pa_", "t.pac" } << u"a"_s << Qt::LeftButton;
+    QTest::newRow("any other value does nothing")
+        << u"todayList"_s << 7 << QByteArrayList { "a.pa_", "t.pac" } << QString() << Qt::LeftButton;
+    // Neither selects nor runs the action (which would move, or tell that nothing is selected).
+    QTest::newRow("middle button does nothing")
+        << u"todayList"_s << 0 << QByteArrayList { "a.pa_", "t.pac" } << QString() << Qt::MiddleButton;
+    QTest::newRow("right button does nothing")
+        << u"stockList"_s << 0 << QByteArrayList { "a.pa_", "t.pac" } << QString() << Qt::RightButton;
 }
 
 void TestSnackMoves::doubleClick()
@@ -298,6 +305,7 @@ void TestSnackMoves::doubleClick()
     QFETCH(int, action);
     QFETCH(QByteArrayList, after);
     QFETCH(QString, renameFrom);
+    QFETCH(Qt::MouseButton, button);
     UiFixture f;
     QVERIFY(f.addSnacks({"a.pa_", "t.pac"}));
     f.startMainWindow();
@@ -307,17 +315,26 @@ void TestSnackMoves::doubleClick()
 
     QString dialogName;
     kurubako::SnackSet dialogSet = kurubako::SnackSet::Today;
-    QTimer::singleShot(0, [&] {
+    // Answers whatever opens: the rename dialog is cancelled, a pop-up menu closed.
+    QTimer answer;
+    connect(&answer, &QTimer::timeout, [&] {
+        if (QWidget *popup = QApplication::activePopupWidget())
+            popup->close();
         if (auto *dialog = qobject_cast<kurubako::RenameDialog *>(QApplication::activeModalWidget())) {
             dialogSet = dialog->snackSet();
             dialogName = dialog->findChild<QLineEdit *>(u"currentName"_s)->text();
             dialog->findChild<QPushButton *>(u"cancelButton"_s)->click();
         }
     });
+    answer.start(0);
+    // A click first, with the left button but where the middle one is tried.
     const QPoint row = list->visualRect(list->snackModel()->index(0)).center();
-    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, row);
-    QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, row);
+    QTest::mouseClick(list->viewport(), button == Qt::MiddleButton ? button : Qt::LeftButton, {}, row);
+    QTest::mouseDClick(list->viewport(), button, {}, row);
     QCoreApplication::processEvents();
+    answer.stop();
+    const bool moved = after.join().contains('<'); // a move refreshes the lists, unselected
+    QCOMPARE(list->selectionModel()->hasSelection(), button != Qt::MiddleButton && !moved);
 
     QCOMPARE(dialogName, renameFrom);
     QCOMPARE(f.snapshot(), testfolder::expected(after));

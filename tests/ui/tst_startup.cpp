@@ -4,6 +4,8 @@
 #include "ui/folderchooserdialog.h"
 
 #include <QComboBox>
+#include <QOperatingSystemVersion>
+#include <QScopeGuard>
 #include <QTreeWidget>
 
 using namespace Qt::StringLiterals;
@@ -25,17 +27,23 @@ private Q_SLOTS:
     void defaultFolder_opensWhenItExists();
     void highlightedFolderIsNotTheChosenOne();
     void folderList_opensFolderOnActivation();
+    void wineDrive_opensDriveC_hiddenFoldersListed();
+    void chosenFolderLabel_data();
+    void chosenFolderLabel();
     void settingsMode_opensOnFolderInUseAndStoresNothing();
     void settingsMode_unreadableFolderStaysOnCurrent();
 
 private:
+    QString m_home;
     QTemporaryDir m_homeDir;
 };
 
 void TestStartup::initTestCase()
 {
     // The chooser's default folder lives under the home folder: keep it in a folder of ours.
-    qputenv("HOME", QFile::encodeName(m_homeDir.path()));
+    m_home = m_homeDir.path();
+    qputenv("HOME", QFile::encodeName(m_home));
+    qunsetenv("WINEPREFIX");
 }
 
 void TestStartup::firstRun_data()
@@ -202,6 +210,93 @@ void TestStartup::folderList_opensFolderOnActivation()
     QTRY_COMPARE(chooser->chosenFolder(), QDir::toNativeSeparators(f.folder.path()));
 }
 
+void TestStartup::wineDrive_opensDriveC_hiddenFoldersListed()
+{
+    if (QOperatingSystemVersion::currentType() == QOperatingSystemVersion::Windows)
+        QSKIP("Windows offers its own drives, no Wine prefixes");
+    const QString driveC = m_home + u"/.wine/drive_c"_s;
+    QVERIFY(QDir().mkpath(driveC + u"/windows"_s));
+    const auto removePrefix = qScopeGuard([this] { QDir(m_home + u"/.wine"_s).removeRecursively(); });
+    qunsetenv("WINEPREFIX");
+    UiFixture f;
+    f.start();
+    FolderChooserDialog *chooser = f.program->folderChooser();
+    auto *drives = chooser->findChild<QComboBox *>(u"driveList"_s);
+    const int wine = drives->findText(u"C: (~/.wine)"_s);
+    QVERIFY(wine >= 0);
+    drives->setCurrentIndex(wine);
+    Q_EMIT drives->activated(wine);
+    QCOMPARE(chooser->chosenFolder(), driveC);
+
+    // The home folder shows its hidden folders, the prefix among them.
+    QVERIFY(chooser->openFolder(m_home));
+    auto *folderList = chooser->findChild<QTreeWidget *>(u"folderList"_s);
+    QVERIFY(!folderList->findItems(u".wine"_s, Qt::MatchExactly | Qt::MatchRecursive).isEmpty());
+}
+
+void TestStartup::chosenFolderLabel_data()
+{
+    // Lengths in label widths: of the whole path, and of its last folder's name.
+    QTest::addColumn<double>("pathLength");
+    QTest::addColumn<double>("nameLength");
+    QTest::addColumn<bool>("elided");
+    QTest::newRow("one line") << 0.5 << 0.1 << false;
+    QTest::newRow("two lines") << 1.6 << 0.2 << false;
+    QTest::newRow("longer than two lines") << 4.0 << 0.3 << true;
+    QTest::newRow("last name longer than a line") << 3.0 << 1.5 << true;
+}
+
+void TestStartup::chosenFolderLabel()
+{
+    QFETCH(double, pathLength);
+    QFETCH(double, nameLength);
+    QFETCH(bool, elided);
+    UiFixture f;
+    f.start();
+    FolderChooserDialog *chooser = f.program->folderChooser();
+    auto *label = chooser->findChild<QLabel *>(u"chosenFolderLabel"_s);
+    const QFontMetrics metrics = label->fontMetrics();
+    const int width = label->contentsRect().width();
+    const auto longer = [&metrics, width](QString text, double widths) {
+        for (int n = 0; metrics.horizontalAdvance(text) < widths * width; ++n)
+            text += n % 3 == 2 ? u'x' : u'お';
+        return text;
+    };
+    const QString name = longer(u"PostPet"_s, nameLength);
+    QString folder = f.folder.path();
+    // Folders of at most 0.8 widths up to the length.
+    const auto missing
+        = [&] { return pathLength - metrics.horizontalAdvance(folder + u'/' + name) / double(width); };
+    while (missing() > 0)
+        folder += u'/' + longer(u"f"_s, std::min(0.8, missing()));
+    folder += u'/' + name;
+    QVERIFY(QDir().mkpath(folder));
+    QVERIFY(chooser->openFolder(folder));
+
+    QCOMPARE(label->toolTip(), folder);
+    const QStringList lines = label->text().split(u'\n');
+    QVERIFY(lines.size() <= 2);
+    QVERIFY(2 * metrics.lineSpacing() <= label->contentsRect().height()); // room for both
+    for (const QString &line : lines)
+        QVERIFY2(metrics.horizontalAdvance(line) <= width, qPrintable(line));
+    if (!elided) {
+        QCOMPARE(lines.size(), pathLength > 1 ? 2 : 1);
+        QCOMPARE(lines.join(QString()), folder);
+        return;
+    }
+    QCOMPARE(lines.size(), 2);
+    QVERIFY(lines[1].startsWith(u'…'));
+    QVERIFY(folder.endsWith(lines[1].mid(1)));
+    if (nameLength < 1) {
+        QVERIFY(folder.startsWith(lines[0]));
+        QVERIFY(lines[1].endsWith(u'/' + name)); // the last folder's name whole
+    } else {
+        // Too long for a line: its start on the first line, its end on the second.
+        QVERIFY(lines[0].startsWith(u"…/PostPet"_s));
+        QVERIFY(QString(u'/' + name).startsWith(lines[0].mid(1)));
+    }
+}
+
 void TestStartup::settingsMode_opensOnFolderInUseAndStoresNothing()
 {
     UiFixture f;
@@ -231,7 +326,7 @@ void TestStartup::settingsMode_unreadableFolderStaysOnCurrent()
     QVERIFY(!chooser.openFolder(f.postPetDir + u"/gone"_s));
     QCOMPARE(chooser.chosenFolder(), QDir::toNativeSeparators(QDir::currentPath()));
     auto *drives = chooser.findChild<QComboBox *>(u"driveList"_s);
-    QCOMPARE(drives->count(), kurubako::browseRoots().size());
+    QCOMPARE(drives->count(), kurubako::folderChooserDrives().size());
 }
 
 QTEST_MAIN(TestStartup)

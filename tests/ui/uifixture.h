@@ -14,6 +14,7 @@
 #include "ui/mainwindow.h"
 #include "ui/program.h"
 #include "ui/snacklist.h"
+#include "ui/twips.h"
 
 #include <QAction>
 #include <QApplication>
@@ -35,6 +36,7 @@ public:
         , snackDir(postPetDir + QDir::separator() + u"おやつ"_s)
         , files(kurubako::systemFileOps())
     {
+        kurubako::useProgramFont(); // as the program does when it starts
         QDir().mkpath(snackDir);
         testfolder::makeFile(postPetDir, "Postpet20.exe", "#!/bin/sh\n");
     }
