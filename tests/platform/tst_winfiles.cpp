@@ -240,11 +240,11 @@ void TestWinFiles::postPetStartsDirectly()
     QVERIFY(make(dir.path(), {file}));
     WinFileOps ops;
     const QString postPetDir = QDir::toNativeSeparators(dir.path());
-    const auto command = postPetLaunchCommand(ops, postPetDir, QString());
-    QCOMPARE(command.has_value(), found);
-    if (command) {
-        QCOMPARE(command->program, postPetDir + u"\\"_s + QString::fromUtf8(file));
-        QVERIFY(command->arguments.isEmpty());
+    const LaunchCommand command = postPetLaunchCommand(ops, postPetDir, QString());
+    QCOMPARE(command.problem, found ? LaunchProblem::None : LaunchProblem::NoExecutable);
+    if (found) {
+        QCOMPARE(command.program, postPetDir + u"\\"_s + QString::fromUtf8(file));
+        QVERIFY(command.arguments.isEmpty());
     }
 }
 

@@ -13,6 +13,16 @@ using namespace Qt::StringLiterals;
 using kurubako::FolderChooserDialog;
 using kurubako::MsgBox;
 
+namespace {
+
+// The folder that the chooser's label shows, on one line or broken onto two.
+QString shownFolder(const FolderChooserDialog *chooser)
+{
+    return chooser->findChild<QLabel *>(u"chosenFolderLabel"_s)->text().remove(u'\n');
+}
+
+} // namespace
+
 class TestStartup : public QObject
 {
     Q_OBJECT
@@ -71,14 +81,13 @@ void TestStartup::firstRun()
     QVERIFY(chooser);
     QCOMPARE(chooser->windowTitle(), u"初期設定：PostPetのあるディレクトリは？"_s);
     // No default folder here: the chooser opens on the program's own folder.
-    QCOMPARE(chooser->findChild<QLabel *>(u"chosenFolderLabel"_s)->text(),
-             QDir::toNativeSeparators(QCoreApplication::applicationDirPath()));
+    QCOMPARE(shownFolder(chooser), QDir::toNativeSeparators(QCoreApplication::applicationDirPath()));
     QCOMPARE(chooser->pos(), QPoint(0, 0));
     QCOMPARE(QStringList(f.store.writeLog), QStringList({u"top=0"_s, u"left=0"_s, u"Chk1=False"_s, u"Chk2=0"_s,
                                                          u"ver=1.1"_s}));
 
     QVERIFY(chooser->openFolder(f.postPetDir));
-    QCOMPARE(chooser->findChild<QLabel *>(u"chosenFolderLabel"_s)->text(), f.postPetDir);
+    QCOMPARE(shownFolder(chooser), f.postPetDir);
     chooser->findChild<QPushButton *>(u"okButton"_s)->click();
 
     QVERIFY2(f.box.shown.isEmpty(), qPrintable(f.box.shown.value(0).text));
@@ -194,7 +203,7 @@ void TestStartup::folderList_opensFolderOnActivation()
     QTest::mouseClick(folderList->viewport(), Qt::LeftButton, {}, rect.center());
     QTest::mouseDClick(folderList->viewport(), Qt::LeftButton, {}, rect.center());
     QTRY_COMPARE(chooser->chosenFolder(), f.postPetDir);
-    QCOMPARE(chooser->findChild<QLabel *>(u"chosenFolderLabel"_s)->text(), f.postPetDir);
+    QCOMPARE(shownFolder(chooser), f.postPetDir);
     QVERIFY(!folderList->findItems(u"おやつ"_s, Qt::MatchExactly | Qt::MatchRecursive).isEmpty());
     QDir root(f.folder.path());
     while (root.cdUp()) {
@@ -273,6 +282,7 @@ void TestStartup::chosenFolderLabel()
     QVERIFY(QDir().mkpath(folder));
     QVERIFY(chooser->openFolder(folder));
 
+    folder = QDir::toNativeSeparators(folder);
     QCOMPARE(label->toolTip(), folder);
     const QStringList lines = label->text().split(u'\n');
     QVERIFY(lines.size() <= 2);
@@ -280,7 +290,8 @@ void TestStartup::chosenFolderLabel()
     for (const QString &line : lines)
         QVERIFY2(metrics.horizontalAdvance(line) <= width, qPrintable(line));
     if (!elided) {
-        QCOMPARE(lines.size(), pathLength > 1 ? 2 : 1);
+        // One line where the path fits it; a temporary folder's path alone may not (Windows).
+        QCOMPARE(lines.size(), metrics.horizontalAdvance(folder) > width ? 2 : 1);
         QCOMPARE(lines.join(QString()), folder);
         return;
     }
@@ -289,11 +300,11 @@ void TestStartup::chosenFolderLabel()
     QVERIFY(folder.endsWith(lines[1].mid(1)));
     if (nameLength < 1) {
         QVERIFY(folder.startsWith(lines[0]));
-        QVERIFY(lines[1].endsWith(u'/' + name)); // the last folder's name whole
+        QVERIFY(lines[1].endsWith(QDir::separator() + name)); // the last folder's name whole
     } else {
         // Too long for a line: its start on the first line, its end on the second.
-        QVERIFY(lines[0].startsWith(u"…/PostPet"_s));
-        QVERIFY(QString(u'/' + name).startsWith(lines[0].mid(1)));
+        QVERIFY(lines[0].startsWith(u"…"_s + QDir::separator() + u"PostPet"_s));
+        QVERIFY(QString(QDir::separator() + name).startsWith(lines[0].mid(1)));
     }
 }
 
