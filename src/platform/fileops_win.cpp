@@ -82,6 +82,7 @@ bool isDeviceName(const QString &name)
         && base.at(3) >= u'1' && base.at(3) <= u'9';
 }
 
+// What the lists leave out: folders, hidden and system files, devices.
 constexpr DWORD NotOrdinary
     = FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_DEVICE;
 
@@ -106,10 +107,8 @@ bool WinFileOps::visitFiles(const QString &folder, const std::function<void(QByt
         &data, FindExSearchNameMatch, nullptr, FIND_FIRST_EX_LARGE_FETCH);
     if (find == INVALID_HANDLE_VALUE)
         return GetLastError() == ERROR_FILE_NOT_FOUND; // a folder without even "." and ".."
-    constexpr DWORD notOrdinary
-        = FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_DEVICE;
     do {
-        if (data.dwFileAttributes & notOrdinary)
+        if (data.dwFileAttributes & NotOrdinary)
             continue;
         const QString name = QString::fromWCharArray(data.cFileName);
         // Half of a surrogate pair has no UTF-8 form: such a name could not be given back to
