@@ -177,7 +177,7 @@ private Q_SLOTS:
         QCOMPARE(texts(run.globals), globals);
         QCOMPARE(run.globals.postPetDir, postPetDir);
         if (!postPetDir.isEmpty())
-            QCOMPARE(run.globals.snackDir, postPetDir + QDir::separator() + u"おやつ"_s); // "\\" on Windows
+            QCOMPARE(run.globals.snackDir, postPetDir + QDir::separator() + u"おやつ"_s);
     }
 
     void saveOnQuit()
