@@ -1,6 +1,7 @@
 #include "controls.h"
 
 #include <QDir>
+#include <QDialog>
 #include <QIcon>
 #include <QLineEdit>
 #include <QPushButton>
@@ -36,6 +37,14 @@ QPushButton *newButton(const QString &text, const char *name, QWidget *parent)
     auto *button = new QPushButton(text, parent);
     button->setObjectName(QString::fromLatin1(name));
     return button;
+}
+
+int execModal(QDialog &dialog)
+{
+    const int result = dialog.exec();
+    if (QWidget *owner = dialog.parentWidget(); owner && owner->isVisible())
+        owner->window()->activateWindow();
+    return result;
 }
 
 QLineEdit *newDisplayBox(const char *name, QWidget *parent)

@@ -4,6 +4,7 @@
 
 #include <QString>
 
+class QDialog;
 class QIcon;
 class QLineEdit;
 class QPushButton;
@@ -23,6 +24,12 @@ QIcon programIcon();
 
 // A button with its control name.
 QPushButton *newButton(const QString &text, const char *name, QWidget *parent);
+
+// Shows a modal dialog or box until it closes, then gives the focus back to the window it
+// belongs to. A window manager hands the focus on as a window closes, and when a box and then
+// its dialog close at once it may find no window to take it: the main window's function keys
+// would then do nothing until the user clicks it.
+int execModal(QDialog &dialog);
 
 // A text box that only shows a value: read-only, on the button-face colour.
 QLineEdit *newDisplayBox(const char *name, QWidget *parent);

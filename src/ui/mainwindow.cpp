@@ -417,13 +417,13 @@ void MainWindow::renameTodaySnack()
 void MainWindow::showSettingsDialog()
 {
     SettingsDialog dialog(m_program, this);
-    dialog.exec();
+    execModal(dialog);
 }
 
 void MainWindow::showVersionDialog()
 {
     VersionDialog dialog(m_program, this);
-    dialog.exec();
+    execModal(dialog);
 }
 
 void MainWindow::showHelp()

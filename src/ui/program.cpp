@@ -1,5 +1,6 @@
 #include "program.h"
 
+#include "controls.h"
 #include "folderchooserdialog.h"
 #include "mainwindow.h"
 #include "renamedialog.h"
@@ -63,7 +64,7 @@ void Program::launchPostPet()
 void Program::showRenameDialog(SnackSet set)
 {
     RenameDialog dialog(*this, set, m_mainWindow);
-    dialog.exec();
+    execModal(dialog);
 }
 
 void Program::endProgram()

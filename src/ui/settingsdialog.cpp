@@ -107,7 +107,7 @@ void SettingsDialog::showTab(int index)
 void SettingsDialog::changeFolder()
 {
     FolderChooserDialog chooser(m_program, FolderChooserDialog::Mode::Settings, this);
-    if (chooser.exec() == QDialog::Accepted)
+    if (execModal(chooser) == QDialog::Accepted)
         m_postPetFolder->setText(chooser.chosenFolder());
 }
 

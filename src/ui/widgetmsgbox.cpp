@@ -1,5 +1,7 @@
 #include "widgetmsgbox.h"
 
+#include "controls.h"
+
 #include <QAbstractButton>
 #include <QApplication>
 #include <QMessageBox>
@@ -58,7 +60,7 @@ MsgBox::Button WidgetMsgBox::show(const QString &text, const QString &title, Ico
         box.setEscapeButton(QMessageBox::No);
     }
     box.setDefaultButton(standardButton(defaultButton));
-    switch (box.exec()) {
+    switch (execModal(box)) {
     case QMessageBox::Yes:
         return Button::Yes;
     case QMessageBox::No:

@@ -35,7 +35,7 @@ private Q_SLOTS:
     void questionAnsweredNo_changesNothing();
     void noCurrentItem_opensEmpty();
     void readsCurrentItemAgainWhenRenaming();
-    void showRenameDialog_cancelAndEscapeRenameNothing();
+    void showRenameDialog_cancelAndEscapeRenameNothingAndGiveFocusBack();
 };
 
 void TestRename::opensOnCurrentItemWithNameSelected()
@@ -224,7 +224,7 @@ void TestRename::readsCurrentItemAgainWhenRenaming()
     QCOMPARE(f.snapshot(), testfolder::expected({"a.pac", "c.pac<b.pac"}));
 }
 
-void TestRename::showRenameDialog_cancelAndEscapeRenameNothing()
+void TestRename::showRenameDialog_cancelAndEscapeRenameNothingAndGiveFocusBack()
 {
     UiFixture f;
     QVERIFY(f.addSnacks({"a.pa_"}));
@@ -249,6 +249,8 @@ void TestRename::showRenameDialog_cancelAndEscapeRenameNothing()
         f.action("renameStockSnackAction")->trigger();
         QVERIFY(seen);
         QCOMPARE(set, kurubako::SnackSet::Stock);
+        // The main window has the focus back, so that its function keys work at once.
+        QTRY_COMPARE(QApplication::activeWindow(), f.window());
     }
     QCOMPARE(f.snapshot(), testfolder::expected({"a.pa_"}));
     QVERIFY(f.box.shown.isEmpty());
