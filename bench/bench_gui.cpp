@@ -23,7 +23,7 @@
 #include "ui/mainwindow.h"
 #include "ui/program.h"
 #include "ui/snacklist.h"
-#include "ui/twips.h"
+#include "ui/fonts.h"
 
 #include <QAction>
 #include <QApplication>
@@ -95,7 +95,7 @@ struct Run
         store.setValue(u"Chk1"_s, u"True"_s);
         store.setValue(u"ver"_s, u"1.1"_s);
         store.setValue(u"postpet_dir"_s, postPetDir);
-        program = std::make_unique<Program>(Services{store, *files, box, starter, opener, [] {}});
+        program = std::make_unique<Program>(Services{*files, box, starter, opener}, store, [] {});
         program->start();
     }
 

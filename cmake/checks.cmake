@@ -12,9 +12,11 @@ if(KURUBAKO_SANITIZE)
     add_link_options(-fsanitize=address,undefined)
 endif()
 
-if(KURUBAKO_FUZZ AND NOT CMAKE_CXX_COMPILER_ID STREQUAL "Clang")
-    message(FATAL_ERROR "KURUBAKO_FUZZ needs clang: configure with -DCMAKE_CXX_COMPILER=clang++ "
-                        "(./scripts/install-deps --fuzz installs it)")
+if(KURUBAKO_FUZZ)
+    if(NOT CMAKE_CXX_COMPILER_ID STREQUAL "Clang")
+        message(FATAL_ERROR "KURUBAKO_FUZZ needs clang: configure with -DCMAKE_CXX_COMPILER=clang++ "
+                            "(./scripts/install-deps --fuzz installs it)")
+    endif()
 endif()
 
 # What every program of the build runs with under the sanitizers, tests included, whoever

@@ -7,7 +7,7 @@
 
 #include "fuzzcheck.h"
 
-#include "app/settings.h"
+#include "app/preferencesstore.h"
 #include "common/memorysettingsstore.h"
 
 #include <QStringList>
@@ -20,7 +20,9 @@ using namespace kurubako;
 
 namespace {
 
-const QString Keys[] = {SettingKey::Top, SettingKey::Left, SettingKey::Chk1, SettingKey::Chk2, SettingKey::Ver};
+const QString Keys[] = {SettingKey::Top.toString(), SettingKey::Left.toString(),
+                        SettingKey::SkipQuestions.toString(), SettingKey::DoubleClickAction.toString(),
+                        SettingKey::Version.toString()};
 constexpr int KeyCount = 5;
 
 // Whether the text of `key` converts as the program reads that key.
@@ -33,7 +35,7 @@ bool parses(int key, const QString &text)
     case 2:
         return parseBool(text).has_value();
     case 3:
-        return parseDblClickAction(text).has_value();
+        return parseDoubleClickAction(text).has_value();
     default:
         return parseVersion(text).has_value();
     }
@@ -47,7 +49,7 @@ void checkParsers(const QString &text)
         FUZZ_CHECK(!text.trimmed().isEmpty());
         FUZZ_CHECK(parseInt32(QString::number(*number)) == number);
     }
-    const auto action = parseDblClickAction(text);
+    const auto action = parseDoubleClickAction(text);
     if (action) {
         FUZZ_CHECK(*action == DoubleClickAction::Move || *action == DoubleClickAction::Rename);
         FUZZ_CHECK(number && *number == qint16(*action));
@@ -62,37 +64,24 @@ void checkParsers(const QString &text)
     }
 }
 
-// Each single read: the global changes only when the read succeeds, and then to the value
-// that the stored text converts to.
-void checkSingleReads(MemorySettingsStore &store)
+// What a load gives, PostPet's folder unknown: each key that reads holds the value that its
+// stored text converts to, and each other key the value of a new Preferences.
+void checkLoadedValues(const MemorySettingsStore &store, const Preferences &loaded)
 {
-    Settings settings(store);
-    Globals globals;
-    globals.windowTop = -7;
-    globals.windowLeft = -8;
-    globals.skipConfirm = true;
-    globals.doubleClickAction = DoubleClickAction(9);
-    globals.storedVersion = -1.5f;
-    const Globals before = globals;
-
-    const auto readable = [&](int key) { return !store.failingReads.contains(Keys[key]); };
-    const auto stored = [&](int key) { return store.value(Keys[key]); };
-
-    bool read = settings.readWindowTop(globals);
-    FUZZ_CHECK(read == (readable(0) && parseInt32(stored(0)).has_value()));
-    FUZZ_CHECK(globals.windowTop == (read ? *parseInt32(stored(0)) : before.windowTop));
-    read = settings.readWindowLeft(globals);
-    FUZZ_CHECK(read == (readable(1) && parseInt32(stored(1)).has_value()));
-    FUZZ_CHECK(globals.windowLeft == (read ? *parseInt32(stored(1)) : before.windowLeft));
-    read = settings.readSkipConfirm(globals);
-    FUZZ_CHECK(read == (readable(2) && parseBool(stored(2)).has_value()));
-    FUZZ_CHECK(globals.skipConfirm == (read ? *parseBool(stored(2)) : before.skipConfirm));
-    read = settings.readDblClickAction(globals);
-    FUZZ_CHECK(read == (readable(3) && parseDblClickAction(stored(3)).has_value()));
-    FUZZ_CHECK(globals.doubleClickAction == (read ? *parseDblClickAction(stored(3)) : before.doubleClickAction));
-    read = settings.readStoredVersion(globals);
-    FUZZ_CHECK(read == (readable(4) && parseVersion(stored(4)).has_value()));
-    FUZZ_CHECK(read ? globals.storedVersion == *parseVersion(stored(4)) : globals.storedVersion == before.storedVersion);
+    const Preferences unread;
+    const auto read = [&](int key) {
+        return store.failingReads.contains(Keys[key]) ? QString() : store.value(Keys[key]);
+    };
+    const auto top = parseInt32(read(0));
+    FUZZ_CHECK(loaded.windowTop == top.value_or(unread.windowTop));
+    const auto left = parseInt32(read(1));
+    FUZZ_CHECK(loaded.windowLeft == left.value_or(unread.windowLeft));
+    const auto skipQuestions = parseBool(read(2));
+    FUZZ_CHECK(loaded.skipQuestions == skipQuestions.value_or(unread.skipQuestions));
+    const auto action = parseDoubleClickAction(read(3));
+    FUZZ_CHECK(loaded.doubleClickAction == action.value_or(unread.doubleClickAction));
+    const auto version = parseVersion(read(4));
+    FUZZ_CHECK(loaded.storedVersion == version.value_or(unread.storedVersion));
 }
 
 // The keys that the check must write, in order: from the first key (top and left together)
@@ -121,34 +110,34 @@ QStringList expectedWrites(const MemorySettingsStore &store)
     for (int key = 2; key < KeyCount; ++key) {
         if (!readOk(key))
             failed = true;
-        const bool otherVersion = key == 4 && (!readOk(4) || *parseVersion(store.value(Keys[4])) != ProgramVersionValue);
+        const bool otherVersion = key == 4 && (!readOk(4) || *parseVersion(store.value(Keys[4])) != ProgramVersion);
         if (failed || otherVersion)
             write(key);
     }
     return writes;
 }
 
-void checkRunCheck(MemorySettingsStore &store)
+void checkLoad(MemorySettingsStore &store)
 {
     const QStringList expected = expectedWrites(store);
-    Globals globals;
-    Settings(store).runCheck(globals);
+    const MemorySettingsStore before = store;
+    const Preferences loaded = PreferencesStore(store).load();
+    checkLoadedValues(before, loaded);
 
     QStringList written;
     for (const QString &entry : std::as_const(store.writeLog))
         written.append(entry.section(u'=', 0, 0));
     FUZZ_CHECK(written == expected);
-    FUZZ_CHECK(globals.programVersion == ProgramVersionValue);
-    FUZZ_CHECK(globals.doubleClickAction == DoubleClickAction::Move
-               || globals.doubleClickAction == DoubleClickAction::Rename);
+    FUZZ_CHECK(loaded.doubleClickAction == DoubleClickAction::Move
+               || loaded.doubleClickAction == DoubleClickAction::Rename);
     // Every key that could be written now holds text that the program reads back, and the
     // version is the program's own.
     for (int key = 0; key < KeyCount; ++key) {
         if (!store.failingWrites.contains(Keys[key]))
             FUZZ_CHECK(parses(key, store.value(Keys[key])));
     }
-    if (!store.failingWrites.contains(SettingKey::Ver))
-        FUZZ_CHECK(parseVersion(store.value(SettingKey::Ver)) == ProgramVersionValue);
+    if (!store.failingWrites.contains(Keys[4]))
+        FUZZ_CHECK(parseVersion(store.value(Keys[4])) == ProgramVersion);
 }
 
 } // namespace
@@ -171,7 +160,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
         checkParsers(lines.at(key));
         store.setValue(Keys[key], lines.at(key));
     }
-    checkSingleReads(store);
-    checkRunCheck(store);
+    checkLoad(store);
     return 0;
 }

@@ -1,8 +1,8 @@
 #include "application.h"
 
 #include "controls.h"
+#include "fonts.h"
 #include "program.h"
-#include "twips.h"
 #include "widgetmsgbox.h"
 
 #include "platform/documentopener.h"
@@ -37,7 +37,10 @@ int runApplication(int &argc, char **argv)
     WidgetMsgBox box;
     QtProcessStarter starter;
     SystemDocumentOpener opener;
-    Program program({store, *files, box, starter, opener, [] { QCoreApplication::exit(0); }});
+    // The run ends when the program says so, not when its last window closes: the first run's
+    // chooser closes before the main window opens.
+    QApplication::setQuitOnLastWindowClosed(false);
+    Program program({*files, box, starter, opener}, store, [] { QCoreApplication::exit(0); });
     program.start();
     return app.exec();
 }

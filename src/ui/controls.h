@@ -16,13 +16,13 @@ namespace kurubako {
 inline constexpr Qt::WindowFlags FixedDialogFlags = Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint
     | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint;
 
-// Gives a window its control name, its design caption and its fixed client size.
+// Gives a window its object name, its title and its fixed client size.
 void setUpWindow(QWidget *window, const char *name, const QString &caption, const TwipRect &clientArea);
 
 // The program's icon at the sizes it ships in.
 QIcon programIcon();
 
-// A button with its control name.
+// A button with its object name.
 QPushButton *newButton(const QString &text, const char *name, QWidget *parent);
 
 // Shows a modal dialog or box until it closes, then gives the focus back to the window it

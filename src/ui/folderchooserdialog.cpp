@@ -1,15 +1,13 @@
 #include "folderchooserdialog.h"
 
 #include "controls.h"
-#include "program.h"
+#include "fonts.h"
 #include "twips.h"
 
-#include "app/startup.h"
 #include "platform/defaultfolders.h"
 #include "platform/fileops.h"
 #include "platform/msgbox.h"
 
-#include <QCloseEvent>
 #include <QComboBox>
 #include <QDir>
 #include <QFrame>
@@ -27,7 +25,15 @@ namespace kurubako {
 
 namespace {
 
+// The window's geometry in twips, the drive and folder lists relative to their frame, with
+// the font sizes in points.
 constexpr TwipRect ClientArea{0, 0, 4965, 6000};
+constexpr Placement FolderLabel{{120, 120, 4695, 375}};
+constexpr Placement ListFrame{{120, 480, 4695, 4695}};
+constexpr Placement DriveList{{120, 240, 4335, 315}, 9.75};
+constexpr Placement FolderList{{120, 600, 4335, 3915}, 9.75};
+constexpr Placement OkButton{{2520, 5400, 975, 495}};
+constexpr Placement CancelButton{{3720, 5400, 975, 495}};
 constexpr int PathRole = Qt::UserRole;
 
 QString nativeFolder(const QString &path)
@@ -108,12 +114,16 @@ QString twoLinePath(const QString &path, const QFontMetrics &metrics, int width)
 
 } // namespace
 
-FolderChooserDialog::FolderChooserDialog(Program &program, Mode mode, QWidget *parent)
+FolderChooserDialog::FolderChooserDialog(FileOps &files, MsgBox &box, Purpose purpose, const QString &postPetDir,
+                                         QWidget *parent)
     : QDialog(parent, FixedDialogFlags)
-    , m_program(program)
-    , m_mode(mode)
+    , m_files(files)
+    , m_box(box)
 {
-    setUpWindow(this, "folderChooserDialog", u"PostPetのあるディレクトリは？"_s, ClientArea);
+    setUpWindow(this, "folderChooserDialog",
+                purpose == Purpose::FirstRun ? u"初期設定：PostPetのあるディレクトリは？"_s
+                                             : u"PostPetのあるディレクトリは？"_s,
+                ClientArea);
     setFont(programFont(9));
 
     m_folderLabel = new QLabel(this);
@@ -143,18 +153,18 @@ FolderChooserDialog::FolderChooserDialog(Program &program, Mode mode, QWidget *p
     QPushButton *cancelButton = newButton(u"Cancel"_s, "cancelButton", this);
     cancelButton->setDefault(true);
 
-    place(m_folderLabel, {120, 120, 4695, 375});
-    // Two lines of the font, whose lines may be taller than the original's: the label grows
-    // upwards into the margin above it.
+    place(m_folderLabel, FolderLabel);
+    // Two lines of the font, which may be taller than the label: it grows upwards into the
+    // margin above it.
     const int twoLines = 2 * m_folderLabel->fontMetrics().lineSpacing();
     if (m_folderLabel->height() < twoLines)
         m_folderLabel->setGeometry(
             m_folderLabel->geometry().adjusted(0, m_folderLabel->height() - twoLines, 0, 0));
-    place(frame, {120, 480, 4695, 4695});
-    place(m_driveList, {120, 240, 4335, 315}, 9.75);
-    place(m_folderList, {120, 600, 4335, 3915}, 9.75);
-    place(ok, {2520, 5400, 975, 495});
-    place(cancelButton, {3720, 5400, 975, 495});
+    place(frame, ListFrame);
+    place(m_driveList, DriveList);
+    place(m_folderList, FolderList);
+    place(ok, OkButton);
+    place(cancelButton, CancelButton);
     setTabOrder(ok, m_folderList);
     setTabOrder(m_folderList, m_driveList);
     setTabOrder(m_driveList, cancelButton);
@@ -163,22 +173,21 @@ FolderChooserDialog::FolderChooserDialog(Program &program, Mode mode, QWidget *p
     connect(m_folderList, &QTreeWidget::itemActivated, this, &FolderChooserDialog::openItem);
     m_folderList->installEventFilter(this);
     connect(ok, &QPushButton::clicked, this, &FolderChooserDialog::acceptFolder);
-    connect(cancelButton, &QPushButton::clicked, this, &FolderChooserDialog::cancel);
-    openStartFolder();
+    connect(cancelButton, &QPushButton::clicked, this, &QDialog::reject);
+    openStartFolder(purpose, postPetDir);
     ok->setFocus();
 }
 
-void FolderChooserDialog::openStartFolder()
+void FolderChooserDialog::openStartFolder(Purpose purpose, const QString &postPetDir)
 {
     move(0, 0);
-    if (m_mode == Mode::Settings) {
-        if (!openFolder(m_program.globals.postPetDir))
+    if (purpose == Purpose::ChangeFolder) {
+        if (!openFolder(postPetDir))
             openFolder(QDir::currentPath());
         return;
     }
-    setWindowTitle(u"初期設定：PostPetのあるディレクトリは？"_s);
     if (!openFolder(defaultPostPetFolder()))
-        openFolder(m_program.services.files.executableFolder());
+        openFolder(m_files.executableFolder());
 }
 
 bool FolderChooserDialog::openFolder(const QString &path)
@@ -264,46 +273,11 @@ void FolderChooserDialog::openDrive(int index)
 
 void FolderChooserDialog::acceptFolder()
 {
-    if (!m_program.services.files.findPlainFile(m_folder, u"Postpet20.exe"_s)) {
-        m_program.services.box.critical(u"そのディレクトリはPostPetのディレクトリではありません。"_s,
-                                        u"PostPet20.exeなし"_s);
+    if (!m_files.findPlainFile(m_folder, u"Postpet20.exe"_s)) {
+        m_box.critical(u"そのディレクトリはPostPetのディレクトリではありません。"_s, u"PostPet20.exeなし"_s);
         return;
     }
-    if (m_mode == Mode::Settings) {
-        accept();
-        return;
-    }
-    acceptFirstPostPetDir(m_program.services.store, m_program.globals, m_folder);
-    m_program.openMainWindow();
-    m_finished = true;
-    close();
-}
-
-void FolderChooserDialog::cancel()
-{
-    if (m_mode == Mode::Settings)
-        QDialog::reject();
-    else
-        close();
-}
-
-void FolderChooserDialog::reject()
-{
-    cancel();
-}
-
-void FolderChooserDialog::closeEvent(QCloseEvent *event)
-{
-    if (m_mode == Mode::Settings) {
-        QDialog::closeEvent(event);
-        return;
-    }
-    // At start-up the chooser is the only window: closing it without a folder ends the run.
-    if (!m_finished) {
-        m_finished = true;
-        m_program.endProgram();
-    }
-    event->accept();
+    accept();
 }
 
 } // namespace kurubako

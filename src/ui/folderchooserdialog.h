@@ -9,43 +9,43 @@ class QTreeWidgetItem;
 
 namespace kurubako {
 
-class Program;
+class FileOps;
+class MsgBox;
 
-// The PostPet folder chooser (Form0). At start-up its OK stores the folder and opens the main
-// window and its Cancel ends the program; for the settings dialog it only hands the folder back.
+// The PostPet folder chooser. It accepts only a folder that holds PostPet's executable, and
+// hands it back as chosenFolder(); whoever opened it stores it or shows it.
 class FolderChooserDialog final : public QDialog
 {
     Q_OBJECT
 
 public:
-    enum class Mode { StartUp, Settings };
+    enum class Purpose {
+        FirstRun,     // opens on PostPet's usual folder, else the program's own
+        ChangeFolder, // opens on PostPet's folder in use, else the current folder
+    };
 
-    FolderChooserDialog(Program &program, Mode mode, QWidget *parent);
+    FolderChooserDialog(FileOps &files, MsgBox &box, Purpose purpose, const QString &postPetDir = {},
+                        QWidget *parent = nullptr);
 
-    Mode mode() const { return m_mode; }
     // The folder open in the folder list, the one the label above it shows.
     QString chosenFolder() const { return m_folder; }
     // Opens a folder in the folder list; false, with nothing changed, when it cannot be read.
     bool openFolder(const QString &path);
 
 protected:
-    void closeEvent(QCloseEvent *event) override;
-    void reject() override;
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private Q_SLOTS:
     void openDrive(int index);
     void acceptFolder(); // "OK"
-    void cancel();       // "Cancel"
 
 private:
-    void openStartFolder();
+    void openStartFolder(Purpose purpose, const QString &postPetDir);
     void fillFolderList();
     void openItem(QTreeWidgetItem *item);
 
-    Program &m_program;
-    const Mode m_mode;
-    bool m_finished = false;
+    FileOps &m_files;
+    MsgBox &m_box;
     QString m_folder;
     int m_driveIndex = -1;
     QLabel *m_folderLabel;

@@ -1,16 +1,17 @@
 #include "mainwindow.h"
 
 #include "controls.h"
-#include "program.h"
+#include "fonts.h"
 #include "renamedialog.h"
 #include "settingsdialog.h"
 #include "snacklist.h"
 #include "twips.h"
 #include "versiondialog.h"
 
-#include "app/settings.h"
+#include "app/preferencesstore.h"
 #include "platform/msgbox.h"
 #include "postpet/help.h"
+#include "postpet/launch.h"
 #include "snacks/snackops.h"
 #include "snacks/snackscan.h"
 
@@ -49,7 +50,19 @@ struct MainWindow::ListSide
 
 namespace {
 
+// The window's geometry in twips, each control relative to its container, with the font
+// sizes in points. Both list sides share the controls' places inside their frames.
 constexpr TwipRect ClientArea{0, 0, 7095, 5715};
+constexpr Placement StockFrame{{240, 120, 2685, 4695}, 12};
+constexpr Placement TodayFrame{{4200, 120, 2685, 4695}, 12};
+constexpr Placement SnackList{{240, 360, 2175, 3435}, 11.25};
+constexpr Placement SnackCount{{240, 3840, 2175, 255}, 12};
+constexpr Placement SelectAllButton{{240, 4200, 975, 375}, 9.75};
+constexpr Placement ClearButton{{1440, 4200, 975, 375}, 9.75};
+constexpr Placement AddToTodayButton{{3120, 1320, 855, 375}, 9};
+constexpr Placement MoveToStockButton{{3120, 2760, 855, 375}, 9};
+constexpr Placement LaunchAndQuitButton{{4080, 5040, 1335, 495}, 9};
+constexpr Placement QuitButton{{5760, 5040, 1095, 495}, 12};
 
 // One side of the window: a frame holding a snack list, its count and the buttons that
 // select all of it or none. Object names start with `side`: "stock" or "today".
@@ -62,7 +75,7 @@ struct ListControls
     QPushButton *clear;
 };
 
-ListControls newListControls(const QString &caption, const QString &side, const TwipRect &frameRect,
+ListControls newListControls(const QString &caption, const QString &side, const Placement &framePlacement,
                              QWidget *client)
 {
     auto *frame = new QGroupBox(caption, client);
@@ -76,11 +89,11 @@ ListControls newListControls(const QString &caption, const QString &side, const 
     auto *clear = new QPushButton(u"全解除"_s, frame);
     clear->setObjectName(side + u"ClearButton"_s);
 
-    place(frame, frameRect, 12);
-    place(list, {240, 360, 2175, 3435}, 11.25);
-    place(count, {240, 3840, 2175, 255}, 12);
-    place(selectAll, {240, 4200, 975, 375}, 9.75);
-    place(clear, {1440, 4200, 975, 375}, 9.75);
+    place(frame, framePlacement);
+    place(list, SnackList);
+    place(count, SnackCount);
+    place(selectAll, SelectAllButton);
+    place(clear, ClearButton);
     QObject::connect(selectAll, &QPushButton::clicked, list, [list] { list->setAllSelected(true); });
     QObject::connect(clear, &QPushButton::clicked, list, [list] { list->setAllSelected(false); });
     return {frame, list, count, selectAll, clear};
@@ -110,11 +123,12 @@ QPushButton *newCommandButton(const QString &text, const char *name, QAction *ac
 
 } // namespace
 
-MainWindow::MainWindow(Program &program)
+MainWindow::MainWindow(const Services &services, const Preferences &preferences)
     : QMainWindow(nullptr, Qt::Window | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint
                                | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
                                | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint)
-    , m_program(program)
+    , m_services(services)
+    , m_preferences(preferences)
 {
     setObjectName(u"mainWindow"_s);
     setFont(programFont(9));
@@ -136,14 +150,13 @@ MainWindow::MainWindow(Program &program)
             manager.cancel();
     });
 
-    const Globals &globals = m_program.globals;
-    QString version = versionText(globals.storedVersion);
+    QString version = versionText(m_preferences.storedVersion);
     version.replace(u'.', locale().decimalPoint());
     setWindowTitle(u"PostPet くるみ箱 Ver"_s + version);
     m_launchAndQuitButton->setText(u"PostPetを"_s + u'\n' + u"起動して終了"_s);
-    m_skipQuestionsAction->setChecked(globals.skipConfirm);
+    m_skipQuestionsAction->setChecked(m_preferences.skipQuestions);
     // "top" and "left" are the outer corner, frame and title bar included.
-    m_placedCorner = QPoint(twipsToPixels(globals.windowLeft), twipsToPixels(globals.windowTop));
+    m_placedCorner = QPoint(twipsToPixels(m_preferences.windowLeft), twipsToPixels(m_preferences.windowTop));
     move(m_placedCorner);
     refreshSnackLists();
     m_launchAndQuitButton->setFocus();
@@ -154,18 +167,19 @@ void MainWindow::createActions()
     m_refreshAction = newAction(u"最新の情報に更新(&N or F5)"_s, "refreshAction", this);
     connect(m_refreshAction, &QAction::triggered, this, &MainWindow::refreshSnackLists);
     m_launchPostPetAction = newAction(u"PostPet起動(&P)"_s, "launchPostPetAction", this);
-    connect(m_launchPostPetAction, &QAction::triggered, this, [this] { m_program.launchPostPet(); });
+    connect(m_launchPostPetAction, &QAction::triggered, this, &MainWindow::launchPostPet);
     m_launchAndQuitAction = newAction(u"PostPet起動して終了(&A)"_s, "launchAndQuitAction", this);
     connect(m_launchAndQuitAction, &QAction::triggered, this, &MainWindow::launchPostPetAndQuit);
     m_quitAction = newAction(u"くるみ箱 の終了(&E or F8)"_s, "quitAction", this);
-    connect(m_quitAction, &QAction::triggered, this, [this] { m_program.quit(); });
+    connect(m_quitAction, &QAction::triggered, this, &MainWindow::close);
     m_settingsAction = newAction(u"設定(&C)"_s, "settingsAction", this);
     connect(m_settingsAction, &QAction::triggered, this, &MainWindow::showSettingsDialog);
     // The check mark itself is the switch; nothing is stored until the window closes.
     m_skipQuestionsAction = newAction(u"確認メッセージは不要(&K)"_s, "skipQuestionsAction", this);
     m_skipQuestionsAction->setCheckable(true);
     m_showHelpAction = newAction(u"ﾍﾙﾌﾟの表示(&H)"_s, "showHelpAction", this);
-    connect(m_showHelpAction, &QAction::triggered, this, &MainWindow::showHelp);
+    connect(m_showHelpAction, &QAction::triggered, this,
+            [this] { showHelp(m_services.files, m_services.opener, m_services.box); });
     m_versionAction = newAction(u"ﾊﾞｰｼﾞｮﾝ情報"_s, "versionAction", this);
     connect(m_versionAction, &QAction::triggered, this, &MainWindow::showVersionDialog);
 
@@ -174,9 +188,9 @@ void MainWindow::createActions()
     m_moveToStockAction = newAction(u"ストックへ待避"_s, "moveToStockAction", this);
     connect(m_moveToStockAction, &QAction::triggered, this, &MainWindow::moveToStock);
     m_renameStockAction = newAction(u"おやつ名変更"_s, "renameStockSnackAction", this);
-    connect(m_renameStockAction, &QAction::triggered, this, &MainWindow::renameStockSnack);
+    connect(m_renameStockAction, &QAction::triggered, this, [this] { showRenameDialog(SnackSet::Stock); });
     m_renameTodayAction = newAction(u"おやつ名変更"_s, "renameTodaySnackAction", this);
-    connect(m_renameTodayAction, &QAction::triggered, this, &MainWindow::renameTodaySnack);
+    connect(m_renameTodayAction, &QAction::triggered, this, [this] { showRenameDialog(SnackSet::Today); });
 }
 
 void MainWindow::buildControls()
@@ -186,22 +200,22 @@ void MainWindow::buildControls()
     client->setFixedSize(toPixels(ClientArea).size());
     setCentralWidget(client);
 
-    const ListControls stock = newListControls(u"ストックおやつ \".pa_\""_s, u"stock"_s, {240, 120, 2685, 4695}, client);
+    const ListControls stock = newListControls(u"ストックおやつ \".pa_\""_s, u"stock"_s, StockFrame, client);
     m_stockList = stock.list;
     m_stockCount = stock.count;
     QPushButton *addToToday = newCommandButton(u"追加 =>"_s, "addToTodayButton", m_addToTodayAction, client);
     QPushButton *moveToStock = newCommandButton(u"<= 待避"_s, "moveToStockButton", m_moveToStockAction, client);
-    const ListControls today = newListControls(u"今日のおやつ \".pac\""_s, u"today"_s, {4200, 120, 2685, 4695}, client);
+    const ListControls today = newListControls(u"今日のおやつ \".pac\""_s, u"today"_s, TodayFrame, client);
     m_todayList = today.list;
     m_todayCount = today.count;
     m_launchAndQuitButton =
         newCommandButton(u"PostPetを起動して終了"_s, "launchAndQuitButton", m_launchAndQuitAction, client);
     QPushButton *quit = newCommandButton(u"おわる"_s, "quitButton", m_quitAction, client);
 
-    place(addToToday, {3120, 1320, 855, 375}, 9);
-    place(moveToStock, {3120, 2760, 855, 375}, 9);
-    place(m_launchAndQuitButton, {4080, 5040, 1335, 495}, 9);
-    place(quit, {5760, 5040, 1095, 495}, 12);
+    place(addToToday, AddToTodayButton);
+    place(moveToStock, MoveToStockButton);
+    place(m_launchAndQuitButton, LaunchAndQuitButton);
+    place(quit, QuitButton);
 
     // Enter presses the button that has the focus, as Space does.
     for (QPushButton *button : client->findChildren<QPushButton *>())
@@ -291,8 +305,7 @@ void MainWindow::addFunctionKey(Qt::Key key, QAction *action)
 
 void MainWindow::refreshSnackLists()
 {
-    const Globals &globals = m_program.globals;
-    SnackLists lists = scanSnackFolder(m_program.services.files, globals.snackDir);
+    SnackLists lists = scanSnackFolder(m_services.files, m_preferences.snackDir());
     m_stockList->snackModel()->setSnacks(std::move(lists.stock));
     m_todayList->snackModel()->setSnacks(std::move(lists.today));
     m_stockCount->setText(snackCountText(m_stockList->snackModel()->rowCount()));
@@ -301,9 +314,16 @@ void MainWindow::refreshSnackLists()
     m_todayList->scrollToTop();
 }
 
-bool MainWindow::questionsOff() const
+bool MainWindow::skipQuestions() const
 {
     return m_skipQuestionsAction->isChecked();
+}
+
+Preferences MainWindow::preferences() const
+{
+    Preferences preferences = m_preferences;
+    preferences.skipQuestions = skipQuestions();
+    return preferences;
 }
 
 SnackListView *MainWindow::snackList(SnackSet set) const
@@ -313,33 +333,35 @@ SnackListView *MainWindow::snackList(SnackSet set) const
 
 void MainWindow::closeEvent(QCloseEvent *event)
 {
-    MsgBox &box = m_program.services.box;
-    if (!questionsOff() && !box.askYes(u"PostPetくるみ箱 を終了させていい？"_s, u"終了確認"_s)) {
+    if (!skipQuestions() && !m_services.box.askYes(u"PostPetくるみ箱 を終了させていい？"_s, u"終了確認"_s)) {
         event->ignore();
         return;
     }
-    Globals &globals = m_program.globals;
-    globals.skipConfirm = questionsOff();
+    Preferences kept = preferences();
     // A window that stayed where it was placed keeps its position to the twip, so that a run
     // that only opens and closes the window stores what it read.
     const QPoint corner = frameGeometry().topLeft();
     if (corner != m_placedCorner) {
-        globals.windowTop = pixelsToTwips(corner.y());
-        globals.windowLeft = pixelsToTwips(corner.x());
+        kept.windowTop = pixelsToTwips(corner.y());
+        kept.windowLeft = pixelsToTwips(corner.x());
     }
-    Settings(m_program.services.store).saveOnQuit(globals);
     event->accept();
-    m_program.endProgram();
+    Q_EMIT closeAccepted(kept);
+}
+
+void MainWindow::launchPostPet()
+{
+    kurubako::launchPostPet(m_preferences.postPetDir, m_services.files, m_services.starter, m_services.box);
 }
 
 void MainWindow::launchPostPetAndQuit()
 {
-    if (m_todayList->snackModel()->rowCount() == 0 && !questionsOff()
-        && !m_program.services.box.askNo(u"おやつがないけど、PostPetを起動してもいい？"_s, u"確認だよ"_s)) {
+    if (m_todayList->snackModel()->rowCount() == 0 && !skipQuestions()
+        && !m_services.box.askNo(u"おやつがないけど、PostPetを起動してもいい？"_s, u"確認だよ"_s)) {
         return;
     }
-    m_program.launchPostPet();
-    m_program.quit();
+    launchPostPet();
+    close();
 }
 
 void MainWindow::addToToday()
@@ -356,20 +378,20 @@ void MainWindow::moveToStock()
 
 void MainWindow::runTransfer(const Transfer &transfer)
 {
-    MsgBox &box = m_program.services.box;
+    MsgBox &box = m_services.box;
     const QList<Snack> selected = transfer.list->selectedSnacks();
     if (selected.isEmpty()) {
         box.critical(transfer.nothingSelected, u"未選択だよ"_s);
         return;
     }
-    if (!questionsOff()) {
+    if (!skipQuestions()) {
         const QString question = QString::number(selected.size()) + u" 件のおやつを"_s + u'"' + transfer.setName
             + u'"' + transfer.questionEnd;
         if (!box.askYes(question, u"確認だよ"_s))
             return;
     }
     const RenameOutcome outcome =
-        moveSnacks(m_program.services.files, m_program.globals.snackDir, selected, transfer.from);
+        moveSnacks(m_services.files, m_preferences.snackDir(), selected, transfer.from);
     if (outcome.error.failed()) {
         box.critical(u"PostPetおやつのあるディレクトリをチェックしてちょ。（"_s
                          + QString::number(outcome.error.number) + u"）\r\n"_s + u"エラー内容："_s
@@ -392,43 +414,39 @@ void MainWindow::showListMenu(const ListSide &side, const QPoint &globalPos)
 
 void MainWindow::doubleClick(SnackSet set)
 {
-    switch (m_program.globals.doubleClickAction) {
-    case DoubleClickAction::Move:
+    if (m_preferences.doubleClickAction == DoubleClickAction::Rename)
+        showRenameDialog(set);
+    else
         set == SnackSet::Stock ? addToToday() : moveToStock();
-        break;
-    case DoubleClickAction::Rename:
-        m_program.showRenameDialog(set);
-        break;
-    default: // a value no option stands for does nothing
-        break;
-    }
 }
 
-void MainWindow::renameStockSnack()
+void MainWindow::showRenameDialog(SnackSet set)
 {
-    m_program.showRenameDialog(SnackSet::Stock);
-}
-
-void MainWindow::renameTodaySnack()
-{
-    m_program.showRenameDialog(SnackSet::Today);
+    RenameDialog dialog(m_services.files, m_services.box, m_preferences.snackDir(), set,
+                        snackList(set)->currentSnack(), skipQuestions(), this);
+    if (execModal(dialog) == QDialog::Accepted)
+        refreshSnackLists();
 }
 
 void MainWindow::showSettingsDialog()
 {
-    SettingsDialog dialog(m_program, this);
-    execModal(dialog);
+    SettingsDialog dialog(m_services.files, m_services.box, m_preferences.postPetDir,
+                          m_preferences.doubleClickAction, this);
+    if (execModal(dialog) != QDialog::Accepted)
+        return;
+    // A folder that differs in any way, letter case included, is stored and listed.
+    if (dialog.postPetDir() != m_preferences.postPetDir) {
+        m_preferences.postPetDir = dialog.postPetDir();
+        Q_EMIT postPetDirChanged(m_preferences.postPetDir);
+        refreshSnackLists();
+    }
+    m_preferences.doubleClickAction = dialog.doubleClickAction();
 }
 
 void MainWindow::showVersionDialog()
 {
-    VersionDialog dialog(m_program, this);
+    VersionDialog dialog(m_preferences.storedVersion, this);
     execModal(dialog);
-}
-
-void MainWindow::showHelp()
-{
-    kurubako::showHelp(m_program.services.files, m_program.services.opener, m_program.services.box);
 }
 
 } // namespace kurubako

@@ -1,5 +1,8 @@
 #pragma once
 
+#include "services.h"
+
+#include "app/preferences.h"
 #include "snacks/snackname.h"
 
 #include <QMainWindow>
@@ -11,20 +14,22 @@ class QPushButton;
 
 namespace kurubako {
 
-class Program;
 class SnackListView;
 
-// The main window (Form1): stock snacks on the left, today's snacks on the right, the
-// commands between and below them and in the menus.
+// The main window: stock snacks on the left, today's snacks on the right, the commands
+// between and below them and in the menus. It holds the run's preferences; whoever opened it
+// stores what it hands back.
 class MainWindow final : public QMainWindow
 {
     Q_OBJECT
 
 public:
-    explicit MainWindow(Program &program);
+    MainWindow(const Services &services, const Preferences &preferences);
 
     // The question switch: while set, no confirmation question is asked.
-    bool questionsOff() const;
+    bool skipQuestions() const;
+    // The preferences of the run as they stand now, the question switch included.
+    Preferences preferences() const;
 
     SnackListView *snackList(SnackSet set) const;
 
@@ -32,18 +37,22 @@ public Q_SLOTS:
     // Fills both lists and both counts from the snack folder; nothing is selected after.
     void refreshSnackLists();
 
+Q_SIGNALS:
+    // The settings dialog's OK changed PostPet's folder; the lists show the new one.
+    void postPetDirChanged(const QString &folder);
+    // A close passed its question: the preferences to keep. The run ends with the window.
+    void closeAccepted(const Preferences &preferences);
+
 protected:
     void closeEvent(QCloseEvent *event) override; // every close of the window passes here
 
 private Q_SLOTS:
+    void launchPostPet();
     void launchPostPetAndQuit();
     void addToToday();
     void moveToStock();
-    void renameStockSnack();
-    void renameTodaySnack();
     void showSettingsDialog();
     void showVersionDialog();
-    void showHelp();
 
 private:
     struct Transfer;
@@ -56,9 +65,11 @@ private:
     void runTransfer(const Transfer &transfer);
     void showListMenu(const ListSide &side, const QPoint &globalPos);
     void doubleClick(SnackSet set);
+    void showRenameDialog(SnackSet set);
 
-    Program &m_program;
-    QPoint m_placedCorner; // where the stored position put the window's outer corner
+    const Services m_services;
+    Preferences m_preferences; // the question switch is the action's check mark while the window is open
+    QPoint m_placedCorner;     // where the stored position put the window's outer corner
 
     QAction *m_refreshAction = nullptr;
     QAction *m_launchPostPetAction = nullptr;

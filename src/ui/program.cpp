@@ -1,17 +1,14 @@
 #include "program.h"
 
-#include "controls.h"
 #include "folderchooserdialog.h"
 #include "mainwindow.h"
-#include "renamedialog.h"
-
-#include "app/startup.h"
-#include "postpet/launch.h"
 
 namespace kurubako {
 
-Program::Program(const Services &services)
-    : services(services)
+Program::Program(const Services &services, SettingsStore &store, std::function<void()> endRun)
+    : m_services(services)
+    , m_store(store)
+    , m_endRun(std::move(endRun))
 {
 }
 
@@ -33,45 +30,35 @@ FolderChooserDialog *Program::folderChooser() const
 
 void Program::start()
 {
-    if (prepareStartup(services.store, globals) == FirstWindow::FolderChooser) {
-        m_chooser = new FolderChooserDialog(*this, FolderChooserDialog::Mode::StartUp, nullptr);
-        m_chooser->setAttribute(Qt::WA_DeleteOnClose);
-        m_chooser->show();
+    const Preferences preferences = m_store.load();
+    if (!preferences.postPetDir.isEmpty()) {
+        openMainWindow(preferences);
         return;
     }
-    openMainWindow();
+    // The first run: the chooser is the only window. Its OK stores the folder and opens the
+    // main window; Cancel or its close box ends the run.
+    m_chooser = new FolderChooserDialog(m_services.files, m_services.box, FolderChooserDialog::Purpose::FirstRun);
+    m_chooser->setAttribute(Qt::WA_DeleteOnClose);
+    QObject::connect(m_chooser, &QDialog::finished, m_chooser, [this, preferences](int result) {
+        if (result == QDialog::Accepted)
+            openMainWindow(m_store.storeFirstPostPetDir(preferences, m_chooser->chosenFolder()));
+        else if (m_endRun)
+            m_endRun();
+    });
+    m_chooser->show();
 }
 
-void Program::openMainWindow()
+void Program::openMainWindow(const Preferences &preferences)
 {
-    if (m_mainWindow)
-        return;
-    m_mainWindow = new MainWindow(*this);
+    m_mainWindow = new MainWindow(m_services, preferences);
+    QObject::connect(m_mainWindow, &MainWindow::postPetDirChanged, m_mainWindow,
+                     [this](const QString &folder) { m_store.savePostPetDir(folder); });
+    QObject::connect(m_mainWindow, &MainWindow::closeAccepted, m_mainWindow, [this](const Preferences &kept) {
+        m_store.saveOnQuit(kept);
+        if (m_endRun)
+            m_endRun();
+    });
     m_mainWindow->show();
-}
-
-void Program::quit()
-{
-    if (m_mainWindow)
-        m_mainWindow->close();
-}
-
-void Program::launchPostPet()
-{
-    kurubako::launchPostPet(globals.postPetDir, services.files, services.starter, services.box);
-}
-
-void Program::showRenameDialog(SnackSet set)
-{
-    RenameDialog dialog(*this, set, m_mainWindow);
-    execModal(dialog);
-}
-
-void Program::endProgram()
-{
-    m_ended = true;
-    if (services.endProgram)
-        services.endProgram();
 }
 
 } // namespace kurubako

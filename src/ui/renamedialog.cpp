@@ -1,10 +1,7 @@
 #include "renamedialog.h"
 
 #include "controls.h"
-#include "mainwindow.h"
 #include "placement.h"
-#include "program.h"
-#include "snacklist.h"
 #include "twips.h"
 
 #include "platform/msgbox.h"
@@ -20,7 +17,13 @@ namespace kurubako {
 
 namespace {
 
+// The window's geometry in twips, with the font sizes in points.
 constexpr TwipRect ClientArea{0, 0, 4680, 1230};
+constexpr Placement CurrentNameBox{{240, 240, 1815, 330}, 11.25};
+constexpr Placement Arrow{{2160, 240, 375, 255}, 14.25, true};
+constexpr Placement NewNameBox{{2640, 240, 1815, 330}, 11.25};
+constexpr Placement RenameButton{{2040, 720, 1095, 375}};
+constexpr Placement CancelButton{{3360, 720, 1095, 375}};
 
 // "ファイル名には次の文字は使えません", then a line of fifteen spaces and each forbidden
 // character followed by a space.
@@ -34,12 +37,17 @@ QString forbiddenCharsMessage()
 
 } // namespace
 
-RenameDialog::RenameDialog(Program &program, SnackSet set, QWidget *parent)
+RenameDialog::RenameDialog(FileOps &files, MsgBox &box, const QString &snackDir, SnackSet set,
+                           const std::optional<Snack> &snack, bool skipQuestions, QWidget *parent)
     : QDialog(parent, FixedDialogFlags)
-    , m_program(program)
+    , m_files(files)
+    , m_box(box)
+    , m_snackDir(snackDir)
     , m_set(set)
+    , m_snack(snack.value_or(Snack{}))
+    , m_skipQuestions(skipQuestions)
 {
-    setUpWindow(this, "renameDialog", u"おやつ名変更"_s, ClientArea);
+    setUpWindow(this, "renameDialog", u"おやつ名変更っ！"_s, ClientArea);
 
     m_currentName = newDisplayBox("currentName", this);
     auto *arrow = new QLabel(u"→"_s, this);
@@ -50,30 +58,20 @@ RenameDialog::RenameDialog(Program &program, SnackSet set, QWidget *parent)
     renameButton->setDefault(true);
     QPushButton *cancelButton = newButton(u"やっぱやめ"_s, "cancelButton", this);
 
-    place(m_currentName, {240, 240, 1815, 330}, 11.25);
-    place(arrow, {2160, 240, 375, 255}, 14.25, true);
-    place(m_newName, {2640, 240, 1815, 330}, 11.25);
-    place(renameButton, {2040, 720, 1095, 375});
-    place(cancelButton, {3360, 720, 1095, 375});
+    place(m_currentName, CurrentNameBox);
+    place(arrow, Arrow);
+    place(m_newName, NewNameBox);
+    place(renameButton, RenameButton);
+    place(cancelButton, CancelButton);
 
     connect(renameButton, &QPushButton::clicked, this, &RenameDialog::rename);
     connect(cancelButton, &QPushButton::clicked, this, &QDialog::reject);
 
-    setWindowTitle(u"おやつ名変更っ！"_s);
-    placeBelow(this, m_program.mainWindow());
-    const QString name = currentName();
-    m_currentName->setText(name);
-    m_newName->setText(name);
+    placeBelow(this, parent);
+    m_currentName->setText(m_snack.name);
+    m_newName->setText(m_snack.name);
     m_newName->setFocus();
     selectNewName();
-}
-
-// The name of the snack that holds the list's focus now; empty when none does.
-QString RenameDialog::currentName() const
-{
-    const MainWindow *main = m_program.mainWindow();
-    const auto current = main ? main->snackList(m_set)->currentSnack() : std::nullopt;
-    return current ? current->name : QString();
 }
 
 void RenameDialog::selectNewName()
@@ -83,38 +81,32 @@ void RenameDialog::selectNewName()
 
 void RenameDialog::rename()
 {
-    MsgBox &box = m_program.services.box;
     const QString newName = m_newName->text();
     if (newName.isEmpty()) {
-        box.critical(u"おやつ名を入力しないと変更できないよ"_s, u"おやつ名は？"_s);
+        m_box.critical(u"おやつ名を入力しないと変更できないよ"_s, u"おやつ名は？"_s);
         m_newName->setText(m_currentName->text());
         selectNewName();
         return;
     }
     if (firstForbiddenChar(newName)) {
-        box.critical(forbiddenCharsMessage(), u"名前の変更"_s);
+        m_box.critical(forbiddenCharsMessage(), u"名前の変更"_s);
         m_newName->setFocus();
         selectNewName();
         return;
     }
-    MainWindow *main = m_program.mainWindow();
-    if (!main->questionsOff() && !box.askYes(u"おやつ名を変更するよ。いい？"_s, u"確認だよ"_s))
+    if (!m_skipQuestions && !m_box.askYes(u"おやつ名を変更するよ。いい？"_s, u"確認だよ"_s))
         return;
 
-    // The list is read again: the snack is the one that holds the list's focus now.
-    const auto current = main->snackList(m_set)->currentSnack();
-    const Snack snack = current ? *current : Snack{};
-    const FsError error = renameSnack(m_program.services.files, m_program.globals.snackDir, snack, m_set, newName);
+    const FsError error = renameSnack(m_files, m_snackDir, m_snack, m_set, newName);
     if (error.failed()) {
         if (error.number == static_cast<int>(FileError::FileExists))
-            box.critical(u"同じ名前のファイルが存在するので変えられないよ"_s, u"エラー"_s);
+            m_box.critical(u"同じ名前のファイルが存在するので変えられないよ"_s, u"エラー"_s);
         else
-            box.critical(u"未知のエラーです("_s + QString::number(error.number) + u')', u"エラー"_s);
+            m_box.critical(u"未知のエラーです("_s + QString::number(error.number) + u')', u"エラー"_s);
         m_newName->setFocus();
         selectNewName();
         return;
     }
-    main->refreshSnackLists();
     accept();
 }
 

@@ -2,13 +2,9 @@
 
 #include "controls.h"
 #include "folderchooserdialog.h"
-#include "mainwindow.h"
+#include "fonts.h"
 #include "placement.h"
-#include "program.h"
 #include "twips.h"
-
-#include "app/settings.h"
-#include "platform/settingsstore.h"
 
 #include <QButtonGroup>
 #include <QFrame>
@@ -24,20 +20,32 @@ namespace kurubako {
 
 namespace {
 
+// The window's geometry in twips: the tab control's pages, tabs included, hold the folder box
+// and its button, and the option frame with its two options. Font sizes in points.
 constexpr TwipRect ClientArea{0, 0, 5805, 1905};
 constexpr TwipRect TabArea{120, 120, 5535, 1215};
+constexpr Placement FolderBox{{120, 600, 4575, 315}, 9.75};
+constexpr Placement ChangeButton{{4800, 580, 615, 375}};
+constexpr Placement OptionFrame{{240, 360, 5055, 700}};
+constexpr Placement MoveOption{{480, 240, 1815, 375}};
+constexpr Placement RenameOption{{2640, 240, 2175, 375}};
+constexpr Placement OkButton{{3480, 1440, 975, 375}};
+constexpr Placement CancelButton{{4680, 1440, 975, 375}};
 
 } // namespace
 
-SettingsDialog::SettingsDialog(Program &program, QWidget *parent)
+SettingsDialog::SettingsDialog(FileOps &files, MsgBox &box, const QString &postPetDir,
+                               DoubleClickAction doubleClickAction, QWidget *parent)
     : QDialog(parent, FixedDialogFlags)
-    , m_program(program)
+    , m_files(files)
+    , m_box(box)
+    , m_postPetDirInUse(postPetDir)
 {
     setUpWindow(this, "settingsDialog", u"くるみ箱 設定♪"_s, ClientArea);
     setFont(programFont(9));
 
-    // The two pages share the tab control's area, so that their controls stand where the
-    // table puts them relative to the whole control, tabs included.
+    // The two pages share the tab control's area, so that their controls stand at their
+    // places relative to the whole control, tabs included.
     auto *tabControl = new QWidget(this);
     tabControl->setObjectName(u"settingsTabs"_s);
     const QSize tabSize = toPixels(TabArea).size();
@@ -74,28 +82,24 @@ SettingsDialog::SettingsDialog(Program &program, QWidget *parent)
     QPushButton *cancelButton = newButton(u"Cancel"_s, "cancelButton", this);
     cancelButton->setDefault(true);
 
-    place(tabControl, TabArea);
-    place(m_postPetFolder, {120, 600, 4575, 315}, 9.75);
-    place(changeButton, {4800, 580, 615, 375});
-    place(optionFrame, {240, 360, 5055, 700});
-    place(m_moveOption, {480, 240, 1815, 375});
-    place(m_renameOption, {2640, 240, 2175, 375});
-    place(ok, {3480, 1440, 975, 375});
-    place(cancelButton, {4680, 1440, 975, 375});
+    place(tabControl, {TabArea});
+    place(m_postPetFolder, FolderBox);
+    place(changeButton, ChangeButton);
+    place(optionFrame, OptionFrame);
+    place(m_moveOption, MoveOption);
+    place(m_renameOption, RenameOption);
+    place(ok, OkButton);
+    place(cancelButton, CancelButton);
 
     connect(m_tabs, &QTabBar::currentChanged, this, &SettingsDialog::showTab);
     connect(changeButton, &QPushButton::clicked, this, &SettingsDialog::changeFolder);
-    connect(ok, &QPushButton::clicked, this, &SettingsDialog::apply);
-    connect(cancelButton, &QPushButton::clicked, this, &SettingsDialog::cancel);
+    connect(ok, &QPushButton::clicked, this, &QDialog::accept);
+    connect(cancelButton, &QPushButton::clicked, this, &QDialog::reject);
     showTab(0);
 
-    const Globals &globals = m_program.globals;
-    setWindowTitle(u"くるみ箱 設定♪"_s);
-    placeBelow(this, m_program.mainWindow());
-    m_editedPostPetDir = globals.postPetDir;
-    m_postPetFolder->setText(globals.postPetDir);
-    // The settings check lets only 0 and 1 through; anything else would show as "move".
-    (globals.doubleClickAction == DoubleClickAction::Rename ? m_renameOption : m_moveOption)->setChecked(true);
+    placeBelow(this, parent);
+    m_postPetFolder->setText(postPetDir);
+    (doubleClickAction == DoubleClickAction::Rename ? m_renameOption : m_moveOption)->setChecked(true);
 }
 
 void SettingsDialog::showTab(int index)
@@ -106,31 +110,20 @@ void SettingsDialog::showTab(int index)
 
 void SettingsDialog::changeFolder()
 {
-    FolderChooserDialog chooser(m_program, FolderChooserDialog::Mode::Settings, this);
+    // The chooser opens on the folder in use, not on one chosen earlier in this dialog.
+    FolderChooserDialog chooser(m_files, m_box, FolderChooserDialog::Purpose::ChangeFolder, m_postPetDirInUse, this);
     if (execModal(chooser) == QDialog::Accepted)
         m_postPetFolder->setText(chooser.chosenFolder());
 }
 
-void SettingsDialog::apply()
+QString SettingsDialog::postPetDir() const
 {
-    Globals &globals = m_program.globals;
-    m_editedPostPetDir = m_postPetFolder->text();
-    if (m_editedPostPetDir != globals.postPetDir) {
-        Settings(m_program.services.store).write(SettingKey::PostPetDir, m_editedPostPetDir);
-        globals.setPostPetDir(m_editedPostPetDir);
-        if (MainWindow *main = m_program.mainWindow())
-            main->refreshSnackLists();
-    }
-    globals.doubleClickAction = m_moveOption->isChecked() ? DoubleClickAction::Move : DoubleClickAction::Rename;
-    accept();
+    return m_postPetFolder->text();
 }
 
-void SettingsDialog::cancel()
+DoubleClickAction SettingsDialog::doubleClickAction() const
 {
-    Globals &globals = m_program.globals;
-    m_editedPostPetDir = globals.postPetDir;
-    globals.setPostPetDir(globals.postPetDir);
-    reject();
+    return m_moveOption->isChecked() ? DoubleClickAction::Move : DoubleClickAction::Rename;
 }
 
 } // namespace kurubako

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "app/preferences.h"
+
 #include <QDialog>
 
 class QLineEdit;
@@ -8,26 +10,32 @@ class QTabBar;
 
 namespace kurubako {
 
-class Program;
+class FileOps;
+class MsgBox;
 
-// The settings dialog (Form3): PostPet's folder (changed only through the folder chooser) and
-// what a double-click in the lists does.
+// The settings dialog: PostPet's folder (changed only through the folder chooser) and what a
+// double-click in the lists does. Accepted, it hands back the user's choice; whoever opened it
+// applies it.
 class SettingsDialog final : public QDialog
 {
     Q_OBJECT
 
 public:
-    SettingsDialog(Program &program, QWidget *parent);
+    SettingsDialog(FileOps &files, MsgBox &box, const QString &postPetDir, DoubleClickAction doubleClickAction,
+                   QWidget *parent);
+
+    // The folder that OK applies: the one in use, or one the folder chooser accepted.
+    QString postPetDir() const;
+    DoubleClickAction doubleClickAction() const;
 
 private Q_SLOTS:
     void changeFolder(); // "変更"
-    void apply();        // "OK"
-    void cancel();       // "Cancel"
     void showTab(int index);
 
 private:
-    Program &m_program;
-    QString m_editedPostPetDir; // the folder that "OK" applies
+    FileOps &m_files;
+    MsgBox &m_box;
+    const QString m_postPetDirInUse;
     QTabBar *m_tabs;
     QList<QWidget *> m_pages;
     QLineEdit *m_postPetFolder;

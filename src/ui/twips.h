@@ -1,8 +1,6 @@
 #pragma once
 
-#include <QFont>
 #include <QRect>
-#include <QString>
 
 class QWidget;
 
@@ -20,22 +18,20 @@ struct TwipRect
     int height;
 };
 
+// Where a control stands in its container, and the size of the program's font it is drawn
+// in (0: its window's font).
+struct Placement
+{
+    TwipRect rect;
+    qreal pointSize = 0;
+    bool bold = false;
+};
+
 int twipsToPixels(int twips);
 int pixelsToTwips(int pixels);
 QRect toPixels(const TwipRect &rect);
 
-// Places `control` at `rect`, relative to its parent, and gives it the program's font at
-// `pointSize` (0: it keeps its window's font).
-void place(QWidget *control, const TwipRect &rect, qreal pointSize = 0, bool bold = false);
-
-// The program's font, "ＭＳ Ｐゴシック", at a point size; where it is missing under that name
-// the system substitutes it under its English name, MS PGothic, or IPAPGothic, which has the
-// same metrics.
-QFont programFont(qreal pointSize, bool bold = false);
-
-// Makes the program's font at 9 pt the font of every window and of what Qt shows of its own
-// (menus' drop-downs, pop-up menus, message boxes), and its name resolve to a font this
-// system has.
-void useProgramFont();
+// Places `control` relative to its parent and gives it its font.
+void place(QWidget *control, const Placement &placement);
 
 } // namespace kurubako

@@ -1,12 +1,11 @@
 #include "versiondialog.h"
 
 #include "controls.h"
-#include "mainwindow.h"
+#include "fonts.h"
 #include "placement.h"
-#include "program.h"
 #include "twips.h"
 
-#include "app/settings.h"
+#include "app/preferencesstore.h"
 
 #include <QIcon>
 #include <QLabel>
@@ -18,12 +17,16 @@ namespace kurubako {
 
 namespace {
 
+// The window's geometry in twips, with the font sizes in points.
 constexpr TwipRect ClientArea{0, 0, 3930, 1620};
 constexpr TwipRect IconArea{240, 240, 540, 540};
+constexpr Placement NameLabel{{720, 120, 2775, 255}, 12, true};
+constexpr Placement VersionLabel{{2520, 480, 1215, 255}, 12, true};
+constexpr Placement OkButton{{1080, 1200, 1815, 300}};
 
 } // namespace
 
-VersionDialog::VersionDialog(Program &program, QWidget *parent)
+VersionDialog::VersionDialog(float storedVersion, QWidget *parent)
     : QDialog(parent, FixedDialogFlags)
 {
     setUpWindow(this, "versionDialog", u"ﾊﾞｰｼﾞｮﾝ情報"_s, ClientArea);
@@ -38,18 +41,18 @@ VersionDialog::VersionDialog(Program &program, QWidget *parent)
     icon->setPixmap(programIcon().pixmap(toPixels(IconArea).size()));
     auto *name = new QLabel(u"PostPet くるみ箱"_s, this);
     name->setObjectName(u"programName"_s);
-    auto *version = new QLabel(u"Ver "_s + versionText(program.globals.storedVersion), this);
+    auto *version = new QLabel(u"Ver "_s + versionText(storedVersion), this);
     version->setObjectName(u"versionLabel"_s);
     QPushButton *ok = newButton(u"&OK"_s, "okButton", this);
     ok->setDefault(true);
 
-    place(icon, IconArea);
-    place(name, {720, 120, 2775, 255}, 12, true);
-    place(version, {2520, 480, 1215, 255}, 12, true);
-    place(ok, {1080, 1200, 1815, 300});
+    place(icon, {IconArea});
+    place(name, NameLabel);
+    place(version, VersionLabel);
+    place(ok, OkButton);
 
     connect(ok, &QPushButton::clicked, this, &QDialog::accept);
-    placeBelow(this, program.mainWindow());
+    placeBelow(this, parent);
 }
 
 } // namespace kurubako

@@ -4,15 +4,13 @@
 
 namespace kurubako {
 
-class Program;
-
-// The version box (Form2): the program's name, icon and version.
+// The version box: the program's name, icon and version, placed below its main window.
 class VersionDialog final : public QDialog
 {
     Q_OBJECT
 
 public:
-    VersionDialog(Program &program, QWidget *parent);
+    VersionDialog(float storedVersion, QWidget *parent);
 };
 
 } // namespace kurubako

@@ -1,5 +1,4 @@
-#include "app/settings.h"
-#include "app/startup.h"
+#include "app/preferencesstore.h"
 #include "common/memorysettingsstore.h"
 
 #include <QDir>
@@ -16,25 +15,14 @@ const QStringList Keys{u"top"_s, u"left"_s, u"Chk1"_s, u"Chk2"_s, u"ver"_s};
 const QStringList Defaults{u"0"_s, u"0"_s, u"False"_s, u"0"_s, u"1.1"_s};
 const QStringList Good{u"100"_s, u"200"_s, u"False"_s, u"0"_s, u"1.1"_s};
 const QStringList GoodRead{u"100"_s, u"200"_s, u"false"_s, u"0"_s, u"1.1"_s};
-const QStringList Previous{u"11"_s, u"22"_s, u"true"_s, u"1"_s, u"0.5"_s};
+// What a key that does not read leaves: the value of a new Preferences.
+const QStringList Unread{u"0"_s, u"0"_s, u"false"_s, u"0"_s, u"0"_s};
 
-// The globals before the check, unlike every stored value and every default.
-Globals previous()
+// The five checked preferences as text, in the order of Keys.
+QStringList texts(const Preferences &p)
 {
-    Globals g;
-    g.windowTop = 11;
-    g.windowLeft = 22;
-    g.skipConfirm = true;
-    g.doubleClickAction = kurubako::DoubleClickAction::Rename;
-    g.storedVersion = 0.5f;
-    return g;
-}
-
-// The five checked globals as text, in the order of Keys.
-QStringList texts(const Globals &g)
-{
-    return {QString::number(g.windowTop), QString::number(g.windowLeft), g.skipConfirm ? u"true"_s : u"false"_s,
-            QString::number(qint16(g.doubleClickAction)), QString::number(double(g.storedVersion))};
+    return {QString::number(p.windowTop), QString::number(p.windowLeft), p.skipQuestions ? u"true"_s : u"false"_s,
+            QString::number(qint16(p.doubleClickAction)), QString::number(double(p.storedVersion))};
 }
 
 QStringList with(QStringList list, qsizetype i, const QString &text)
@@ -43,7 +31,7 @@ QStringList with(QStringList list, qsizetype i, const QString &text)
     return list;
 }
 
-// A store holding `values` under Keys (a null value: no key), checked from previous().
+// A store holding `values` under Keys (a null value: no key), and the preferences it loads.
 struct Checked
 {
     explicit Checked(const QStringList &values)
@@ -53,9 +41,9 @@ struct Checked
                 store.setValue(Keys.at(i), values.at(i));
         }
     }
-    void check() { Settings(store).runCheck(globals); }
+    void check() { preferences = PreferencesStore(store).load(); }
     MemorySettingsStore store;
-    Globals globals = previous();
+    Preferences preferences;
 };
 
 QStringList defaultWrites(qsizetype from)
@@ -79,33 +67,33 @@ private Q_SLOTS:
     {
         QTest::addColumn<QStringList>("stored");
         QTest::addColumn<qsizetype>("firstRewritten");
-        QTest::addColumn<QStringList>("globals");
+        QTest::addColumn<QStringList>("loaded");
 
-        QTest::newRow("empty store") << QStringList(5, QString()) << qsizetype(0) << Previous;
-        QTest::newRow("top empty") << with(Good, 0, u""_s) << qsizetype(0) << with(GoodRead, 0, u"11"_s);
-        QTest::newRow("top fraction") << with(Good, 0, u"12.5"_s) << qsizetype(0) << with(GoodRead, 0, u"11"_s);
-        QTest::newRow("left, top too") << with(Good, 1, u"x"_s) << qsizetype(0) << with(GoodRead, 1, u"22"_s);
-        QTest::newRow("Chk1") << with(Good, 2, u"maybe"_s) << qsizetype(2) << with(GoodRead, 2, u"true"_s);
-        QTest::newRow("Chk2 2") << with(Good, 3, u"2"_s) << qsizetype(3) << with(GoodRead, 3, u"1"_s);
-        QTest::newRow("Chk2 -1") << with(Good, 3, u"-1"_s) << qsizetype(3) << with(GoodRead, 3, u"1"_s);
-        QTest::newRow("ver") << with(Good, 4, u"abc"_s) << qsizetype(4) << with(GoodRead, 4, u"0.5"_s);
+        QTest::newRow("empty store") << QStringList(5, QString()) << qsizetype(0) << Unread;
+        QTest::newRow("top empty") << with(Good, 0, u""_s) << qsizetype(0) << with(GoodRead, 0, u"0"_s);
+        QTest::newRow("top fraction") << with(Good, 0, u"12.5"_s) << qsizetype(0) << with(GoodRead, 0, u"0"_s);
+        QTest::newRow("left, top too") << with(Good, 1, u"x"_s) << qsizetype(0) << with(GoodRead, 1, u"0"_s);
+        QTest::newRow("Chk1") << with(with(Good, 2, u"maybe"_s), 3, u"1"_s) << qsizetype(2)
+                              << with(with(GoodRead, 2, u"false"_s), 3, u"1"_s);
+        QTest::newRow("Chk2 2") << with(Good, 3, u"2"_s) << qsizetype(3) << with(GoodRead, 3, u"0"_s);
+        QTest::newRow("Chk2 -1") << with(Good, 3, u"-1"_s) << qsizetype(3) << with(GoodRead, 3, u"0"_s);
+        QTest::newRow("ver") << with(Good, 4, u"abc"_s) << qsizetype(4) << with(GoodRead, 4, u"0"_s);
         QTest::newRow("ver 1.0, alone") << with(Good, 4, u"1.0"_s) << qsizetype(4) << with(GoodRead, 4, u"1"_s);
     }
-    // The first damaged key and every key after it get their defaults; a failed read
-    // leaves its global as it was.
+    // The first damaged key and every key after it get their defaults; a key that does not
+    // read keeps the value of a new Preferences.
     void damaged()
     {
         QFETCH(QStringList, stored);
         QFETCH(qsizetype, firstRewritten);
-        QFETCH(QStringList, globals);
+        QFETCH(QStringList, loaded);
 
         Checked run(stored);
         run.check();
         QCOMPARE(run.store.writeLog, defaultWrites(firstRewritten));
         QCOMPARE(run.store.readings, 1);
         QCOMPARE(run.store.saves, 1);
-        QCOMPARE(texts(run.globals), globals);
-        QCOMPARE(run.globals.programVersion, 1.1f);
+        QCOMPARE(texts(run.preferences), loaded);
         for (qsizetype i = 0; i < firstRewritten; ++i)
             QCOMPARE(run.store.value(Keys.at(i)), stored.at(i));
         QVERIFY(!run.store.contains(u"postpet_dir"_s));
@@ -141,7 +129,7 @@ private Q_SLOTS:
         run.check();
         QCOMPARE(run.store.writeLog, QStringList());
         QCOMPARE(run.store.saves, 0);
-        QCOMPARE(texts(run.globals).at(key), global);
+        QCOMPARE(texts(run.preferences).at(key), global);
     }
 
     void failingWrite()
@@ -156,34 +144,54 @@ private Q_SLOTS:
     void startup_data()
     {
         QTest::addColumn<QString>("postPetDir"); // null: no key
-        QTest::addColumn<QStringList>("globals");
+        QTest::addColumn<QStringList>("loaded");
 
-        QTest::newRow("no folder") << QString() << Previous;
-        QTest::newRow("empty folder") << u""_s << Previous;
-        // Read again after the check, all but Chk2.
+        // The values that read, and those the check rewrote only once the folder is known: all
+        // but Chk2 hold what the store holds after the check.
+        const QStringList checked{u"12"_s, u"0"_s, u"true"_s, u"1"_s, u"0.5"_s};
+        QTest::newRow("no folder") << QString() << checked;
+        QTest::newRow("empty folder") << u""_s << checked;
         QTest::newRow("folder") << u"/p/PostPet"_s << QStringList{u"0"_s, u"0"_s, u"false"_s, u"1"_s, u"1.1"_s};
     }
     void startup()
     {
         QFETCH(QString, postPetDir);
-        QFETCH(QStringList, globals);
+        QFETCH(QStringList, loaded);
 
-        Checked run({u"x"_s, u"y"_s, u"maybe"_s, u"7"_s, u"zz"_s});
+        // Every key is rewritten, as "left" does not read; the others read.
+        Checked run({u"12"_s, u"34"_s, u"True"_s, u"1"_s, u"0.5"_s});
+        run.store.failingReads = QStringList{u"left"_s};
         if (!postPetDir.isNull())
             run.store.setValue(u"postpet_dir"_s, postPetDir);
-        const FirstWindow first = prepareStartup(run.store, run.globals);
-        QCOMPARE(first, postPetDir.isEmpty() ? FirstWindow::FolderChooser : FirstWindow::MainWindow);
-        QCOMPARE(run.store.readings, 2); // the check's, then the folder's with the keys again
-        QCOMPARE(texts(run.globals), globals);
-        QCOMPARE(run.globals.postPetDir, postPetDir);
+        run.check();
+        QCOMPARE(run.store.readings, 1);
+        QCOMPARE(texts(run.preferences), loaded);
+        QCOMPARE(run.preferences.postPetDir, postPetDir);
         if (!postPetDir.isEmpty())
-            QCOMPARE(run.globals.snackDir, postPetDir + QDir::separator() + u"おやつ"_s);
+            QCOMPARE(run.preferences.snackDir(), postPetDir + QDir::separator() + u"おやつ"_s);
+    }
+
+    // The first run's folder: stored, and the window position and version read again.
+    void firstPostPetDir()
+    {
+        MemorySettingsStore store;
+        store.setValue(u"top"_s, u"5"_s);
+        store.setValue(u"ver"_s, u"1.1"_s);
+        store.setValue(u"Chk1"_s, u"True"_s);
+        const Preferences preferences = PreferencesStore(store).storeFirstPostPetDir({}, u"/p/PostPet"_s);
+        QCOMPARE(store.value(u"postpet_dir"_s), u"/p/PostPet"_s);
+        QCOMPARE(texts(preferences), (QStringList{u"5"_s, u"0"_s, u"false"_s, u"0"_s, u"1.1"_s}));
     }
 
     void saveOnQuit()
     {
         MemorySettingsStore store;
-        Settings(store).saveOnQuit(previous());
+        Preferences previous;
+        previous.windowTop = 11;
+        previous.windowLeft = 22;
+        previous.skipQuestions = true;
+        previous.doubleClickAction = DoubleClickAction::Rename;
+        PreferencesStore(store).saveOnQuit(previous);
         QCOMPARE(store.writeLog, (QStringList{u"Chk1=True"_s, u"Chk2=1"_s, u"top=11"_s, u"left=22"_s}));
         QCOMPARE(store.saves, 1);
     }

@@ -86,10 +86,11 @@ void TestDialogs::placement_throughEachDialog()
     f.window()->move(screen.width() - 100, screen.height() - 60);
     const auto open = [&]() -> std::unique_ptr<QDialog> {
         if (dialog == u"SettingsDialog")
-            return std::make_unique<SettingsDialog>(*f.program, f.window());
+            return std::make_unique<SettingsDialog>(*f.files, f.box, f.postPetDir, kurubako::DoubleClickAction::Move,
+                                                    f.window());
         if (dialog == u"VersionDialog")
-            return std::make_unique<kurubako::VersionDialog>(*f.program, f.window());
-        return std::make_unique<kurubako::RenameDialog>(*f.program, kurubako::SnackSet::Stock, f.window());
+            return std::make_unique<kurubako::VersionDialog>(1.1f, f.window());
+        return f.renameDialog(kurubako::SnackSet::Stock);
     };
     std::unique_ptr<QDialog> shown = open();
     // Before it is shown a dialog has no frame; it is placed as framed like the main window.
@@ -105,9 +106,9 @@ void TestDialogs::placement_throughEachDialog()
 void TestDialogs::settings_opensOnCurrentValues()
 {
     UiFixture f;
-    f.startMainWindow();
-    f.program->globals.doubleClickAction = kurubako::DoubleClickAction::Rename;
-    SettingsDialog dialog(*f.program, f.window());
+    f.startMainWindow({{u"Chk2"_s, u"1"_s}});
+    bool seen = false;
+    QVERIFY(f.withDialog<SettingsDialog>("settingsAction", [&](SettingsDialog &dialog) {
     QCOMPARE(dialog.windowTitle(), u"くるみ箱 設定♪"_s);
     QCOMPARE(dialog.findChild<QLineEdit *>(u"postPetFolder"_s)->text(), f.postPetDir);
     QVERIFY(dialog.findChild<QLineEdit *>(u"postPetFolder"_s)->isReadOnly());
@@ -118,6 +119,9 @@ void TestDialogs::settings_opensOnCurrentValues()
     QCOMPARE(tabs->tabText(1), u"ﾘｽﾄをﾀﾞﾌﾞﾙｸﾘｯｸしたときは？"_s);
     QCOMPARE(tabs->currentIndex(), 0);
     QVERIFY(dialog.findChild<QPushButton *>(u"cancelButton"_s)->isDefault());
+    seen = true;
+    }));
+    QVERIFY(seen);
 }
 
 void TestDialogs::settings_ok_data()
@@ -151,12 +155,13 @@ void TestDialogs::settings_ok()
     f.startMainWindow();
     f.store.writeLog.clear();
 
-    SettingsDialog dialog(*f.program, f.window());
+    int result = -1;
+    QVERIFY(f.withDialog<SettingsDialog>("settingsAction", [&](SettingsDialog &dialog) {
     if (!other.isEmpty()) {
         QTimer::singleShot(0, [&] {
             auto *chooser = qobject_cast<FolderChooserDialog *>(QApplication::activeModalWidget());
             QVERIFY(chooser);
-            QCOMPARE(chooser->mode(), FolderChooserDialog::Mode::Settings);
+            QCOMPARE(chooser->windowTitle(), u"PostPetのあるディレクトリは？"_s);
             QCOMPARE(chooser->chosenFolder(), f.postPetDir);
             QVERIFY(chooser->openFolder(other));
             chooser->findChild<QPushButton *>(u"okButton"_s)->click();
@@ -167,20 +172,22 @@ void TestDialogs::settings_ok()
     }
     dialog.findChild<QRadioButton *>(u"renameOption"_s)->setChecked(true);
     dialog.findChild<QPushButton *>(u"okButton"_s)->click();
+    result = dialog.result();
+    }));
 
-    QCOMPARE(dialog.result(), int(QDialog::Accepted));
-    QCOMPARE(f.program->globals.doubleClickAction, kurubako::DoubleClickAction::Rename);
+    QCOMPARE(result, int(QDialog::Accepted));
+    QCOMPARE(f.window()->preferences().doubleClickAction, kurubako::DoubleClickAction::Rename);
     if (stored) {
         QCOMPARE(f.store.writeLog, QStringList({u"postpet_dir="_s + other}));
-        QCOMPARE(f.program->globals.postPetDir, other);
-        QCOMPARE(f.program->globals.snackDir, other + QDir::separator() + u"おやつ"_s);
+        QCOMPARE(f.window()->preferences().postPetDir, other);
+        QCOMPARE(f.window()->preferences().snackDir(), other + QDir::separator() + u"おやつ"_s);
         QCOMPARE(f.names("stockList"), QStringList({u"new"_s}));
         // Where letter case makes no difference (Windows), POSTPET is PostPet's own folder.
         const bool sameFolder = QFileInfo::exists(other + u"/おやつ/old.pac"_s);
         QCOMPARE(f.names("todayList"), sameFolder ? QStringList({u"old"_s}) : QStringList());
     } else {
         QVERIFY(f.store.writeLog.isEmpty());
-        QCOMPARE(f.program->globals.postPetDir, f.postPetDir);
+        QCOMPARE(f.window()->preferences().postPetDir, f.postPetDir);
         QCOMPARE(f.names("todayList"), QStringList({u"old"_s}));
     }
     QVERIFY(f.box.shown.isEmpty());
@@ -203,8 +210,8 @@ void TestDialogs::settings_cancelAppliesNothing()
     QVERIFY(testfolder::makeFile(other, "Postpet20.exe", "MZ"));
     f.startMainWindow();
     f.store.writeLog.clear();
-    SettingsDialog dialog(*f.program, f.window());
-    dialog.show();
+    int result = -1;
+    QVERIFY(f.withDialog<SettingsDialog>("settingsAction", [&](SettingsDialog &dialog) {
     QTimer::singleShot(0, [&] {
         auto *chooser = qobject_cast<FolderChooserDialog *>(QApplication::activeModalWidget());
         QVERIFY(chooser);
@@ -217,10 +224,12 @@ void TestDialogs::settings_cancelAppliesNothing()
         dialog.close();
     else
         dialog.findChild<QPushButton *>(u"cancelButton"_s)->click();
-    QCOMPARE(dialog.result(), int(QDialog::Rejected));
+    result = dialog.result();
+    }));
+    QCOMPARE(result, int(QDialog::Rejected));
     QVERIFY(f.store.writeLog.isEmpty());
-    QCOMPARE(f.program->globals.postPetDir, f.postPetDir);
-    QCOMPARE(f.program->globals.doubleClickAction, kurubako::DoubleClickAction::Move);
+    QCOMPARE(f.window()->preferences().postPetDir, f.postPetDir);
+    QCOMPARE(f.window()->preferences().doubleClickAction, kurubako::DoubleClickAction::Move);
     QCOMPARE(f.names("todayList"), QStringList({u"old"_s}));
 }
 
@@ -229,9 +238,10 @@ void TestDialogs::settings_doubleClickActionReachesStoreOnlyAtClose()
     UiFixture f;
     f.startMainWindow();
     f.store.writeLog.clear();
-    SettingsDialog dialog(*f.program, f.window());
-    dialog.findChild<QRadioButton *>(u"renameOption"_s)->setChecked(true);
-    dialog.findChild<QPushButton *>(u"okButton"_s)->click();
+    QVERIFY(f.withDialog<SettingsDialog>("settingsAction", [](SettingsDialog &dialog) {
+        dialog.findChild<QRadioButton *>(u"renameOption"_s)->setChecked(true);
+        dialog.findChild<QPushButton *>(u"okButton"_s)->click();
+    }));
     QVERIFY(f.store.writeLog.isEmpty());
     QCOMPARE(f.store.value(u"Chk2"_s), u"0"_s);
     f.box.answers = {MsgBox::Button::Yes};
@@ -246,7 +256,7 @@ void TestDialogs::settings_chooserOpensOnFolderInUse()
     QVERIFY(QDir().mkpath(other));
     QVERIFY(testfolder::makeFile(other, "Postpet20.exe", "MZ"));
     f.startMainWindow();
-    SettingsDialog dialog(*f.program, f.window());
+    SettingsDialog dialog(*f.files, f.box, f.postPetDir, kurubako::DoubleClickAction::Move, f.window());
     QStringList openedOn;
     const auto chooseOther = [&] {
         auto *chooser = qobject_cast<FolderChooserDialog *>(QApplication::activeModalWidget());
@@ -267,7 +277,7 @@ void TestDialogs::version_showsNameAndVersion()
 {
     UiFixture f;
     f.startMainWindow();
-    kurubako::VersionDialog box(*f.program, f.window());
+    kurubako::VersionDialog box(f.window()->preferences().storedVersion, f.window());
     QCOMPARE(box.windowTitle(), u"ﾊﾞｰｼﾞｮﾝ情報"_s);
     QCOMPARE(box.findChild<QLabel *>(u"programName"_s)->text(), u"PostPet くるみ箱"_s);
     QCOMPARE(box.findChild<QLabel *>(u"versionLabel"_s)->text(), u"Ver 1.1"_s);

@@ -6,7 +6,7 @@
 
 #include "../common/faultysyscalls.h"
 
-#include "app/startup.h"
+#include "app/preferencesstore.h"
 #include "platform/fileops_posix.h"
 #include "platform/settingsstore.h"
 #include "snacks/snackscan.h"
@@ -251,7 +251,7 @@ void TestFaults::fileSystemFaults()
         f.click("addToTodayButton");
     } else {
         f.list("stockList")->setCurrentIndex(f.list("stockList")->snackModel()->index(0));
-        dialog = std::make_unique<kurubako::RenameDialog>(*f.program, kurubako::SnackSet::Stock, f.window());
+        dialog = f.renameDialog(kurubako::SnackSet::Stock);
         dialog->show();
         dialog->findChild<QLineEdit *>(u"newName"_s)->setText(newName);
         dialog->findChild<QPushButton *>(u"renameButton"_s)->click();
@@ -325,7 +325,7 @@ void TestFaults::settingsFileFaults()
 
     kurubako::SystemSettingsStore store;
     UiFixture f;
-    f.program = std::make_unique<kurubako::Program>(kurubako::Services{store, *f.files, f.box, f.starter, f.opener, {}});
+    f.program = std::make_unique<kurubako::Program>(f.services(), store, [] {});
     f.program->start();
 
     QVERIFY2(f.box.shown.isEmpty(), qPrintable(f.box.shown.value(0).text));
@@ -340,7 +340,7 @@ void TestFaults::settingsFileFaults()
                           stored(u"ver"_s)}),
              expected);
     // PostPet's folder, chosen now, is there at the next start wherever the store takes it.
-    kurubako::acceptFirstPostPetDir(store, f.program->globals, f.postPetDir);
+    kurubako::PreferencesStore(store).storeFirstPostPetDir({}, f.postPetDir);
     QCOMPARE(stored(u"postpet_dir"_s), writable ? f.postPetDir : QString());
 }
 

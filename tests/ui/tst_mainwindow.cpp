@@ -149,10 +149,9 @@ void TestMainWindow::close()
     QFETCH(QString, how);
     QFETCH(bool, questionsOff);
     UiFixture f;
-    f.startMainWindow();
+    f.startMainWindow({{u"Chk2"_s, u"1"_s}});
     if (questionsOff)
         f.action("skipQuestionsAction")->trigger();
-    f.program->globals.doubleClickAction = kurubako::DoubleClickAction::Rename; // as the settings dialog leaves it
     f.store.writeLog.clear();
     f.box.answers = {MsgBox::Button::Yes};
 
@@ -379,10 +378,10 @@ void TestMainWindow::programFont_inMenusAndDialogs()
     for (const char *name : { "fileMenu", "optionMenu", "helpMenu", "stockMenu", "todayMenu" })
         QCOMPARE(
             QFontInfo(f.window()->findChild<QMenu *>(QString::fromLatin1(name))->font()).family(), family);
-    kurubako::RenameDialog rename(*f.program, kurubako::SnackSet::Stock, f.window());
+    const auto rename = f.renameDialog(kurubako::SnackSet::Stock);
     for (const char *name : { "renameButton", "cancelButton" })
         QCOMPARE(
-            QFontInfo(rename.findChild<QPushButton *>(QString::fromLatin1(name))->font()).family(), family);
+            QFontInfo(rename->findChild<QPushButton *>(QString::fromLatin1(name))->font()).family(), family);
 }
 
 void TestMainWindow::messageBoxes_overTheirWindowInProgramFont()

@@ -30,10 +30,12 @@ QByteArray utf8(const QString &text)
 void renameThroughDialog(UiFixture &f, const char *listName, int row, const QString &newName)
 {
     f.list(listName)->setCurrentIndex(f.list(listName)->snackModel()->index(row));
-    kurubako::RenameDialog dialog(*f.program, qstrcmp(listName, "stockList") == 0 ? kurubako::SnackSet::Stock : kurubako::SnackSet::Today, f.window());
-    dialog.show();
-    dialog.findChild<QLineEdit *>(u"newName"_s)->setText(newName);
-    dialog.findChild<QPushButton *>(u"renameButton"_s)->click();
+    QVERIFY(f.withRenameDialog(qstrcmp(listName, "stockList") == 0 ? kurubako::SnackSet::Stock
+                                                                  : kurubako::SnackSet::Today,
+                               [&](kurubako::RenameDialog &dialog) {
+                                   dialog.findChild<QLineEdit *>(u"newName"_s)->setText(newName);
+                                   dialog.findChild<QPushButton *>(u"renameButton"_s)->click();
+                               }));
 }
 
 } // namespace

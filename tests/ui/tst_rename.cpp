@@ -34,7 +34,7 @@ private Q_SLOTS:
     void renamed();
     void questionAnsweredNo_changesNothing();
     void noCurrentItem_opensEmpty();
-    void readsCurrentItemAgainWhenRenaming();
+    void renamesCurrentItemNotSelection();
     void showRenameDialog_cancelAndEscapeRenameNothingAndGiveFocusBack();
 };
 
@@ -45,7 +45,8 @@ void TestRename::opensOnCurrentItemWithNameSelected()
     f.startMainWindow();
     kurubako::SnackListView *list = f.list("stockList");
     list->setCurrentIndex(list->snackModel()->index(1));
-    RenameDialog dialog(*f.program, kurubako::SnackSet::Stock, f.window());
+    const auto opened = f.renameDialog(kurubako::SnackSet::Stock);
+    RenameDialog &dialog = *opened;
     QCOMPARE(dialog.windowTitle(), u"おやつ名変更っ！"_s);
     QCOMPARE(textBox(dialog, "currentName")->text(), u"ケーキ"_s);
     QVERIFY(textBox(dialog, "currentName")->isReadOnly());
@@ -99,7 +100,8 @@ void TestRename::refused()
     f.list(listName)->setCurrentIndex(f.list(listName)->snackModel()->index(0));
     const QByteArray before = f.snapshot();
 
-    RenameDialog dialog(*f.program, source == 1 ? kurubako::SnackSet::Stock : kurubako::SnackSet::Today, f.window());
+    const auto opened = f.renameDialog(source == 1 ? kurubako::SnackSet::Stock : kurubako::SnackSet::Today);
+    RenameDialog &dialog = *opened;
     dialog.show();
     textBox(dialog, "newName")->setText(newName);
     dialog.findChild<QPushButton *>(u"renameButton"_s)->click();
@@ -162,17 +164,20 @@ void TestRename::renamed()
     const char *listName = source == 1 ? "stockList" : "todayList";
     f.list(listName)->setCurrentIndex(f.list(listName)->snackModel()->index(0));
 
-    RenameDialog dialog(*f.program, source == 1 ? kurubako::SnackSet::Stock : kurubako::SnackSet::Today, f.window());
-    dialog.show();
-    textBox(dialog, "newName")->setText(newName);
     f.box.answers = {MsgBox::Button::Yes};
-    dialog.findChild<QPushButton *>(u"renameButton"_s)->click();
+    int result = -1;
+    QVERIFY(f.withRenameDialog(source == 1 ? kurubako::SnackSet::Stock : kurubako::SnackSet::Today,
+                               [&](RenameDialog &dialog) {
+                                   textBox(dialog, "newName")->setText(newName);
+                                   dialog.findChild<QPushButton *>(u"renameButton"_s)->click();
+                                   result = dialog.result();
+                               }));
 
     QCOMPARE(f.box.shown.size(), 1);
     QCOMPARE(f.box.shown[0].text, u"おやつ名を変更するよ。いい？"_s);
     QCOMPARE(f.box.shown[0].title, u"確認だよ"_s);
     QCOMPARE(f.box.shown[0].defaultButton, MsgBox::Button::Yes);
-    QCOMPARE(dialog.result(), int(QDialog::Accepted));
+    QCOMPARE(result, int(QDialog::Accepted));
     QCOMPARE(f.snapshot(), testfolder::expected(after));
     QCOMPARE(f.names("stockList"), stock);
     QCOMPARE(f.names("todayList"), today);
@@ -185,7 +190,8 @@ void TestRename::questionAnsweredNo_changesNothing()
     QVERIFY(f.addSnacks({"a.pac"}));
     f.startMainWindow();
     f.list("todayList")->setCurrentIndex(f.list("todayList")->snackModel()->index(0));
-    RenameDialog dialog(*f.program, kurubako::SnackSet::Today, f.window());
+    const auto opened = f.renameDialog(kurubako::SnackSet::Today);
+    RenameDialog &dialog = *opened;
     dialog.show();
     textBox(dialog, "newName")->setText(u"b"_s);
     textBox(dialog, "newName")->setCursorPosition(1);
@@ -201,7 +207,8 @@ void TestRename::noCurrentItem_opensEmpty()
     UiFixture f;
     QVERIFY(f.addSnacks({"a.pac"}));
     f.startMainWindow();
-    RenameDialog dialog(*f.program, kurubako::SnackSet::Today, f.window());
+    const auto opened = f.renameDialog(kurubako::SnackSet::Today);
+    RenameDialog &dialog = *opened;
     QVERIFY(textBox(dialog, "currentName")->text().isEmpty());
     QVERIFY(textBox(dialog, "newName")->text().isEmpty());
     dialog.findChild<QPushButton *>(u"renameButton"_s)->click();
@@ -209,19 +216,21 @@ void TestRename::noCurrentItem_opensEmpty()
     QVERIFY(textBox(dialog, "newName")->text().isEmpty());
 }
 
-void TestRename::readsCurrentItemAgainWhenRenaming()
+void TestRename::renamesCurrentItemNotSelection()
 {
     UiFixture f;
     QVERIFY(f.addSnacks({"a.pac", "b.pac"}));
     f.startMainWindow();
     f.action("skipQuestionsAction")->trigger();
     kurubako::SnackListView *list = f.list("todayList");
-    list->setCurrentIndex(list->snackModel()->index(0));
-    RenameDialog dialog(*f.program, kurubako::SnackSet::Today, f.window());
-    list->setCurrentIndex(list->snackModel()->index(1));
-    textBox(dialog, "newName")->setText(u"c"_s);
-    dialog.findChild<QPushButton *>(u"renameButton"_s)->click();
+    f.select("todayList", {u"a"_s});
+    list->selectionModel()->setCurrentIndex(list->snackModel()->index(1), QItemSelectionModel::NoUpdate);
+    QVERIFY(f.withRenameDialog(kurubako::SnackSet::Today, [](RenameDialog &dialog) {
+        textBox(dialog, "newName")->setText(u"c"_s);
+        dialog.findChild<QPushButton *>(u"renameButton"_s)->click();
+    }));
     QCOMPARE(f.snapshot(), testfolder::expected({"a.pac", "c.pac<b.pac"}));
+    QCOMPARE(f.names("todayList"), QStringList({u"a"_s, u"c"_s}));
 }
 
 void TestRename::showRenameDialog_cancelAndEscapeRenameNothingAndGiveFocusBack()
@@ -232,23 +241,17 @@ void TestRename::showRenameDialog_cancelAndEscapeRenameNothingAndGiveFocusBack()
     f.action("skipQuestionsAction")->trigger();
     f.list("stockList")->setCurrentIndex(f.list("stockList")->snackModel()->index(0));
     for (const bool escape : {false, true}) {
-        bool seen = false;
-        kurubako::SnackSet set = kurubako::SnackSet::Today;
-        QTimer::singleShot(0, [&] {
-            auto *dialog = qobject_cast<RenameDialog *>(QApplication::activeModalWidget());
-            if (!dialog)
-                return;
-            seen = true;
-            set = dialog->snackSet();
-            textBox(*dialog, "newName")->setText(u"zzz"_s);
+        QString opened;
+        QVERIFY(f.withRenameDialog(kurubako::SnackSet::Stock, [&](RenameDialog &dialog) {
+            opened = textBox(dialog, "currentName")->text();
+            textBox(dialog, "newName")->setText(u"zzz"_s);
             if (escape)
-                QTest::keyClick(textBox(*dialog, "newName"), Qt::Key_Escape);
+                QTest::keyClick(textBox(dialog, "newName"), Qt::Key_Escape);
             else
-                dialog->findChild<QPushButton *>(u"cancelButton"_s)->click();
-        });
-        f.action("renameStockSnackAction")->trigger();
-        QVERIFY(seen);
-        QCOMPARE(set, kurubako::SnackSet::Stock);
+                dialog.findChild<QPushButton *>(u"cancelButton"_s)->click();
+            QVERIFY(!dialog.isVisible());
+        }));
+        QCOMPARE(opened, u"a"_s);
         // The main window has the focus back, so that its function keys work at once.
         QTRY_COMPARE(QApplication::activeWindow(), f.window());
     }

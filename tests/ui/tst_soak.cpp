@@ -274,21 +274,25 @@ void TestSoak::randomUse()
         case 9: {
             if (rows > 0)
                 list->setCurrentIndex(list->snackModel()->index(int(random.bounded(rows))));
-            kurubako::RenameDialog dialog(*f.program, list == f.list("stockList") ? kurubako::SnackSet::Stock : kurubako::SnackSet::Today, f.window());
-            dialog.show();
-            dialog.findChild<QLineEdit *>(u"newName"_s)->setText(randomName(random));
-            dialog.findChild<QPushButton *>(u"renameButton"_s)->click();
+            const QString name = randomName(random);
+            QVERIFY(f.withRenameDialog(list == f.list("stockList") ? kurubako::SnackSet::Stock
+                                                                   : kurubako::SnackSet::Today,
+                                       [&](kurubako::RenameDialog &dialog) {
+                                           dialog.findChild<QLineEdit *>(u"newName"_s)->setText(name);
+                                           dialog.findChild<QPushButton *>(u"renameButton"_s)->click();
+                                       }));
             break;
         }
         case 10: {
-            kurubako::SettingsDialog dialog(*f.program, f.window());
-            const kurubako::DoubleClickAction before = f.program->globals.doubleClickAction;
+            const kurubako::DoubleClickAction before = f.window()->preferences().doubleClickAction;
             const auto option = kurubako::DoubleClickAction(random.bounded(2));
             const QString optionName = option == kurubako::DoubleClickAction::Move ? u"moveOption"_s : u"renameOption"_s;
-            dialog.findChild<QRadioButton *>(optionName)->setChecked(true);
             const bool ok = random.bounded(2);
-            dialog.findChild<QPushButton *>(ok ? u"okButton"_s : u"cancelButton"_s)->click();
-            QCOMPARE(f.program->globals.doubleClickAction, ok ? option : before);
+            QVERIFY(f.withDialog<kurubako::SettingsDialog>("settingsAction", [&](kurubako::SettingsDialog &dialog) {
+                dialog.findChild<QRadioButton *>(optionName)->setChecked(true);
+                dialog.findChild<QPushButton *>(ok ? u"okButton"_s : u"cancelButton"_s)->click();
+            }));
+            QCOMPARE(f.window()->preferences().doubleClickAction, ok ? option : before);
             break;
         }
         case 11: {

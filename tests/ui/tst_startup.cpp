@@ -92,8 +92,8 @@ void TestStartup::firstRun()
 
     QVERIFY2(f.box.shown.isEmpty(), qPrintable(f.box.shown.value(0).text));
     QCOMPARE(f.store.value(u"postpet_dir"_s), f.postPetDir);
-    QCOMPARE(f.program->globals.snackDir, f.snackDir);
     QVERIFY(f.window());
+    QCOMPARE(f.window()->preferences().snackDir(), f.snackDir);
     QCOMPARE(f.window()->frameGeometry().topLeft(), QPoint(0, 0));
     QCOMPARE(f.names("stockList"), QStringList({u"b"_s}));
     QCOMPARE(f.names("todayList"), QStringList({u"a"_s}));
@@ -312,7 +312,8 @@ void TestStartup::settingsMode_opensOnFolderInUseAndStoresNothing()
 {
     UiFixture f;
     f.startMainWindow();
-    FolderChooserDialog chooser(*f.program, FolderChooserDialog::Mode::Settings, f.window());
+    const auto changeFolder = FolderChooserDialog::Purpose::ChangeFolder;
+    FolderChooserDialog chooser(*f.files, f.box, changeFolder, f.postPetDir, f.window());
     QCOMPARE(chooser.windowTitle(), u"PostPetのあるディレクトリは？"_s);
     QCOMPARE(chooser.chosenFolder(), f.postPetDir);
     f.store.writeLog.clear();
@@ -321,7 +322,7 @@ void TestStartup::settingsMode_opensOnFolderInUseAndStoresNothing()
     QVERIFY(f.store.writeLog.isEmpty());
     QCOMPARE(f.endCount, 0);
 
-    FolderChooserDialog cancelled(*f.program, FolderChooserDialog::Mode::Settings, f.window());
+    FolderChooserDialog cancelled(*f.files, f.box, changeFolder, f.postPetDir, f.window());
     cancelled.findChild<QPushButton *>(u"cancelButton"_s)->click();
     QCOMPARE(cancelled.result(), int(QDialog::Rejected));
     QCOMPARE(f.endCount, 0);
@@ -331,8 +332,8 @@ void TestStartup::settingsMode_unreadableFolderStaysOnCurrent()
 {
     UiFixture f;
     f.startMainWindow();
-    f.program->globals.postPetDir = f.postPetDir + u"/gone"_s;
-    FolderChooserDialog chooser(*f.program, FolderChooserDialog::Mode::Settings, f.window());
+    FolderChooserDialog chooser(*f.files, f.box, FolderChooserDialog::Purpose::ChangeFolder,
+                                f.postPetDir + u"/gone"_s, f.window());
     QCOMPARE(chooser.chosenFolder(), QDir::toNativeSeparators(QDir::currentPath()));
     QVERIFY(!chooser.openFolder(f.postPetDir + u"/gone"_s));
     QCOMPARE(chooser.chosenFolder(), QDir::toNativeSeparators(QDir::currentPath()));

@@ -11,8 +11,10 @@
 #include "common/recordingprocessstarter.h"
 #include "common/scriptedmsgbox.h"
 #include "platform/fileops.h"
+#include "ui/fonts.h"
 #include "ui/mainwindow.h"
 #include "ui/program.h"
+#include "ui/renamedialog.h"
 #include "ui/snacklist.h"
 #include "ui/twips.h"
 
@@ -22,6 +24,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QTest>
+#include <QTimer>
 
 #include <memory>
 
@@ -58,16 +61,18 @@ public:
 
     kurubako::Program &start()
     {
-        program = std::make_unique<kurubako::Program>(kurubako::Services{
-            store, *files, box, starter, opener, [this] { ++endCount; }});
+        program = std::make_unique<kurubako::Program>(services(), store, [this] { ++endCount; });
         program->start();
         return *program;
     }
 
-    // Starts with the folder known and returns the main window, shown and active.
-    kurubako::MainWindow *startMainWindow()
+    // Starts with the folder known, and the stored values of `stored` beside it, and returns
+    // the main window, shown and active.
+    kurubako::MainWindow *startMainWindow(const QHash<QString, QString> &stored = {})
     {
         storeKnownFolder();
+        for (auto value = stored.cbegin(); value != stored.cend(); ++value)
+            store.setValue(value.key(), value.value());
         start();
         kurubako::MainWindow *window = program->mainWindow();
         if (window) {
@@ -77,7 +82,43 @@ public:
         return window;
     }
 
+    kurubako::Services services() { return {*files, box, starter, opener}; }
     kurubako::MainWindow *window() const { return program ? program->mainWindow() : nullptr; }
+
+    // The rename dialog as the main window opens it on the current snack of `set`, not shown.
+    std::unique_ptr<kurubako::RenameDialog> renameDialog(kurubako::SnackSet set)
+    {
+        kurubako::MainWindow *main = window();
+        return std::make_unique<kurubako::RenameDialog>(*files, box, snackDir, set,
+                                                        main->snackList(set)->currentSnack(),
+                                                        main->skipQuestions(), main);
+    }
+    // Runs `drive` on the modal dialog of type Dialog that `actionName` opens, while it is open,
+    // and returns when it has closed (closing it if `drive` left it open): false when no such
+    // dialog opened.
+    template<typename Dialog, typename Drive>
+    bool withDialog(const char *actionName, Drive drive)
+    {
+        bool seen = false;
+        QTimer::singleShot(0, [&] {
+            auto *dialog = qobject_cast<Dialog *>(QApplication::activeModalWidget());
+            if (!dialog)
+                return;
+            seen = true;
+            drive(*dialog);
+            if (dialog->isVisible())
+                dialog->reject();
+        });
+        action(actionName)->trigger();
+        return seen;
+    }
+    // The same for the rename dialog of `set`, opened from its list's pop-up entry.
+    template<typename Drive>
+    bool withRenameDialog(kurubako::SnackSet set, Drive drive)
+    {
+        return withDialog<kurubako::RenameDialog>(
+            set == kurubako::SnackSet::Stock ? "renameStockSnackAction" : "renameTodaySnackAction", drive);
+    }
     kurubako::SnackListView *list(const char *name) const
     {
         return window()->findChild<kurubako::SnackListView *>(QString::fromLatin1(name));

@@ -1,4 +1,4 @@
-#include "globals.h"
+#include "preferences.h"
 
 #include <QDir>
 
@@ -6,10 +6,9 @@ using namespace Qt::StringLiterals;
 
 namespace kurubako {
 
-void Globals::setPostPetDir(const QString &folder)
+QString Preferences::snackDir() const
 {
-    postPetDir = folder;
-    snackDir = snackDirOf(folder);
+    return snackDirOf(postPetDir);
 }
 
 QString snackDirOf(const QString &postPetDir)
