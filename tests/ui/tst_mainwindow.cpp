@@ -136,7 +136,7 @@ void TestMainWindow::enterOnFocusedButton_pressesIt()
 void TestMainWindow::close_data()
 {
     QTest::addColumn<QString>("how");
-    QTest::addColumn<bool>("questionsOff");
+    QTest::addColumn<bool>("skipQuestions");
     QTest::newRow("おわる") << u"quitButton"_s << false;
     QTest::newRow("menu exit") << u"quitAction"_s << false;
     QTest::newRow("frame close box") << u"frame"_s << false;
@@ -147,10 +147,10 @@ void TestMainWindow::close_data()
 void TestMainWindow::close()
 {
     QFETCH(QString, how);
-    QFETCH(bool, questionsOff);
+    QFETCH(bool, skipQuestions);
     UiFixture f;
     f.startMainWindow({{u"Chk2"_s, u"1"_s}});
-    if (questionsOff)
+    if (skipQuestions)
         f.action("skipQuestionsAction")->trigger();
     f.store.writeLog.clear();
     f.box.answers = {MsgBox::Button::Yes};
@@ -162,7 +162,7 @@ void TestMainWindow::close()
     else
         f.window()->close();
 
-    if (questionsOff) {
+    if (skipQuestions) {
         QVERIFY(f.box.shown.isEmpty());
     } else {
         QCOMPARE(f.box.shown.size(), 1);
@@ -170,7 +170,7 @@ void TestMainWindow::close()
         QCOMPARE(f.box.shown[0].title, u"終了確認"_s);
         QCOMPARE(f.box.shown[0].defaultButton, MsgBox::Button::Yes);
     }
-    const QString chk1 = questionsOff ? u"Chk1=True"_s : u"Chk1=False"_s;
+    const QString chk1 = skipQuestions ? u"Chk1=True"_s : u"Chk1=False"_s;
     QCOMPARE(f.store.writeLog, QStringList({chk1, u"Chk2=1"_s, u"top=0"_s, u"left=0"_s}));
     QCOMPARE(f.endCount, 1);
 }
@@ -228,7 +228,7 @@ void TestMainWindow::closeUnmoved_storesPositionItRead()
 void TestMainWindow::launchAndQuit_data()
 {
     QTest::addColumn<bool>("hasSnack");
-    QTest::addColumn<bool>("questionsOff");
+    QTest::addColumn<bool>("skipQuestions");
     QTest::addColumn<QList<MsgBox::Button>>("answers");
     QTest::addColumn<QStringList>("titles");
     QTest::addColumn<bool>("started");
@@ -250,7 +250,7 @@ void TestMainWindow::launchAndQuit_data()
 void TestMainWindow::launchAndQuit()
 {
     QFETCH(bool, hasSnack);
-    QFETCH(bool, questionsOff);
+    QFETCH(bool, skipQuestions);
     QFETCH(QList<MsgBox::Button>, answers);
     QFETCH(QStringList, titles);
     QFETCH(bool, started);
@@ -262,7 +262,7 @@ void TestMainWindow::launchAndQuit()
     if (hasSnack)
         QVERIFY(f.addSnacks({"a.pac"}));
     f.startMainWindow();
-    if (questionsOff)
+    if (skipQuestions)
         f.action("skipQuestionsAction")->trigger();
     f.box.answers = answers;
     f.click("launchAndQuitButton");
@@ -271,7 +271,7 @@ void TestMainWindow::launchAndQuit()
     for (const auto &box : std::as_const(f.box.shown))
         shownTitles.append(box.title);
     QCOMPARE(shownTitles, titles);
-    if (!hasSnack && !questionsOff) {
+    if (!hasSnack && !skipQuestions) {
         QCOMPARE(f.box.shown[0].text, u"おやつがないけど、PostPetを起動してもいい？"_s);
         QCOMPARE(f.box.shown[0].defaultButton, MsgBox::Button::No);
     }

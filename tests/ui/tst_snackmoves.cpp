@@ -84,7 +84,7 @@ void TestSnackMoves::question_countsSelectionAndNoKeepsIt()
 void TestSnackMoves::transfer_data()
 {
     QTest::addColumn<QString>("button");
-    QTest::addColumn<bool>("questionsOff");
+    QTest::addColumn<bool>("skipQuestions");
     QTest::addColumn<QByteArrayList>("files");
     QTest::addColumn<QString>("listName");
     QTest::addColumn<QStringList>("selected");
@@ -115,7 +115,7 @@ void TestSnackMoves::transfer_data()
 void TestSnackMoves::transfer()
 {
     QFETCH(QString, button);
-    QFETCH(bool, questionsOff);
+    QFETCH(bool, skipQuestions);
     QFETCH(QByteArrayList, files);
     QFETCH(QString, listName);
     QFETCH(QStringList, selected);
@@ -124,7 +124,7 @@ void TestSnackMoves::transfer()
     UiFixture f;
     QVERIFY(f.addSnacks(files));
     f.startMainWindow();
-    if (questionsOff)
+    if (skipQuestions)
         f.action("skipQuestionsAction")->trigger();
     f.select(listName.toLatin1(), selected);
     QCOMPARE(f.list(listName.toLatin1())->selectedCount(), selected.size());
