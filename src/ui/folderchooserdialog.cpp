@@ -67,16 +67,21 @@ QList<qsizetype> characterBoundaries(const QString &text)
     return boundaries;
 }
 
-// The longest start of `text` that fits `width`, at least one character.
-qsizetype fittingStart(const QString &text, const QFontMetrics &metrics, int width)
+// The longest start of `text` that fits `width`, at least one character; with `atWordBreak`,
+// the longest that ends after a path separator or a space, where one does.
+qsizetype fittingStart(const QString &text, const QFontMetrics &metrics, int width, bool atWordBreak = false)
 {
     qsizetype fitting = 0;
+    qsizetype wordBreak = 0;
     for (const qsizetype end : characterBoundaries(text)) {
         if (fitting > 0 && metrics.horizontalAdvance(text.left(end)) > width)
             break;
         fitting = end;
+        const QChar last = text.at(end - 1);
+        if (last == QDir::separator() || last == u'/' || last.isSpace())
+            wordBreak = end;
     }
-    return fitting;
+    return atWordBreak && wordBreak > 0 ? wordBreak : fitting;
 }
 
 // The longest end of `text` that fits `width` (possibly none).
@@ -91,15 +96,20 @@ QString fittingEnd(const QString &text, const QFontMetrics &metrics, int width)
     return {};
 }
 
-// `path` on at most two lines of `width`, broken at any character. Where two lines are too
-// short, the middle gives way to "…": the first line keeps the path's start, the second its
-// end, the last folder's name whole wherever a line can hold it.
+// `path` on at most two lines of `width`, broken after a separator or a space where the
+// second line can then hold the rest, else at any character. Where two lines are too short,
+// the middle gives way to "…": the first line keeps the path's start, the second its end, the
+// last folder's name whole wherever a line can hold it.
 QString twoLinePath(const QString &path, const QFontMetrics &metrics, int width)
 {
+    if (metrics.horizontalAdvance(path) <= width)
+        return path;
+    for (const bool atWordBreak : {true, false}) {
+        const qsizetype breakAt = fittingStart(path, metrics, width, atWordBreak);
+        if (metrics.horizontalAdvance(path.mid(breakAt)) <= width)
+            return path.left(breakAt) + u'\n' + path.mid(breakAt);
+    }
     const qsizetype firstLine = fittingStart(path, metrics, width);
-    const QString rest = path.mid(firstLine);
-    if (metrics.horizontalAdvance(rest) <= width)
-        return rest.isEmpty() ? path : path.left(firstLine) + u'\n' + rest;
 
     const QString ellipsis = u"…"_s;
     const int endWidth = width - metrics.horizontalAdvance(ellipsis);
@@ -134,6 +144,7 @@ FolderChooserDialog::FolderChooserDialog(FileOps &files, MsgBox &box, Purpose pu
     frame->setObjectName(u"folderFrame"_s);
     m_driveList = new QComboBox(frame);
     m_driveList->setObjectName(u"driveList"_s);
+    m_driveList->setAccessibleName(u"ドライブ"_s);
     QStringList roots;
     for (const Drive &drive : folderChooserDrives()) {
         m_driveList->addItem(style()->standardIcon(QStyle::SP_DriveHDIcon), drive.label, drive.path);
@@ -143,6 +154,8 @@ FolderChooserDialog::FolderChooserDialog(FileOps &files, MsgBox &box, Purpose pu
     m_driveList->setCurrentIndex(m_driveIndex);
     m_folderList = new QTreeWidget(frame);
     m_folderList->setObjectName(u"folderList"_s);
+    m_folderList->setAccessibleName(u"フォルダー"_s);
+    m_folderLabel->setBuddy(m_folderList);
     m_folderList->setHeaderHidden(true);
     m_folderList->setRootIsDecorated(false);
     m_folderList->setItemsExpandable(false);

@@ -75,19 +75,24 @@ struct ListControls
     QPushButton *clear;
 };
 
-ListControls newListControls(const QString &caption, const QString &side, const Placement &framePlacement,
-                             QWidget *client)
+ListControls newListControls(const QString &caption, const QString &side, const QString &setName,
+                             const Placement &framePlacement, QWidget *client)
 {
     auto *frame = new QGroupBox(caption, client);
     frame->setObjectName(side + u"Frame"_s);
     auto *list = new SnackListView(frame);
     list->setObjectName(side + u"List"_s);
+    list->setAccessibleName(setName);
     auto *count = new QLabel(u"全部で 99999 個"_s, frame);
     count->setObjectName(side + u"Count"_s);
+    count->setBuddy(list);
+    // The buttons of both sides read alike; a screen reader says which list each acts on.
     auto *selectAll = new QPushButton(u"全選択"_s, frame);
     selectAll->setObjectName(side + u"SelectAllButton"_s);
+    selectAll->setAccessibleName(setName + u"を全選択"_s);
     auto *clear = new QPushButton(u"全解除"_s, frame);
     clear->setObjectName(side + u"ClearButton"_s);
+    clear->setAccessibleName(setName + u"を全解除"_s);
 
     place(frame, framePlacement);
     place(list, SnackList);
@@ -200,17 +205,21 @@ void MainWindow::buildControls()
     client->setFixedSize(toPixels(ClientArea).size());
     setCentralWidget(client);
 
-    const ListControls stock = newListControls(u"ストックおやつ \".pa_\""_s, u"stock"_s, StockFrame, client);
+    const ListControls stock = newListControls(u"ストックおやつ \".pa_\""_s, u"stock"_s, u"ストックおやつ"_s, StockFrame, client);
     m_stockList = stock.list;
     m_stockCount = stock.count;
     QPushButton *addToToday = newCommandButton(u"追加 =>"_s, "addToTodayButton", m_addToTodayAction, client);
     QPushButton *moveToStock = newCommandButton(u"<= 待避"_s, "moveToStockButton", m_moveToStockAction, client);
-    const ListControls today = newListControls(u"今日のおやつ \".pac\""_s, u"today"_s, TodayFrame, client);
+    const ListControls today = newListControls(u"今日のおやつ \".pac\""_s, u"today"_s, u"今日のおやつ"_s, TodayFrame, client);
     m_todayList = today.list;
     m_todayCount = today.count;
     m_launchAndQuitButton =
         newCommandButton(u"PostPetを起動して終了"_s, "launchAndQuitButton", m_launchAndQuitAction, client);
     QPushButton *quit = newCommandButton(u"おわる"_s, "quitButton", m_quitAction, client);
+    // Read as what they do, not as arrows or with a line break.
+    addToToday->setAccessibleName(u"今日のおやつに追加"_s);
+    moveToStock->setAccessibleName(u"ストックに待避"_s);
+    m_launchAndQuitButton->setAccessibleName(u"PostPetを起動して終了"_s);
 
     place(addToToday, AddToTodayButton);
     place(moveToStock, MoveToStockButton);
@@ -231,10 +240,10 @@ void MainWindow::buildControls()
     setTabOrder(m_todayList, addToToday);
     setTabOrder(addToToday, moveToStock);
 
-    connect(m_stockList, &SnackListView::rightButtonPressed, this, [this](const QPoint &pos) {
+    connect(m_stockList, &SnackListView::menuRequested, this, [this](const QPoint &pos) {
         showListMenu({m_stockList, m_stockMenu, m_stockMenuSeparator, m_renameStockAction}, pos);
     });
-    connect(m_todayList, &SnackListView::rightButtonPressed, this, [this](const QPoint &pos) {
+    connect(m_todayList, &SnackListView::menuRequested, this, [this](const QPoint &pos) {
         showListMenu({m_todayList, m_todayMenu, m_todayMenuSeparator, m_renameTodayAction}, pos);
     });
     connect(m_stockList, &QAbstractItemView::doubleClicked, this, [this] { doubleClick(SnackSet::Stock); });
@@ -339,9 +348,10 @@ void MainWindow::closeEvent(QCloseEvent *event)
     }
     Preferences kept = preferences();
     // A window that stayed where it was placed keeps its position to the twip, so that a run
-    // that only opens and closes the window stores what it read.
+    // that only opens and closes the window stores what it read. Where the window system
+    // places windows itself and tells no position (Wayland), the stored one stays.
     const QPoint corner = frameGeometry().topLeft();
-    if (corner != m_placedCorner) {
+    if (corner != m_placedCorner && !QGuiApplication::platformName().startsWith(u"wayland")) {
         kept.windowTop = pixelsToTwips(corner.y());
         kept.windowLeft = pixelsToTwips(corner.x());
     }

@@ -54,6 +54,8 @@ RenameDialog::RenameDialog(FileOps &files, MsgBox &box, const QString &snackDir,
     arrow->setObjectName(u"arrow"_s);
     m_newName = new QLineEdit(this);
     m_newName->setObjectName(u"newName"_s);
+    m_currentName->setAccessibleName(u"いまのおやつ名"_s);
+    m_newName->setAccessibleName(u"新しいおやつ名"_s);
     QPushButton *renameButton = newButton(u"変更する"_s, "renameButton", this);
     renameButton->setDefault(true);
     QPushButton *cancelButton = newButton(u"やっぱやめ"_s, "cancelButton", this);

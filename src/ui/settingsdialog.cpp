@@ -68,6 +68,7 @@ SettingsDialog::SettingsDialog(FileOps &files, MsgBox &box, const QString &postP
     m_tabs->raise();
 
     m_postPetFolder = newDisplayBox("postPetFolder", m_pages[0]);
+    m_postPetFolder->setAccessibleName(u"PostPetのあるディレクトリ"_s);
     QPushButton *changeButton = newButton(u"変更"_s, "changeFolderButton", m_pages[0]);
     auto *optionFrame = new QGroupBox(m_pages[1]);
     optionFrame->setObjectName(u"doubleClickFrame"_s);
@@ -98,7 +99,7 @@ SettingsDialog::SettingsDialog(FileOps &files, MsgBox &box, const QString &postP
     showTab(0);
 
     placeBelow(this, parent);
-    m_postPetFolder->setText(postPetDir);
+    showFolder(postPetDir);
     (doubleClickAction == DoubleClickAction::Rename ? m_renameOption : m_moveOption)->setChecked(true);
 }
 
@@ -113,7 +114,15 @@ void SettingsDialog::changeFolder()
     // The chooser opens on the folder in use, not on one chosen earlier in this dialog.
     FolderChooserDialog chooser(m_files, m_box, FolderChooserDialog::Purpose::ChangeFolder, m_postPetDirInUse, this);
     if (execModal(chooser) == QDialog::Accepted)
-        m_postPetFolder->setText(chooser.chosenFolder());
+        showFolder(chooser.chosenFolder());
+}
+
+void SettingsDialog::showFolder(const QString &folder)
+{
+    // The path's start shows, and the whole path in the tooltip.
+    m_postPetFolder->setText(folder);
+    m_postPetFolder->setCursorPosition(0);
+    m_postPetFolder->setToolTip(folder);
 }
 
 QString SettingsDialog::postPetDir() const

@@ -33,6 +33,8 @@ private Q_SLOTS:
     void showTab(int index);
 
 private:
+    void showFolder(const QString &folder);
+
     FileOps &m_files;
     MsgBox &m_box;
     const QString m_postPetDirInUse;

@@ -1,10 +1,46 @@
 #include "snacklist.h"
 
+#include <QHelpEvent>
 #include <QMouseEvent>
+#include <QStyledItemDelegate>
+#include <QToolTip>
 
 #include <algorithm>
 
 namespace kurubako {
+
+namespace {
+
+// Draws the items as in an active window, so that the selection keeps the highlight colour
+// while the focus is elsewhere (a button, a message box); tells a name that does not fit
+// whole in its tooltip.
+class SnackItemDelegate final : public QStyledItemDelegate
+{
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+
+    void paint(QPainter *painter, const QStyleOptionViewItem &option, const QModelIndex &index) const override
+    {
+        QStyleOptionViewItem active = option;
+        active.state |= QStyle::State_Active;
+        QStyledItemDelegate::paint(painter, active, index);
+    }
+
+    bool helpEvent(QHelpEvent *event, QAbstractItemView *view, const QStyleOptionViewItem &option,
+                   const QModelIndex &index) override
+    {
+        if (event->type() != QEvent::ToolTip)
+            return QStyledItemDelegate::helpEvent(event, view, option, index);
+        const QString name = index.data(Qt::DisplayRole).toString();
+        if (sizeHint(option, index).width() > view->viewport()->width())
+            QToolTip::showText(event->globalPos(), name, view->viewport(), option.rect);
+        else
+            QToolTip::hideText();
+        return true;
+    }
+};
+
+} // namespace
 
 void SnackListModel::setSnacks(QList<Snack> snacks)
 {
@@ -33,6 +69,7 @@ SnackListView::SnackListView(QWidget *parent)
     setSelectionMode(QAbstractItemView::ExtendedSelection);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
     setUniformItemSizes(true);
+    setItemDelegate(new SnackItemDelegate(this));
     setLayoutMode(QListView::Batched);
     setBatchSize(2000);
 }
@@ -82,12 +119,29 @@ void SnackListView::mousePressEvent(QMouseEvent *event)
         return;
     case Qt::RightButton:
         event->accept();
-        Q_EMIT rightButtonPressed(event->globalPosition().toPoint());
+        Q_EMIT menuRequested(event->globalPosition().toPoint());
         return;
     default: // the middle button and the others neither select nor move the focus
         event->accept();
         return;
     }
+}
+
+void SnackListView::keyPressEvent(QKeyEvent *event)
+{
+    if (event->key() == Qt::Key_Menu || (event->key() == Qt::Key_F10 && event->modifiers() == Qt::ShiftModifier)) {
+        event->accept();
+        const QRect item = visualRect(currentIndex());
+        Q_EMIT menuRequested(viewport()->mapToGlobal(item.isValid() ? item.center() : QPoint()));
+        return;
+    }
+    QListView::keyPressEvent(event);
+}
+
+void SnackListView::contextMenuEvent(QContextMenuEvent *event)
+{
+    // The menu came with the right button's press or the key's, already.
+    event->accept();
 }
 
 void SnackListView::mouseDoubleClickEvent(QMouseEvent *event)

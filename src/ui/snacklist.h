@@ -26,8 +26,10 @@ private:
 };
 
 // A snack list: extended selection, kept in the model's order. Only the left button selects
-// and double-clicks. A right-button press leaves the selection alone and is reported instead,
-// for the list's pop-up menu.
+// and double-clicks. A right-button press leaves the selection alone and asks for the list's
+// pop-up menu, as the Menu key and Shift+F10 do at the current item. The selection shows in
+// the highlight colour whether or not the list has the focus, and a name too wide for the
+// list shows whole as its item's tooltip.
 class SnackListView final : public QListView
 {
     Q_OBJECT
@@ -46,9 +48,11 @@ public:
     std::optional<Snack> currentSnack() const;
 
 Q_SIGNALS:
-    void rightButtonPressed(const QPoint &globalPos);
+    void menuRequested(const QPoint &globalPos);
 
 protected:
+    void keyPressEvent(QKeyEvent *event) override;
+    void contextMenuEvent(QContextMenuEvent *event) override;
     void mousePressEvent(QMouseEvent *event) override;
     void mouseDoubleClickEvent(QMouseEvent *event) override;
     void mouseMoveEvent(QMouseEvent *event) override;

@@ -29,6 +29,7 @@ private Q_SLOTS:
     void closeAnsweredNo_keepsEverything();
     void closeStoresMovedPosition();
     void closeUnmoved_storesPositionItRead();
+    void closeShown_keepsPositionTheSystemDoesNotTell();
     void launchAndQuit_data();
     void launchAndQuit();
     void launchOnly_failureIsToldAndWindowStays();
@@ -223,6 +224,19 @@ void TestMainWindow::closeUnmoved_storesPositionItRead()
     f.window()->close();
     QCOMPARE(f.store.value(u"top"_s), u"1507"_s);
     QCOMPARE(f.store.value(u"left"_s), u"-2993"_s);
+}
+
+// Run under weston too, as a native Wayland client: there the system places the window and
+// tells no position, and the stored one stays.
+void TestMainWindow::closeShown_keepsPositionTheSystemDoesNotTell()
+{
+    UiFixture f;
+    f.startMainWindow({{u"top"_s, u"1500"_s}, {u"left"_s, u"3000"_s}, {u"Chk1"_s, u"True"_s}});
+    QVERIFY(QTest::qWaitForWindowExposed(f.window()));
+    f.window()->close();
+    QCOMPARE(f.endCount, 1);
+    QCOMPARE(f.store.value(u"top"_s), u"1500"_s);
+    QCOMPARE(f.store.value(u"left"_s), u"3000"_s);
 }
 
 void TestMainWindow::launchAndQuit_data()
