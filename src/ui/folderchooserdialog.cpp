@@ -155,7 +155,6 @@ FolderChooserDialog::FolderChooserDialog(FileOps &files, MsgBox &box, Purpose pu
     m_folderList = new QTreeWidget(frame);
     m_folderList->setObjectName(u"folderList"_s);
     m_folderList->setAccessibleName(u"フォルダー"_s);
-    m_folderLabel->setBuddy(m_folderList);
     m_folderList->setHeaderHidden(true);
     m_folderList->setRootIsDecorated(false);
     m_folderList->setItemsExpandable(false);

@@ -85,7 +85,6 @@ ListControls newListControls(const QString &caption, const QString &side, const 
     list->setAccessibleName(setName);
     auto *count = new QLabel(u"全部で 99999 個"_s, frame);
     count->setObjectName(side + u"Count"_s);
-    count->setBuddy(list);
     // The buttons of both sides read alike; a screen reader says which list each acts on.
     auto *selectAll = new QPushButton(u"全選択"_s, frame);
     selectAll->setObjectName(side + u"SelectAllButton"_s);
@@ -317,8 +316,11 @@ void MainWindow::refreshSnackLists()
     SnackLists lists = scanSnackFolder(m_services.files, m_preferences.snackDir());
     m_stockList->snackModel()->setSnacks(std::move(lists.stock));
     m_todayList->snackModel()->setSnacks(std::move(lists.today));
-    m_stockCount->setText(snackCountText(m_stockList->snackModel()->rowCount()));
-    m_todayCount->setText(snackCountText(m_todayList->snackModel()->rowCount()));
+    // A screen reader reads each count with its list.
+    for (const auto &[list, count] : {std::pair{m_stockList, m_stockCount}, std::pair{m_todayList, m_todayCount}}) {
+        count->setText(snackCountText(list->snackModel()->rowCount()));
+        list->setAccessibleDescription(count->text());
+    }
     m_stockList->scrollToTop();
     m_todayList->scrollToTop();
 }

@@ -6,6 +6,7 @@
 #include "ui/settingsdialog.h"
 #include "ui/versiondialog.h"
 
+#include <QAccessible>
 #include <QLineEdit>
 #include <QRadioButton>
 #include <QScreen>
@@ -37,6 +38,8 @@ private Q_SLOTS:
     void version_showsNameAndVersion();
     void help_data();
     void help();
+    void accessibleNames_data();
+    void accessibleNames();
 };
 
 void TestDialogs::placement_data()
@@ -318,6 +321,58 @@ void TestDialogs::help()
         QCOMPARE(f.box.shown[0].icon, MsgBox::Icon::Critical);
     }
     QVERIFY(f.window()->isVisible());
+}
+
+// What a screen reader says of each control it lands on, and the label it reads with it.
+void TestDialogs::accessibleNames_data()
+{
+    QTest::addColumn<QString>("window");
+    QTest::addColumn<QString>("control");
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("label"); // the label read with it as its description; empty: none
+    const auto row = [](const char *window, const char *control, const QString &name, const QString &label = {}) {
+        QTest::addRow("%s %s", window, control) << QString::fromLatin1(window) << QString::fromLatin1(control) << name
+                                                << label;
+    };
+    row("main", "stockList", u"ストックおやつ"_s, u"stockCount"_s);
+    row("main", "todayList", u"今日のおやつ"_s, u"todayCount"_s);
+    row("main", "stockSelectAllButton", u"ストックおやつを全選択"_s);
+    row("main", "stockClearButton", u"ストックおやつを全解除"_s);
+    row("main", "todaySelectAllButton", u"今日のおやつを全選択"_s);
+    row("main", "todayClearButton", u"今日のおやつを全解除"_s);
+    row("main", "addToTodayButton", u"今日のおやつに追加"_s);
+    row("main", "moveToStockButton", u"ストックに待避"_s);
+    row("main", "launchAndQuitButton", u"PostPetを起動して終了"_s);
+    row("rename", "currentName", u"いまのおやつ名"_s);
+    row("rename", "newName", u"新しいおやつ名"_s);
+    row("settings", "postPetFolder", u"PostPetのあるディレクトリ"_s);
+    row("chooser", "folderList", u"フォルダー"_s);
+}
+
+void TestDialogs::accessibleNames()
+{
+    QFETCH(QString, window);
+    QFETCH(QString, control);
+    QFETCH(QString, name);
+    QFETCH(QString, label);
+    UiFixture f;
+    f.startMainWindow();
+    std::unique_ptr<QWidget> dialog;
+    if (window == u"rename")
+        dialog = f.renameDialog(kurubako::SnackSet::Stock);
+    else if (window == u"settings")
+        dialog = std::make_unique<SettingsDialog>(*f.files, f.box, f.postPetDir, kurubako::DoubleClickAction::Move,
+                                                  f.window());
+    else if (window == u"chooser")
+        dialog = std::make_unique<FolderChooserDialog>(*f.files, f.box, FolderChooserDialog::Purpose::ChangeFolder,
+                                                       f.postPetDir, f.window());
+    QWidget *top = dialog ? dialog.get() : f.window();
+    auto *widget = top->findChild<QWidget *>(control);
+    QVERIFY(widget);
+    QAccessibleInterface *accessible = QAccessible::queryAccessibleInterface(widget);
+    QCOMPARE(accessible->text(QAccessible::Name), name);
+    if (!label.isEmpty())
+        QCOMPARE(accessible->text(QAccessible::Description), top->findChild<QLabel *>(label)->text());
 }
 
 QTEST_MAIN(TestDialogs)

@@ -8,6 +8,7 @@
 #include <QMessageBox>
 #include <QScrollBar>
 #include <QTimer>
+#include <QToolTip>
 
 using namespace Qt::StringLiterals;
 
@@ -30,6 +31,7 @@ private Q_SLOTS:
     void closeStoresMovedPosition();
     void closeUnmoved_storesPositionItRead();
     void closeShown_keepsPositionTheSystemDoesNotTell();
+    void nameTooWide_showsWholeAsTooltip();
     void launchAndQuit_data();
     void launchAndQuit();
     void launchOnly_failureIsToldAndWindowStays();
@@ -237,6 +239,21 @@ void TestMainWindow::closeShown_keepsPositionTheSystemDoesNotTell()
     QCOMPARE(f.endCount, 1);
     QCOMPARE(f.store.value(u"top"_s), u"1500"_s);
     QCOMPARE(f.store.value(u"left"_s), u"3000"_s);
+}
+
+void TestMainWindow::nameTooWide_showsWholeAsTooltip()
+{
+    UiFixture f;
+    const QString wide = QString(40, u'お');
+    QVERIFY(f.addSnacks({"a.pac", (wide + u".pac"_s).toUtf8()}));
+    f.startMainWindow();
+    kurubako::SnackListView *list = f.list("todayList");
+    for (const QString &name : {u"a"_s, wide}) {
+        const QRect item = list->visualRect(list->snackModel()->index(int(f.names("todayList").indexOf(name))));
+        QHelpEvent hover(QEvent::ToolTip, item.center(), list->viewport()->mapToGlobal(item.center()));
+        QApplication::sendEvent(list->viewport(), &hover);
+        QCOMPARE(QToolTip::isVisible() ? QToolTip::text() : QString(), name == wide ? wide : QString());
+    }
 }
 
 void TestMainWindow::launchAndQuit_data()

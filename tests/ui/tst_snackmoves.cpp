@@ -198,6 +198,19 @@ void TestSnackMoves::selectAllAndClear()
     f.click("stockSelectAllButton");
     QCOMPARE(f.list("stockList")->selectedCount(), 5);
     QCOMPARE(f.list("todayList")->selectedCount(), 1);
+    // The selection shows in the highlight colour, though the list has no focus and its window
+    // is not the active one (a message box is open), where the desktop greys it out.
+    kurubako::SnackListView *stock = f.list("stockList");
+    QPalette greyedOut = stock->palette();
+    greyedOut.setColor(QPalette::Inactive, QPalette::Highlight, QColor(0xEE, 0xEE, 0xEE));
+    stock->setPalette(greyedOut);
+    QWidget box;
+    box.show();
+    QApplication::setActiveWindow(&box);
+    QVERIFY(!stock->hasFocus() && !stock->isActiveWindow());
+    const QRect first = stock->visualRect(stock->snackModel()->index(0));
+    QCOMPARE(stock->viewport()->grab().toImage().pixelColor(first.right() - 1, first.center().y()),
+             stock->palette().color(QPalette::Active, QPalette::Highlight));
     f.click("todayClearButton");
     QCOMPARE(f.list("todayList")->selectedCount(), 0);
     QCOMPARE(f.list("stockList")->selectedCount(), 5);
@@ -220,14 +233,22 @@ void TestSnackMoves::popupMenu_data()
     QTest::addColumn<QString>("listName");
     QTest::addColumn<QStringList>("selected");
     QTest::addColumn<QStringList>("entries"); // visible entries of the pop-up; empty: no pop-up
-    QTest::newRow("nothing selected") << u"stockList"_s << QStringList{} << QStringList{};
+    QTest::addColumn<Qt::Key>("key"); // the key that asks for the pop-up; none: the right button
+    const Qt::Key rightButton{};
+    QTest::newRow("nothing selected") << u"stockList"_s << QStringList{} << QStringList{} << rightButton;
+    QTest::newRow("nothing selected, Menu key") << u"stockList"_s << QStringList{} << QStringList{} << Qt::Key_Menu;
+    QTest::newRow("one stock snack, Menu key")
+        << u"stockList"_s << QStringList{u"a"_s}
+        << QStringList{u"addToTodayAction"_s, u"stockMenuSeparator"_s, u"renameStockSnackAction"_s} << Qt::Key_Menu;
+    QTest::newRow("two of today's, Shift+F10") << u"todayList"_s << QStringList{u"t"_s, u"u"_s}
+                                               << QStringList{u"moveToStockAction"_s} << Qt::Key_F10;
     QTest::newRow("one stock snack") << u"stockList"_s << QStringList{u"a"_s}
-                                     << QStringList{u"addToTodayAction"_s, u"stockMenuSeparator"_s, u"renameStockSnackAction"_s};
+                                     << QStringList{u"addToTodayAction"_s, u"stockMenuSeparator"_s, u"renameStockSnackAction"_s} << rightButton;
     QTest::newRow("two stock snacks") << u"stockList"_s << QStringList{u"a"_s, u"b"_s}
-                                      << QStringList{u"addToTodayAction"_s};
+                                      << QStringList{u"addToTodayAction"_s} << rightButton;
     QTest::newRow("one of today's") << u"todayList"_s << QStringList{u"t"_s}
-                                    << QStringList{u"moveToStockAction"_s, u"todayMenuSeparator"_s, u"renameTodaySnackAction"_s};
-    QTest::newRow("two of today's") << u"todayList"_s << QStringList{u"t"_s, u"u"_s} << QStringList{u"moveToStockAction"_s};
+                                    << QStringList{u"moveToStockAction"_s, u"todayMenuSeparator"_s, u"renameTodaySnackAction"_s} << rightButton;
+    QTest::newRow("two of today's") << u"todayList"_s << QStringList{u"t"_s, u"u"_s} << QStringList{u"moveToStockAction"_s} << rightButton;
 }
 
 void TestSnackMoves::popupMenu()
@@ -235,6 +256,7 @@ void TestSnackMoves::popupMenu()
     QFETCH(QString, listName);
     QFETCH(QStringList, selected);
     QFETCH(QStringList, entries);
+    QFETCH(Qt::Key, key);
     UiFixture f;
     QVERIFY(f.addSnacks({"a.pa_", "b.pa_", "c.pa_", "t.pac", "u.pac"}));
     f.startMainWindow();
@@ -243,11 +265,14 @@ void TestSnackMoves::popupMenu()
 
     QStringList shown;
     bool popped = false;
+    QRect itemShown; // where the current item is, on the screen
     QTimer::singleShot(0, [&] {
         auto *menu = qobject_cast<QMenu *>(QApplication::activePopupWidget());
         if (!menu)
             return;
         popped = true;
+        if (key != Qt::Key{})
+            QVERIFY(menu->geometry().contains(itemShown.center() + QPoint(1, 1)));
         for (QAction *action : menu->actions()) {
             if (action->isVisible())
                 shown.append(action->objectName());
@@ -256,7 +281,13 @@ void TestSnackMoves::popupMenu()
     });
     // A right-button press on an item that is not selected leaves the selection alone.
     const QRect unselectedRow = list->visualRect(list->snackModel()->index(2));
-    QTest::mousePress(list->viewport(), Qt::RightButton, {}, unselectedRow.center());
+    if (key == Qt::Key{}) {
+        QTest::mousePress(list->viewport(), Qt::RightButton, {}, unselectedRow.center());
+    } else {
+        list->selectionModel()->setCurrentIndex(list->snackModel()->index(2), QItemSelectionModel::NoUpdate);
+        itemShown = QRect(list->viewport()->mapToGlobal(unselectedRow.topLeft()), unselectedRow.size());
+        QTest::keyClick(list, key, key == Qt::Key_F10 ? Qt::ShiftModifier : Qt::NoModifier);
+    }
     QCoreApplication::processEvents();
 
     QCOMPARE(popped, !entries.isEmpty());
