@@ -1,25 +1,26 @@
 // Feeds every file named on the command line, or found in a folder named there, to the fuzz
 // target once, as libFuzzer would, in a build without libFuzzer.
 
+#include <QCoreApplication>
+#include <QDirIterator>
+#include <QFile>
+#include <QFileInfo>
+
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
-#include <filesystem>
-#include <fstream>
-#include <iterator>
-#include <vector>
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size);
 
 namespace {
 
-bool replay(const std::filesystem::path &file)
+bool replay(const QString &file)
 {
-    std::ifstream stream(file, std::ios::binary);
-    if (!stream)
+    QFile stream(file);
+    if (!stream.open(QIODevice::ReadOnly))
         return false;
-    const std::vector<char> bytes{std::istreambuf_iterator<char>(stream), std::istreambuf_iterator<char>()};
-    LLVMFuzzerTestOneInput(reinterpret_cast<const std::uint8_t *>(bytes.data()), bytes.size());
+    const QByteArray bytes = stream.readAll();
+    LLVMFuzzerTestOneInput(reinterpret_cast<const std::uint8_t *>(bytes.constData()), std::size_t(bytes.size()));
     return true;
 }
 
@@ -27,21 +28,23 @@ bool replay(const std::filesystem::path &file)
 
 int main(int argc, char **argv)
 {
+    // Qt's arguments: on Windows from the wide command line, so that a corpus under a folder
+    // name outside the ANSI code page is found.
+    const QCoreApplication app(argc, argv);
     int replayed = 0;
-    for (int arg = 1; arg < argc; ++arg) {
-        const std::filesystem::path path(argv[arg]);
-        std::vector<std::filesystem::path> files;
-        if (std::filesystem::is_directory(path)) {
-            for (const auto &entry : std::filesystem::recursive_directory_iterator(path)) {
-                if (entry.is_regular_file())
-                    files.push_back(entry.path());
-            }
+    const QStringList arguments = QCoreApplication::arguments().mid(1);
+    for (const QString &path : arguments) {
+        QStringList files;
+        if (QFileInfo(path).isDir()) {
+            QDirIterator entries(path, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
+            while (entries.hasNext())
+                files.append(entries.next());
         } else {
-            files.push_back(path);
+            files.append(path);
         }
-        for (const auto &file : files) {
+        for (const QString &file : files) {
             if (!replay(file)) {
-                std::fprintf(stderr, "cannot read %s\n", file.string().c_str());
+                std::fprintf(stderr, "cannot read %s\n", qUtf8Printable(file));
                 return 1;
             }
             ++replayed;

@@ -2,9 +2,11 @@
 
 #include "platform/documentopener.h"
 #include "platform/fileops.h"
+#include "platform/helpfolder.h"
 #include "platform/msgbox.h"
 
 #include <QDir>
+#include <QFileInfo>
 
 using namespace Qt::StringLiterals;
 
@@ -12,7 +14,15 @@ namespace kurubako {
 
 QString helpDocumentPath(const FileOps &files)
 {
-    return files.executableFolder() + QDir::separator() + u"Kurubako.html"_s;
+    const QString name = u"Kurubako.html"_s;
+    const QStringList folders = helpDocumentFolders(files.executableFolder());
+    for (const QString &folder : folders) {
+        const QString path = QDir::toNativeSeparators(folder) + QDir::separator() + name;
+        if (QFileInfo(path).isFile())
+            return path;
+    }
+    // Missing everywhere: the opener says so, naming it beside the executable.
+    return files.executableFolder() + QDir::separator() + name;
 }
 
 void showHelp(const FileOps &files, DocumentOpener &opener, MsgBox &box)

@@ -8,7 +8,8 @@ class DocumentOpener;
 class FileOps;
 class MsgBox;
 
-// Kurubako.html in the folder of the program's executable.
+// Kurubako.html where it is installed (platform/helpfolder.h): in the documentation folder of
+// a Linux installation, or else in the folder of the program's executable.
 QString helpDocumentPath(const FileOps &files);
 
 // Opens the help document in the user's viewer without waiting for it. A failure is told in

@@ -1,8 +1,9 @@
 #!/bin/sh
 # Installs くるみ箱 into a temporary prefix and checks it: bin/kurubako is a relative link to
-# the real executable with the help beside it, the desktop entry validates and names what was
-# installed, the icons are in the hicolor theme, and the installed program, started through
-# the link (offscreen, with a home of its own), keeps running from the folder of its help.
+# the real executable, the help and the manual pages are in their folders, the desktop entry
+# validates and names what was installed, the icons are in the hicolor theme, the command
+# line's options answer without a display or the settings, and the installed program, started
+# through the link (offscreen, with a home of its own), keeps running.
 # Everything it writes stays in its temporary folder.
 #
 # check-install.sh <build folder> <source folder> <bin folder> <data folder>
@@ -31,7 +32,11 @@ case $exe in
 "$prefix"/*) [ -x "$exe" ] || fail "$exe is not executable" ;;
 *) fail "$bindir/kurubako leads to $exe, outside the installation"; exe="" ;;
 esac
-cmp -s "$source/doc/Kurubako.html" "$(dirname "$exe")/Kurubako.html" || fail "no Kurubako.html beside $exe"
+docdir=$prefix/$datadir/doc/kurubako
+cmp -s "$source/doc/Kurubako.html" "$docdir/Kurubako.html" || fail "no Kurubako.html in $docdir"
+for page in man/man1 man/ja/man1; do
+    [ -f "$prefix/$datadir/$page/kurubako.1.gz" ] || fail "no manual page $datadir/$page/kurubako.1.gz"
+done
 ! readelf -d "$exe" 2>/dev/null | grep -E 'R(UN)?PATH' | grep -qF "$build" ||
     fail "the installed executable looks for libraries in the build folder"
 
@@ -50,11 +55,24 @@ command=$(sed -n 's/^Exec=\([^ ]*\).*/\1/p' "$desktop")
 icon=$(sed -n 's/^Icon=//p' "$desktop")
 [ -n "$icon" ] && [ -f "$icons/scalable/apps/$icon.svg" ] || fail "Icon=$icon is not the installed icon"
 
+# The command line: --help and --version answer and end without a display or the settings;
+# anything else is refused on the error output.
+home=$work/home
+mkdir -p "$home" && mkdir -m 700 "$work/runtime"
+run() { env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM HOME="$home" XDG_CONFIG_HOME="$home/.config" \
+            XDG_RUNTIME_DIR="$work/runtime" "$link" "$@" >"$work/out" 2>"$work/err"; }
+run --version && [ "$(cat "$work/out")" = "くるみ箱 1.1" ] || fail "--version: $(cat "$work/out" "$work/err")"
+run -h && head -n 1 "$work/out" | grep -q '^使い方: kurubako' && grep -q '^Usage: kurubako' "$work/out" ||
+    fail "-h: $(cat "$work/out" "$work/err")"
+for arguments in --frobnicate -x PostPet; do
+    ! run $arguments && [ ! -s "$work/out" ] && grep -q '^kurubako: .*'"$arguments" "$work/err" ||
+        fail "$arguments was not refused: $(cat "$work/out" "$work/err")"
+done
+[ ! -e "$home/.config" ] || fail "the command line options touched the settings"
+
 # Start-up writes the settings, then the program waits in its event loop. Qt takes the
 # program's folder, where the help is looked up, from /proc/self/exe: the link resolved.
 if [ -n "$exe" ]; then
-    home=$work/home
-    mkdir -p "$home" && mkdir -m 700 "$work/runtime"
     HOME=$home XDG_CONFIG_HOME=$home/.config XDG_CACHE_HOME=$home/.cache XDG_DATA_HOME=$home/.local/share \
         XDG_RUNTIME_DIR=$work/runtime QT_QPA_PLATFORM=offscreen "$link" >"$work/output" 2>&1 &
     pid=$!
@@ -67,8 +85,7 @@ if [ -n "$exe" ]; then
     sleep 0.5
     running=$(readlink "/proc/$pid/exe")
     grep -q '^ver=' "$home/.config/Tobiuo/Kurubako.conf" 2>/dev/null || fail "no settings written at start-up"
-    [ "$running" = "$exe" ] && [ -f "$(dirname "$running")/Kurubako.html" ] ||
-        fail "the started program (${running:-ended}) does not run from the folder of its help"
+    [ "$running" = "$exe" ] || fail "the started program (${running:-ended}) is not $exe"
     [ $failures -eq 0 ] || cat "$work/output" >&2
 fi
 

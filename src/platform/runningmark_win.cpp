@@ -1,0 +1,46 @@
+#include "runningmark.h"
+
+#include <vector>
+
+#include <windows.h>
+
+namespace kurubako {
+
+namespace {
+
+// packaging/windows/kurubako.nsi looks for these names: the one of the user's session, and the
+// global one, which an installer started in another session (another user's) sees too.
+constexpr const wchar_t *mutexNames[] = {L"Kurubako-Tobiuo-Running", L"Global\\Kurubako-Tobiuo-Running"};
+
+class MutexMark final : public RunningMark
+{
+public:
+    MutexMark()
+    {
+        // Another くるみ箱 may hold the names already: opening them then is as good. The global
+        // name can be refused (a restricted session); the session's name still tells.
+        for (const wchar_t *name : mutexNames) {
+            if (HANDLE mutex = CreateMutexW(nullptr, FALSE, name))
+                m_handles.push_back(mutex);
+        }
+    }
+    ~MutexMark() override
+    {
+        for (HANDLE mutex : m_handles)
+            CloseHandle(mutex);
+    }
+    MutexMark(const MutexMark &) = delete;
+    MutexMark &operator=(const MutexMark &) = delete;
+
+private:
+    std::vector<HANDLE> m_handles;
+};
+
+} // namespace
+
+std::unique_ptr<RunningMark> markProgramRunning()
+{
+    return std::make_unique<MutexMark>();
+}
+
+} // namespace kurubako
