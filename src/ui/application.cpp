@@ -22,17 +22,13 @@ namespace kurubako {
 namespace {
 
 // Under a Wayland session that also offers X11 (XWayland), the program runs as an X11 client
-// unless the user chose a platform: only there can it put its windows where they belong and
-// learn where the user moved them. True when it chose so.
-bool preferX11UnderWayland(int argc, char **argv)
+// unless the user chose a platform (QT_QPA_PLATFORM): only there can it put its windows where
+// they belong and learn where the user moved them. True when it chose so.
+bool preferX11UnderWayland()
 {
     if (qEnvironmentVariableIsSet("QT_QPA_PLATFORM") || qEnvironmentVariableIsEmpty("DISPLAY")
         || (qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") && qgetenv("XDG_SESSION_TYPE") != "wayland"))
         return false;
-    for (int index = 1; index < argc; ++index) {
-        if (qstrcmp(argv[index], "-platform") == 0 || qstrcmp(argv[index], "--platform") == 0)
-            return false;
-    }
     qputenv("QT_QPA_PLATFORM", "xcb");
     return true;
 }
@@ -41,7 +37,7 @@ bool preferX11UnderWayland(int argc, char **argv)
 
 int runApplication(int &argc, char **argv)
 {
-    const bool choseX11 = preferX11UnderWayland(argc, argv);
+    const bool choseX11 = preferX11UnderWayland();
     QApplication app(argc, argv);
     if (choseX11)
         qunsetenv("QT_QPA_PLATFORM"); // PostPet and the help's viewer choose for themselves
