@@ -1,9 +1,9 @@
 #include "fileops_posix.h"
 
-#include <QCoreApplication>
 #include <QFile>
 #include <QHash>
 #include <QRandomGenerator>
+#include <QUtf8StringView>
 
 #include <cerrno>
 #include <cstdio>
@@ -198,7 +198,22 @@ public:
     }
 
 private:
-    static QString keyOf(const QByteArray &name) { return foldedName(displayName(name)); }
+    // A name that shows with replacement characters (neither UTF-8 nor Shift_JIS) is told
+    // apart by its bytes, ASCII letters in any case: two such names may show alike and still
+    // be two files. Its key starts with a NUL, which no name that shows as it is holds.
+    static QString keyOf(const QByteArray &name)
+    {
+        const QString shown = displayName(name);
+        if (!shown.contains(QChar::ReplacementCharacter) || QUtf8StringView(name).isValidUtf8())
+            return foldedName(shown);
+        QString key(name.size() + 1, Qt::Uninitialized);
+        key[0] = u'\0';
+        for (qsizetype i = 0; i < name.size(); ++i) {
+            const char byte = name.at(i);
+            key[i + 1] = QChar(char16_t(uchar(byte >= 'a' && byte <= 'z' ? byte - 'a' + 'A' : byte)));
+        }
+        return key;
+    }
 
     QHash<QString, QList<QByteArray>> m_folded;
 };
@@ -236,14 +251,6 @@ FsError strandedError(const QByteArray &aside)
 PosixFileOps::PosixFileOps(Syscalls &syscalls)
     : m_sys(syscalls)
 {
-}
-
-std::optional<QList<FileName>> PosixFileOps::listFiles(const QString &folder)
-{
-    QList<FileName> files;
-    if (!visitFiles(folder, [&](QByteArrayView native) { files.append({native.toByteArray(), displayName(native)}); }))
-        return std::nullopt;
-    return files;
 }
 
 bool PosixFileOps::visitFiles(const QString &folder, const std::function<void(QByteArrayView native)> &visit)
@@ -297,7 +304,7 @@ FsError PosixFileOps::renameOne(int dirFd, const QByteArray &from, const QByteAr
 {
     // A NUL would end the name early: the file would get what comes before it. A name that
     // starts with "." would hide the snack from the lists.
-    if (to.isEmpty() || to.startsWith('.') || to.contains('/') || to.contains('\0'))
+    if (to.isEmpty() || to.startsWith('.') || to.contains('/') || to.contains('\0') || isDeviceName(displayName(to)))
         return fsError(FileError::BadFileName);
     if (m_sys.renameNoReplace(dirFd, from.constData(), to.constData()) == 0)
         return {};
@@ -394,16 +401,6 @@ std::optional<QString> PosixFileOps::findPlainFile(const QString &folder, const 
     if (!path.endsWith(u'/'))
         path += u'/';
     return path + QFile::decodeName(found->native);
-}
-
-QByteArray PosixFileOps::encodeName(const QString &name) const
-{
-    return name.toUtf8();
-}
-
-QString PosixFileOps::executableFolder() const
-{
-    return QCoreApplication::applicationDirPath();
 }
 
 } // namespace kurubako

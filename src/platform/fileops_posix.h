@@ -10,12 +10,9 @@ class PosixFileOps final : public FileOps
 public:
     explicit PosixFileOps(Syscalls &syscalls = Syscalls::real());
 
-    std::optional<QList<FileName>> listFiles(const QString &folder) override;
     bool visitFiles(const QString &folder, const std::function<void(QByteArrayView native)> &visit) override;
     RenameOutcome renameFiles(const QString &folder, const QList<RenameRequest> &requests) override;
     std::optional<QString> findPlainFile(const QString &folder, const QString &name) override;
-    QByteArray encodeName(const QString &name) const override;
-    QString executableFolder() const override;
 
 private:
     // How taking away one of a file's two names ended.

@@ -40,17 +40,6 @@ SystemSettingsStore::SystemSettingsStore()
 
 SystemSettingsStore::~SystemSettingsStore() = default;
 
-QString SystemSettingsStore::read(const QString &application, const QString &section, const QString &key)
-{
-    return readKeys(application, section, {key}).constFirst();
-}
-
-bool SystemSettingsStore::write(const QString &application, const QString &section, const QString &key,
-                            const QString &text)
-{
-    return writeKeys(application, section, {{key, text}});
-}
-
 QStringList SystemSettingsStore::readKeys(const QString &application, const QString &section,
                                       const QStringList &keys)
 {

@@ -70,17 +70,6 @@ struct SystemSettingsStore::State
 SystemSettingsStore::SystemSettingsStore() = default;
 SystemSettingsStore::~SystemSettingsStore() = default;
 
-QString SystemSettingsStore::read(const QString &application, const QString &section, const QString &key)
-{
-    return readKeys(application, section, {key}).constFirst();
-}
-
-bool SystemSettingsStore::write(
-    const QString &application, const QString &section, const QString &key, const QString &text)
-{
-    return writeKeys(application, section, {{key, text}});
-}
-
 QStringList SystemSettingsStore::readKeys(
     const QString &application, const QString &section, const QStringList &keys)
 {

@@ -1,8 +1,8 @@
 #include "help.h"
 
 #include "platform/documentopener.h"
-#include "platform/fileops.h"
 #include "platform/msgbox.h"
+#include "platform/programfolder.h"
 
 #include <QDir>
 
@@ -10,14 +10,14 @@ using namespace Qt::StringLiterals;
 
 namespace kurubako {
 
-QString helpDocumentPath(const FileOps &files)
+QString helpDocumentPath()
 {
-    return files.executableFolder() + QDir::separator() + u"Kurubako.html"_s;
+    return programFolder() + QDir::separator() + u"Kurubako.html"_s;
 }
 
-void showHelp(const FileOps &files, DocumentOpener &opener, MsgBox &box)
+void showHelp(DocumentOpener &opener, MsgBox &box)
 {
-    opener.open(helpDocumentPath(files), files.executableFolder(),
+    opener.open(helpDocumentPath(), programFolder(),
         [&box] { box.critical(u"ヘルプが表示できないんだけど・・・"_s, u"ヘルプがないよ"_s); });
 }
 

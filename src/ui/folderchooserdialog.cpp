@@ -8,6 +8,7 @@
 #include "platform/defaultfolders.h"
 #include "platform/fileops.h"
 #include "platform/msgbox.h"
+#include "platform/programfolder.h"
 
 #include <QCloseEvent>
 #include <QComboBox>
@@ -178,7 +179,7 @@ void FolderChooserDialog::openStartFolder()
     }
     setWindowTitle(u"初期設定：PostPetのあるディレクトリは？"_s);
     if (!openFolder(defaultPostPetFolder()))
-        openFolder(m_program.services.files.executableFolder());
+        openFolder(programFolder());
 }
 
 bool FolderChooserDialog::openFolder(const QString &path)

@@ -428,7 +428,7 @@ void MainWindow::showVersionDialog()
 
 void MainWindow::showHelp()
 {
-    kurubako::showHelp(m_program.services.files, m_program.services.opener, m_program.services.box);
+    kurubako::showHelp(m_program.services.opener, m_program.services.box);
 }
 
 } // namespace kurubako

@@ -106,7 +106,7 @@ void RenameDialog::rename()
     const Snack snack = current ? *current : Snack{};
     const FsError error = renameSnack(m_program.services.files, m_program.globals.snackDir, snack, m_set, newName);
     if (error.failed()) {
-        if (error.number == static_cast<int>(FileError::FileExists))
+        if (error.code == FileError::FileExists)
             box.critical(u"同じ名前のファイルが存在するので変えられないよ"_s, u"エラー"_s);
         else
             box.critical(u"未知のエラーです("_s + QString::number(error.number) + u')', u"エラー"_s);
