@@ -7,6 +7,7 @@
 #include "platform/syscalls.h"
 
 #include <QByteArrayList>
+#include <QHash>
 
 #include <cerrno>
 #include <functional>
@@ -21,8 +22,14 @@ public:
     // EACCES.
     QByteArrayList unlinkFailing;
 
-    // Run before the n-th renameNoReplace (whether it then fails or not) and after a link
-    // that succeeded: the moments at which a change by another program hurts most.
+    // What stat tells of a file system: each name numbered on its own, as libfuse 2 file
+    // systems without use_ino number them, and maybe no link counts either.
+    bool inodePerName = false;
+    bool noLinkCounts = false;
+
+    // Run before the n-th renameNoReplace (whether it then fails or not) and after a link of a
+    // snack (not of the program's own hidden names) that succeeded: the moments at which a
+    // change by another program hurts most.
     std::function<void(int n)> beforeRename;
     std::function<void(const char *from, const char *to)> afterLink;
     // Run before the n-th call on a name of any kind (renameNoReplace, link, rename, unlink):
@@ -45,7 +52,7 @@ public:
         if (linkErrno)
             return fail(linkErrno);
         const int result = Syscalls::link(dirFd, from, to);
-        if (result == 0 && afterLink)
+        if (result == 0 && afterLink && from[0] != '.')
             afterLink(from, to);
         return result;
     }
@@ -58,6 +65,16 @@ public:
     {
         called();
         return unlinkFailing.contains(QByteArray(name)) ? fail(EACCES) : Syscalls::unlink(dirFd, name);
+    }
+
+    int stat(int dirFd, const char *name, struct stat *info) override
+    {
+        const int result = Syscalls::stat(dirFd, name, info);
+        if (result == 0 && inodePerName)
+            info->st_ino = qHash(QByteArray(name));
+        if (result == 0 && noLinkCounts)
+            info->st_nlink = 1;
+        return result;
     }
 
 private:
