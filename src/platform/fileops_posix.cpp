@@ -142,9 +142,10 @@ bool lookLinked(const struct stat &a, const struct stat &b)
 class DirFd
 {
 public:
+    // A path with a NUL names no folder: the system would read it only up to the NUL.
     DirFd(Syscalls &sys, const QString &folder)
-        : m_fd(sys.openDirectory(QFile::encodeName(folder).constData()))
-        , m_error(m_fd < 0 ? errno : 0)
+        : m_fd(folder.contains(QChar(0)) ? -1 : sys.openDirectory(QFile::encodeName(folder).constData()))
+        , m_error(folder.contains(QChar(0)) ? ENOENT : m_fd < 0 ? errno : 0)
     {
     }
     ~DirFd()

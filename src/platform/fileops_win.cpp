@@ -86,6 +86,9 @@ std::optional<WIN32_FIND_DATAW> findFile(const std::wstring &path)
 
 bool WinFileOps::visitFiles(const QString &folder, const std::function<void(QByteArrayView native)> &visit)
 {
+    // A path with a NUL names no folder: Windows would read it only up to the NUL.
+    if (folder.contains(QChar(0)))
+        return false;
     WIN32_FIND_DATAW data;
     const HANDLE find = FindFirstFileExW(pathOf(folder, u"*"_s).toStdWString().c_str(), FindExInfoBasic,
         &data, FindExSearchNameMatch, nullptr, FIND_FIRST_EX_LARGE_FETCH);
@@ -108,6 +111,10 @@ bool WinFileOps::visitFiles(const QString &folder, const std::function<void(QByt
 RenameOutcome WinFileOps::renameFiles(const QString &folder, const QList<RenameRequest> &requests)
 {
     RenameOutcome outcome;
+    if (!requests.isEmpty() && folder.contains(QChar(0))) {
+        outcome.error = fsError(FileError::PathNotFound);
+        return outcome;
+    }
     for (const RenameRequest &request : requests) {
         outcome.error = renameOne(folder, request.from, request.to);
         if (outcome.error.failed())
@@ -168,7 +175,7 @@ FsError WinFileOps::renameOne(const QString &folder, const QByteArray &from, con
 std::optional<QString> WinFileOps::findPlainFile(const QString &folder, const QString &name)
 {
     // Windows itself looks the name up in any letter case; the path gets the file's own.
-    if (name.contains(u'*') || name.contains(u'?'))
+    if (name.contains(u'*') || name.contains(u'?') || name.contains(QChar(0)) || folder.contains(QChar(0)))
         return std::nullopt;
     const auto found = findFile(pathOf(folder, name).toStdWString());
     if (!found || (found->dwFileAttributes & NotOrdinary))

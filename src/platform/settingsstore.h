@@ -30,7 +30,8 @@ public:
 
 // The store of the running platform: the registry key that VB's GetSetting/SaveSetting
 // use on Windows, <config home>/<application>/<section>.conf elsewhere, where a file that
-// cannot be parsed to its end still gives the keys that could be read.
+// cannot be parsed to its end still gives the keys that could be read. That file is read and
+// written only while it is a regular file or a link to one, which stays a link.
 class SystemSettingsStore final : public SettingsStore
 {
 public:
@@ -41,6 +42,11 @@ public:
                          const QStringList &keys) override;
     bool writeKeys(const QString &application, const QString &section,
                    const QList<std::pair<QString, QString>> &values) override;
+
+    // The settings file that turned out to be no regular file (nor a link to one): a FIFO, a
+    // device, a folder. The store then reads nothing from it and writes nothing to it, and the
+    // run goes on with the defaults. Empty while the store is usable (always, on Windows).
+    QString unusableFile() const;
 
 private:
     // What the system's store keeps from one call to the next.

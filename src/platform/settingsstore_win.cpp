@@ -70,6 +70,11 @@ struct SystemSettingsStore::State
 SystemSettingsStore::SystemSettingsStore() = default;
 SystemSettingsStore::~SystemSettingsStore() = default;
 
+QString SystemSettingsStore::unusableFile() const
+{
+    return {}; // the registry is no file
+}
+
 QStringList SystemSettingsStore::readKeys(
     const QString &application, const QString &section, const QStringList &keys)
 {

@@ -102,6 +102,9 @@ void TestSnackScan::scan()
 
     lists = scanSnackFolder(ops, dir.path() + u"/missing"_s);
     QVERIFY(lists.today.isEmpty() && lists.stock.isEmpty());
+    // A NUL ends no path early: this names no folder.
+    lists = scanSnackFolder(ops, dir.path() + QChar(0) + u"/missing"_s);
+    QVERIFY(lists.today.isEmpty() && lists.stock.isEmpty());
 }
 
 void TestSnackScan::order_data()

@@ -19,6 +19,8 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
 #include <utility>
 
 using namespace Qt::StringLiterals;
@@ -299,6 +301,8 @@ void TestFaults::settingsFileFaults_data()
     QTest::newRow("config folder is a file") << QByteArray("config-file") << false;
     QTest::newRow("settings file is a link to itself") << QByteArray("loop") << true;
     QTest::newRow("settings file holds no settings") << QByteArray("garbage") << true;
+    QTest::newRow("settings file is a FIFO") << QByteArray("fifo") << false;
+    QTest::newRow("settings file links to a device") << QByteArray("device") << false;
 }
 
 void TestFaults::settingsFileFaults()
@@ -316,6 +320,12 @@ void TestFaults::settingsFileFaults()
         QVERIFY(testfolder::makeFile(config.path(), "plain", "not a folder"));
     } else if (setUp == "loop") {
         QVERIFY(::symlink("Kurubako.conf", QFile::encodeName(file).constData()) == 0);
+    } else if (setUp == "fifo") {
+        QVERIFY(::mkfifo(QFile::encodeName(file).constData(), 0600) == 0);
+    } else if (setUp == "device") {
+        if (::mknod(QFile::encodeName(configFolder + u"/null"_s).constData(), S_IFCHR | 0666, makedev(1, 3)) != 0)
+            QSKIP("no device node can be made here");
+        QVERIFY(::symlink("../null", QFile::encodeName(file).constData()) == 0);
     } else {
         const char garbage[] = "\xff\xfe\0[General\n=\n\x81\x82\n[\n=x=\n\"top\"=\"\n";
         QVERIFY(testfolder::makeFile(configFolder + u"/Tobiuo"_s, "Kurubako.conf",
