@@ -9,6 +9,7 @@ class QTreeWidgetItem;
 
 namespace kurubako {
 
+struct FolderLook;
 class Program;
 
 // The PostPet folder chooser (Form0). At start-up its OK stores the folder and opens the main
@@ -40,7 +41,9 @@ private Q_SLOTS:
 
 private:
     void openStartFolder();
-    void fillFolderList();
+    void fillDriveList();
+    bool showFolder(const QString &path, const FolderLook &look);
+    void fillFolderList(const QStringList &subFolders);
     void openItem(QTreeWidgetItem *item);
 
     Program &m_program;

@@ -13,11 +13,16 @@
 #include "ui/folderchooserdialog.h"
 #include "ui/renamedialog.h"
 
+#include <QComboBox>
+#include <QElapsedTimer>
 #include <QLineEdit>
+#include <QProcess>
+#include <QScopeGuard>
 #include <QSettings>
 #include <QStandardPaths>
 
 #include <cerrno>
+#include <csignal>
 #include <cstdio>
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
@@ -92,6 +97,8 @@ private Q_SLOTS:
     void fileSystemFaults();
     void settingsFileFaults_data();
     void settingsFileFaults();
+    void deadMount_data();
+    void deadMount();
 };
 
 // Stock a and b, today's c. A transfer adds every stock snack (a, then b); a rename gives the
@@ -352,6 +359,68 @@ void TestFaults::settingsFileFaults()
     // PostPet's folder, chosen now, is there at the next start wherever the store takes it.
     kurubako::acceptFirstPostPetDir(store, f.program->globals, f.postPetDir);
     QCOMPARE(stored(u"postpet_dir"_s), writable ? f.postPetDir : QString());
+}
+
+// A mount whose FUSE daemon is stopped: every look at a folder on it waits. The chooser
+// appears at once all the same, on another folder, and a drive on the mount shows as not
+// ready.
+void TestFaults::deadMount_data()
+{
+    QTest::addColumn<QByteArray>("where"); // what lies on the mount
+    QTest::newRow("Wine prefix in use: first run") << QByteArray("prefix");
+    QTest::newRow("PostPet's folder: settings") << QByteArray("postpet");
+}
+
+void TestFaults::deadMount()
+{
+    QFETCH(QByteArray, where);
+    const QString bindfs = QStandardPaths::findExecutable(u"bindfs"_s);
+    if (bindfs.isEmpty() || ::access("/dev/fuse", R_OK | W_OK) != 0)
+        QSKIP("no FUSE file system can be mounted here");
+    testfolder::TempFolder backing;
+    testfolder::TempFolder mount;
+    QVERIFY(QDir(backing.path()).mkpath(u"prefix/drive_c/Program Files (x86)"_s));
+    QProcess daemon;
+    daemon.start(bindfs, {u"-f"_s, u"--no-allow-other"_s, backing.path(), mount.path()});
+    QTRY_VERIFY_WITH_TIMEOUT(QDir(mount.path() + u"/prefix/drive_c"_s).exists()
+                                 || daemon.state() == QProcess::NotRunning, 10000);
+    if (daemon.state() == QProcess::NotRunning)
+        QSKIP("bindfs cannot mount here");
+    ::kill(pid_t(daemon.processId()), SIGSTOP);
+    const auto wake = qScopeGuard([&] {
+        // The looks that waited end once the daemon goes on.
+        ::kill(pid_t(daemon.processId()), SIGCONT);
+        QProcess::execute(QStandardPaths::findExecutable(u"fusermount"_s), {u"-u"_s, u"-z"_s, mount.path()});
+        daemon.terminate();
+        daemon.waitForFinished(10000);
+    });
+    const QString prefix = mount.path() + u"/prefix"_s;
+
+    UiFixture f;
+    qputenv("WINEPREFIX", QFile::encodeName(where == "prefix" ? prefix : f.postPetDir));
+    const auto unset = qScopeGuard([] { qunsetenv("WINEPREFIX"); });
+    QElapsedTimer shown;
+    shown.start();
+    f.start();
+    if (where == "postpet")
+        f.program->globals.postPetDir = prefix;
+    using Mode = kurubako::FolderChooserDialog::Mode;
+    kurubako::FolderChooserDialog chooser(*f.program, where == "prefix" ? Mode::StartUp : Mode::Settings, nullptr);
+    QVERIFY2(shown.elapsed() < 2000, qPrintable(QString::number(shown.elapsed())));
+    QVERIFY(!chooser.chosenFolder().startsWith(mount.path()));
+    // The drive of the prefix on the mount: choosing it leaves the chooser where it was.
+    auto *drives = chooser.findChild<QComboBox *>(u"driveList"_s);
+    const int drive = drives->findData(QString(prefix + u"/drive_c"_s));
+    if (where == "prefix") {
+        QVERIFY(drive >= 0);
+        const QString before = chooser.chosenFolder();
+        drives->setCurrentIndex(drive);
+        Q_EMIT drives->activated(drive);
+        QCOMPARE(chooser.chosenFolder(), before);
+        QVERIFY(drives->itemText(drive).endsWith(u"（準備ができていません）"_s));
+    }
+    QVERIFY(!chooser.openFolder(prefix));
+    QVERIFY2(shown.elapsed() < 4000, qPrintable(QString::number(shown.elapsed())));
 }
 
 QTEST_MAIN(TestFaults)
