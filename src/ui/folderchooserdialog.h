@@ -26,7 +26,8 @@ public:
     Mode mode() const { return m_mode; }
     // The folder open in the folder list, the one the label above it shows.
     QString chosenFolder() const { return m_folder; }
-    // Opens a folder in the folder list; false, with nothing changed, when it cannot be read.
+    // Opens a folder in the folder list; false, with nothing changed, when it cannot be read or
+    // does not answer in time.
     bool openFolder(const QString &path);
 
 protected:
