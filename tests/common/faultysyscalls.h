@@ -22,10 +22,8 @@ public:
     // EACCES.
     QByteArrayList unlinkFailing;
 
-    // What stat tells of a file system: each name numbered on its own, as libfuse 2 file
-    // systems without use_ino number them, and maybe no link counts either.
-    bool inodePerName = false;
-    bool noLinkCounts = false;
+    bool inodePerName = false; // stat numbers each name on its own (libfuse 2 without use_ino)
+    bool noLinkCounts = false; // stat counts one link for every file
 
     // Run before the n-th renameNoReplace (whether it then fails or not) and after a link of a
     // snack (not of the program's own hidden names) that succeeded: the moments at which a
@@ -70,10 +68,8 @@ public:
     int stat(int dirFd, const char *name, struct stat *info) override
     {
         const int result = Syscalls::stat(dirFd, name, info);
-        if (result == 0 && inodePerName)
-            info->st_ino = qHash(QByteArray(name));
-        if (result == 0 && noLinkCounts)
-            info->st_nlink = 1;
+        info->st_ino = inodePerName ? qHash(QByteArray(name)) : info->st_ino;
+        info->st_nlink = noLinkCounts ? 1 : info->st_nlink;
         return result;
     }
 

@@ -1,8 +1,6 @@
-// Moving snacks on FUSE file systems that refuse the no-replace flag of renameat2, as ntfs-3g
-// and other file systems built on libfuse 2 do, while another program puts files of its own
-// under the old names: bindfs, and libfuse's pass-through example, which (like sshfs without
-// use_ino) gives each name of a file an inode number of its own. Each is mounted over a
-// temporary folder.
+// Moving snacks on FUSE file systems built on libfuse 2, which refuse the no-replace flag of
+// renameat2, while another program puts files of its own under the old names: bindfs, and
+// libfuse's pass-through example, which numbers each name of a file on its own.
 
 #include "platform/fileops_posix.h"
 
@@ -33,8 +31,7 @@ QByteArray stockName(int i)
     return "snack" + QByteArray::number(i) + ".pa_";
 }
 
-// The real system calls; each link made of a snack tells which snack has just got its new
-// name.
+// The real system calls; each link of a snack tells which snack has just got its new name.
 class LinkWatch final : public Syscalls
 {
 public:
@@ -49,49 +46,39 @@ public:
     }
 };
 
-// A FUSE file system of `kind` ("bindfs" or "fusexmp") mounted over a temporary folder, and
-// unmounted again; `why` tells why it could not be mounted.
-class Mount
+// A FUSE file system of `kind` ("bindfs" or "fusexmp") mounted over a temporary folder while
+// it lives; `why` tells why it could not be mounted.
+struct Mount
 {
-public:
     explicit Mount(const QByteArray &kind)
     {
-        if (::access("/dev/fuse", R_OK | W_OK) != 0) {
-            why = u"FUSE cannot be mounted here: /dev/fuse: "_s + QString::fromLocal8Bit(strerror(errno));
-            return;
-        }
-        QString program;
-        QStringList arguments;
-        if (kind == "bindfs") {
-            program = QStandardPaths::findExecutable(u"bindfs"_s);
-            arguments = {u"--no-allow-other"_s, m_backing.path(), m_mount.path()};
-        } else {
+        QStringList command{QStandardPaths::findExecutable(u"bindfs"_s), u"--no-allow-other"_s, backing.path(), folder.path()};
+        if (kind == "fusexmp") {
 #ifdef KURUBAKO_FUSEXMP
-            program = QStringLiteral(KURUBAKO_FUSEXMP);
-            arguments = {u"-o"_s, u"modules=subdir,subdir="_s + m_backing.path(), m_mount.path()};
+            command = {QStringLiteral(KURUBAKO_FUSEXMP), u"-o"_s, u"modules=subdir,subdir="_s + backing.path(), folder.path()};
 #else
             why = QStringLiteral(KURUBAKO_FUSEXMP_MISSING);
-            return;
 #endif
         }
+        if (::access("/dev/fuse", R_OK | W_OK) != 0)
+            why = u"FUSE cannot be mounted here: /dev/fuse: "_s + QString::fromLocal8Bit(strerror(errno));
+        if (!why.isEmpty())
+            return;
         QProcess mount;
-        mount.start(program, arguments);
+        mount.start(command.takeFirst(), command);
         if (!mount.waitForFinished(30000) || mount.exitStatus() != QProcess::NormalExit || mount.exitCode() != 0)
-            why = u"FUSE cannot be mounted here: "_s + QString::fromLatin1(kind) + u": "_s
-                + QString::fromLocal8Bit(mount.readAllStandardError()).trimmed() + mount.errorString();
+            why = u"FUSE cannot be mounted here: "_s + QString::fromLocal8Bit(mount.readAllStandardError());
     }
     ~Mount()
     {
         if (why.isEmpty())
-            QProcess::execute(QStandardPaths::findExecutable(u"fusermount"_s), {u"-u"_s, m_mount.path()});
+            QProcess::execute(QStandardPaths::findExecutable(u"fusermount"_s), {u"-u"_s, folder.path()});
     }
+    QString path() const { return folder.path(); }
 
-    QString path() const { return m_mount.path(); }
     QString why;
-
-private:
-    testfolder::TempFolder m_backing;
-    testfolder::TempFolder m_mount;
+    testfolder::TempFolder backing;
+    testfolder::TempFolder folder;
 };
 
 } // namespace
@@ -136,10 +123,10 @@ void TestFuseRename::noReplaceRefused()
     const QByteArray to = testfolder::pathOf(mount.path(), "b");
     QCOMPARE(::renameat2(AT_FDCWD, from.constData(), AT_FDCWD, to.constData(), RENAME_NOREPLACE), -1);
     QCOMPARE(errno, EINVAL);
-    QVERIFY(::link(from.constData(), to.constData()) == 0);
     struct stat a;
     struct stat b;
-    QVERIFY(::lstat(from.constData(), &a) == 0 && ::lstat(to.constData(), &b) == 0);
+    QVERIFY(::link(from.constData(), to.constData()) == 0 && ::lstat(from.constData(), &a) == 0
+            && ::lstat(to.constData(), &b) == 0);
     QCOMPARE(a.st_ino != b.st_ino, kind == "fusexmp");
 }
 
@@ -209,20 +196,13 @@ void TestFuseRename::racingWriter_losesNothing()
         QVERIFY2(!name.startsWith('.'), name.constData());
 }
 
-// What a run stopped in the middle of a rename leaves, on the pass-through example: a snack
-// under both names is moved by losing the old one, a hidden second name goes at the next
-// listing, a file stranded under a hidden name gets its own name back.
+// What a stopped run leaves, on the pass-through example, is mended by a listing or a move.
 void TestFuseRename::leftovers_data()
 {
     QTest::addColumn<QByteArrayList>("files");
     QTest::addColumn<QByteArrayList>("after");
-
-    QTest::newRow("snack under both names") << QByteArrayList{"a.pa_", "a.pac=>a.pa_"}
-                                            << QByteArrayList{"a.pac<a.pa_"};
-    QTest::newRow("hidden second name") << QByteArrayList{"a.pa_", ".kurubako-0123abcd-a.pac=>a.pa_"}
-                                        << QByteArrayList{"a.pac<a.pa_"};
-    QTest::newRow("file stranded under a hidden name") << QByteArrayList{"a.pa_", ".kurubako-0123abcd-b.pac"}
-                                                       << QByteArrayList{"a.pac<a.pa_", "b.pac<.kurubako-0123abcd-b.pac"};
+    QTest::newRow("snack under both names") << QByteArrayList{"a.pa_", "a.pac=>a.pa_"} << QByteArrayList{"a.pac<a.pa_"};
+    QTest::newRow("hidden second name") << QByteArrayList{"a.pa_", ".kurubako-0123abcd-a.pac=>a.pa_"} << QByteArrayList{"a.pac<a.pa_"};
 }
 
 void TestFuseRename::leftovers()

