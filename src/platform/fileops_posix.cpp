@@ -6,6 +6,7 @@
 #include <QUtf8StringView>
 
 #include <algorithm>
+#include <optional>
 
 #include <cerrno>
 #include <cstdio>
@@ -524,20 +525,31 @@ QList<QByteArray> PosixFileOps::mendLeftovers(int dirFd, const QList<QByteArray>
     if (!names)
         return {};
     FolderIndex index(*names);
-    QList<QByteArray> listed;
-    for (const QByteArray &name : *names) {
-        if (!name.startsWith('.'))
-            listed.append(name);
-    }
+    // The listed files that have other names too, looked at once for all leftovers.
+    std::optional<QList<struct stat>> linked;
     Identity identity = Identity::Unknown;
+    const auto knowsLinkCount = [&] {
+        return identity == Identity::LinkCount
+            || (identity == Identity::Unknown && !probeIdentity(dirFd, identity).failed()
+                && identity == Identity::LinkCount);
+    };
     QList<QByteArray> given;
     for (const QByteArray &hidden : leftovers) {
         struct stat info;
         if (m_sys.stat(dirFd, hidden.constData(), &info) != 0 || !S_ISREG(info.st_mode))
             continue;
         if (info.st_nlink > 1) {
-            const bool second = std::any_of(listed.cbegin(), listed.cend(), [&](const QByteArray &name) {
-                return isSecondName(dirFd, hidden, name, identity);
+            if (!linked) {
+                linked.emplace();
+                for (const QByteArray &name : *names) {
+                    struct stat other;
+                    if (!name.startsWith('.') && m_sys.stat(dirFd, name.constData(), &other) == 0 && other.st_nlink > 1)
+                        linked->append(other);
+                }
+            }
+            const bool second = std::any_of(linked->cbegin(), linked->cend(), [&](const struct stat &other) {
+                return other.st_dev == info.st_dev
+                    && (other.st_ino == info.st_ino || (lookLinked(info, other) && knowsLinkCount()));
             });
             if (second) {
                 m_sys.unlink(dirFd, hidden.constData());
@@ -547,6 +559,10 @@ QList<QByteArray> PosixFileOps::mendLeftovers(int dirFd, const QList<QByteArray>
         // A file of its own: back under the name it had, where that is free in any letter
         // case. Neither step replaces a file.
         const QByteArray original = originalNameOf(hidden);
+        if (original.isEmpty() && info.st_size == 0) {
+            m_sys.unlink(dirFd, hidden.constData()); // the empty file of a look at the file system
+            continue;
+        }
         if (original.isEmpty() || original.startsWith('.') || original.contains('/') || !index.matches(original).isEmpty())
             continue;
         bool moved = m_sys.renameNoReplace(dirFd, hidden.constData(), original.constData()) == 0;
