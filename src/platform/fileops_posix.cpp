@@ -510,9 +510,10 @@ auto PosixFileOps::removeSecondName(int dirFd, const QByteArray &name, const QBy
         m_sys.unlink(dirFd, aside.constData());
         return {Removal::Removed, 0, {}};
     }
-    // Another program's file: back under its name, with a link, which never replaces.
+    // Another program's file: back under its name, with a link, which never replaces. Should
+    // another program have taken it away meanwhile, nothing waits under the hidden name.
     if (m_sys.link(dirFd, aside.constData(), name.constData()) != 0)
-        return {Removal::Stranded, errno, aside};
+        return errno == ENOENT ? Removal{Removal::Gone, ENOENT, {}} : Removal{Removal::Stranded, errno, aside};
     m_sys.unlink(dirFd, aside.constData());
     return {Removal::OtherFile, 0, {}};
 }
