@@ -14,6 +14,7 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QDir>
+#include <QFileInfo>
 #include <QFrame>
 #include <QGroupBox>
 #include <QKeyEvent>
@@ -278,6 +279,10 @@ void FolderChooserDialog::openDrive(int index)
     const FolderLook look = lookAtFolder(path, FolderAnswerLimit, FolderListLimit);
     if (showFolder(path, look)) {
         m_driveIndex = index;
+        if (m_driveList->itemText(index).endsWith(NotReady)) { // it answers again
+            m_driveList->setItemText(index, m_driveList->itemText(index).chopped(NotReady.size()));
+            m_driveList->setItemIcon(index, style()->standardIcon(QStyle::SP_DriveHDIcon));
+        }
         return;
     }
     m_driveList->setCurrentIndex(m_driveIndex);
