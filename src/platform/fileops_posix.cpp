@@ -461,12 +461,16 @@ FsError PosixFileOps::probeIdentity(int dirFd, Identity &identity)
     } else {
         struct stat a;
         struct stat b;
+        struct stat folder;
         identity = Identity::None;
         if (m_sys.stat(dirFd, first.constData(), &a) == 0 && m_sys.stat(dirFd, second.constData(), &b) == 0
-            && a.st_dev == b.st_dev) {
-            if (a.st_ino == b.st_ino)
+            && m_sys.stat(dirFd, ".", &folder) == 0 && a.st_dev == b.st_dev) {
+            // Both names must count the two links. The folder's own number tells a file system
+            // that gives every file the same one.
+            const bool counted = a.st_nlink == 2 && b.st_nlink == 2;
+            if (counted && a.st_ino == b.st_ino && a.st_ino != folder.st_ino)
                 identity = Identity::Inode;
-            else if (a.st_nlink == 2 && b.st_nlink == 2)
+            else if (counted && a.st_ino != b.st_ino)
                 identity = Identity::LinkCount;
         }
         m_sys.unlink(dirFd, second.constData());
@@ -479,18 +483,22 @@ FsError PosixFileOps::probeIdentity(int dirFd, Identity &identity)
 
 bool PosixFileOps::isSecondName(int dirFd, const QByteArray &name, const QByteArray &of, Identity &identity)
 {
+    // A file that has one name only is no second name of another; nor is one that looks
+    // otherwise than `of` under another number. What is left is told as the look at the file
+    // system found it can be told.
     struct stat a;
     struct stat b;
-    if (m_sys.stat(dirFd, name.constData(), &a) != 0 || m_sys.stat(dirFd, of.constData(), &b) != 0
-        || a.st_dev != b.st_dev || a.st_nlink < 2)
+    return m_sys.stat(dirFd, name.constData(), &a) == 0 && m_sys.stat(dirFd, of.constData(), &b) == 0
+        && namesOneFile(dirFd, a, b, identity);
+}
+
+bool PosixFileOps::namesOneFile(int dirFd, const struct stat &a, const struct stat &b, Identity &identity)
+{
+    if (a.st_dev != b.st_dev || a.st_nlink < 2 || (a.st_ino != b.st_ino && !lookLinked(a, b)))
         return false;
-    // One inode number is one file on every file system. Names numbered apart are one file
-    // only where the file system keeps link counts and numbers each name on its own.
-    if (a.st_ino == b.st_ino)
-        return true;
-    if (!lookLinked(a, b) || identity == Identity::Inode || identity == Identity::None)
-        return false;
-    return identity == Identity::LinkCount || (!probeIdentity(dirFd, identity).failed() && identity == Identity::LinkCount);
+    if (identity == Identity::Unknown)
+        probeIdentity(dirFd, identity);
+    return identity == Identity::LinkCount || (identity == Identity::Inode && a.st_ino == b.st_ino);
 }
 
 auto PosixFileOps::removeSecondName(int dirFd, const QByteArray &name, const QByteArray &keep, Identity &identity)
@@ -529,11 +537,6 @@ QList<QByteArray> PosixFileOps::mendLeftovers(int dirFd, const QList<QByteArray>
     // The listed files that have other names too, looked at once for all leftovers.
     std::optional<QList<struct stat>> linked;
     Identity identity = Identity::Unknown;
-    const auto knowsLinkCount = [&] {
-        return identity == Identity::LinkCount
-            || (identity == Identity::Unknown && !probeIdentity(dirFd, identity).failed()
-                && identity == Identity::LinkCount);
-    };
     QList<QByteArray> given;
     for (const QByteArray &hidden : leftovers) {
         struct stat info;
@@ -549,8 +552,7 @@ QList<QByteArray> PosixFileOps::mendLeftovers(int dirFd, const QList<QByteArray>
                 }
             }
             const bool second = std::any_of(linked->cbegin(), linked->cend(), [&](const struct stat &other) {
-                return other.st_dev == info.st_dev
-                    && (other.st_ino == info.st_ino || (lookLinked(info, other) && knowsLinkCount()));
+                return namesOneFile(dirFd, info, other, identity);
             });
             if (second) {
                 m_sys.unlink(dirFd, hidden.constData());

@@ -32,9 +32,9 @@ private:
     // How the program tells that two names of the folder are one file.
     enum class Identity {
         Unknown,   // not found out yet
-        Inode,     // by inode number: the file system gives all names of a file one
+        Inode,     // by inode number: the file system gives all names of a file one, and counts links
         LinkCount, // by link count and the like: the file system numbers each name on its own
-                   // (libfuse 2 file systems without use_ino) but keeps links counted
+                   // (libfuse 2 file systems without use_ino) but counts links
         None,      // not at all: nothing is renamed through a link
     };
 
@@ -46,6 +46,9 @@ private:
     FsError probeIdentity(int dirFd, Identity &identity);
     // Whether `name` is another name of the file called `of` (a regular file or a link).
     bool isSecondName(int dirFd, const QByteArray &name, const QByteArray &of, Identity &identity);
+    // Whether two names that stat described so are names of one file: each has another name,
+    // and they show one number or look alike, as the file system lets the program tell.
+    bool namesOneFile(int dirFd, const struct stat &a, const struct stat &b, Identity &identity);
     // Takes `name` away if it is another name of the file called `keep`; never deletes a file
     // that has no other name.
     Removal removeSecondName(int dirFd, const QByteArray &name, const QByteArray &keep, Identity &identity);
