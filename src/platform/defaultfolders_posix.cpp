@@ -22,8 +22,8 @@ const QString PostPetInProgramFiles = u"/So-net/PostPet for Windows ver. 2.0"_s;
 
 // How long the chooser waits for the Wine prefixes to be found, and for a look at the one in
 // use.
-constexpr std::chrono::milliseconds PrefixSearchLimit{500};
-constexpr std::chrono::milliseconds FolderCheckLimit{200};
+constexpr std::chrono::milliseconds PrefixSearchLimit{400};
+constexpr std::chrono::milliseconds FolderCheckLimit{150};
 
 // $WINEPREFIX as Wine takes it: an absolute path, or nothing.
 QString winePrefixVariable()
