@@ -7,7 +7,7 @@
 
 #include "fuzzcheck.h"
 
-#include "platform/fileops_posix.h"
+#include "platform/fileops.h"
 #include "snacks/snackname.h"
 #include "snacks/snackops.h"
 
@@ -27,21 +27,22 @@ namespace {
 class RecordingFileOps final : public FileOps
 {
 public:
-    std::optional<QList<FileName>> listFiles(const QString &) override { return QList<FileName>{}; }
+    bool visitFiles(const QString &, const std::function<void(QByteArrayView)> &) override { return true; }
     RenameOutcome renameFiles(const QString &, const QList<RenameRequest> &requests) override
     {
         asked += requests;
         return {requests.size(), {}};
     }
     std::optional<QString> findPlainFile(const QString &, const QString &) override { return std::nullopt; }
-    QByteArray encodeName(const QString &name) const override { return m_posix.encodeName(name); }
-    QString executableFolder() const override { return {}; }
 
     QList<RenameRequest> asked;
-
-private:
-    PosixFileOps m_posix;
 };
+
+// The snack name that the lists show for a file name.
+QString snackNameOf(const QString &fileName)
+{
+    return fileName.left(snackNameLength(fileName));
+}
 
 // The rule for any text: the set by the last three characters, the snack name as all but
 // the last three characters and one whole code point before them.

@@ -1,10 +1,16 @@
 #include "defaultfolders.h"
+#include "folderlook.h"
 
 #include <QDir>
 #include <QFileInfo>
-#include <QStorageInfo>
+#include <QFile>
+#include <QSet>
 
 #include <algorithm>
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+
 
 using namespace Qt::StringLiterals;
 
@@ -13,6 +19,11 @@ namespace kurubako {
 namespace {
 
 const QString PostPetInProgramFiles = u"/So-net/PostPet for Windows ver. 2.0"_s;
+
+// How long the chooser waits for the Wine prefixes to be found, and for a look at the one in
+// use.
+constexpr std::chrono::milliseconds PrefixSearchLimit{400};
+constexpr std::chrono::milliseconds FolderCheckLimit{150};
 
 // $WINEPREFIX as Wine takes it: an absolute path, or nothing.
 QString winePrefixVariable()
@@ -37,24 +48,96 @@ QString prefixCollection()
         + u"/wineprefixes"_s;
 }
 
-// Every prefix that has a C: drive, the one in use first, each once.
-QStringList winePrefixes()
+// The prefixes that may have a C: drive: the one in use first, each once.
+QStringList prefixCandidates()
 {
     QStringList candidates;
     if (const QString prefix = winePrefixVariable(); !prefix.isEmpty())
         candidates.append(prefix);
     candidates.append(QDir::homePath() + u"/.wine"_s);
-    const QDir collection(prefixCollection());
-    for (const QString &name :
-        collection.entryList(QDir::Dirs | QDir::NoDotAndDotDot | QDir::Hidden, QDir::Name))
-        candidates.append(collection.filePath(name));
+    return candidates;
+}
 
+// Whether `path` is a folder with a C: drive.
+bool hasDriveC(int dirFd, const QByteArray &path)
+{
+    struct stat info;
+    const QByteArray driveC = path + "/drive_c";
+    return ::fstatat(dirFd, driveC.constData(), &info, 0) == 0 && S_ISDIR(info.st_mode);
+}
+
+// Every prefix that has a C: drive, the one in use first, then those of the collection by
+// name, each once. Each prefix is looked at once, so tens of thousands take no longer than
+// the system takes to list them.
+QStringList winePrefixes()
+{
     QStringList prefixes;
-    for (const QString &prefix : std::as_const(candidates)) {
-        if (QFileInfo(prefix + u"/drive_c"_s).isDir() && !prefixes.contains(prefix))
+    for (const QString &prefix : prefixCandidates()) {
+        if (!prefixes.contains(prefix) && hasDriveC(AT_FDCWD, QFile::encodeName(prefix)))
+            prefixes.append(prefix);
+    }
+    const QString collection = prefixCollection();
+    DIR *dir = ::opendir(QFile::encodeName(collection).constData());
+    if (!dir)
+        return prefixes;
+    QList<QByteArray> names;
+    while (const dirent *entry = ::readdir(dir)) {
+        const QByteArray name(entry->d_name);
+        if (name != "." && name != ".." && hasDriveC(::dirfd(dir), name))
+            names.append(name);
+    }
+    ::closedir(dir);
+    std::sort(names.begin(), names.end());
+    const QStringList inUse = prefixes; // at most two
+    for (const QByteArray &name : std::as_const(names)) {
+        const QString prefix = collection + u'/' + QFile::decodeName(name);
+        if (!inUse.contains(prefix))
             prefixes.append(prefix);
     }
     return prefixes;
+}
+
+// A mount point as /proc/self/mountinfo writes it: space, tab, line feed and backslash as
+// three octal digits after a backslash.
+QString mountPoint(const QByteArray &field)
+{
+    QByteArray path;
+    path.reserve(field.size());
+    for (qsizetype i = 0; i < field.size(); ++i) {
+        if (field.at(i) == '\\' && i + 3 < field.size()) {
+            bool ok = false;
+            const int code = field.mid(i + 1, 3).toInt(&ok, 8);
+            if (ok) {
+                path += char(code);
+                i += 3;
+                continue;
+            }
+        }
+        path += field.at(i);
+    }
+    return QFile::decodeName(path);
+}
+
+// The folders on which a disk, a stick or a disc is mounted, as the system's list of mounts
+// names them: read from /proc/self/mountinfo without touching the mounts, so that one that no
+// longer answers (a stopped FUSE daemon, a lost network server) holds nothing up.
+QStringList deviceMounts()
+{
+    QFile mountInfo(u"/proc/self/mountinfo"_s);
+    if (!mountInfo.open(QIODevice::ReadOnly))
+        return {};
+    QStringList mounts;
+    // "36 35 98:0 /root /mnt/point rw,noatime master:1 - ext3 /dev/sda1 rw": the mount point
+    // is the fifth field, the source the second after the "-".
+    for (const QByteArray &line : mountInfo.readAll().split('\n')) {
+        const QList<QByteArray> fields = line.split(' ');
+        const qsizetype dash = fields.indexOf("-");
+        if (fields.size() < 5 || dash < 5 || dash + 2 >= fields.size())
+            continue;
+        if (fields.at(dash + 2).startsWith("/dev/"))
+            mounts.append(mountPoint(fields.at(4)));
+    }
+    return mounts;
 }
 
 // A path as the user knows it, the home folder written "~".
@@ -74,7 +157,9 @@ QString defaultPostPetFolder()
 {
     const QString driveC = winePrefixInUse() + u"/drive_c"_s;
     const QString in64BitPrefix = driveC + u"/Program Files (x86)"_s + PostPetInProgramFiles;
-    if (QFileInfo(in64BitPrefix).isDir())
+    // Asked off this thread: the prefix may lie on a mount that does not answer.
+    if (resultWithin<bool>(FolderCheckLimit, [in64BitPrefix] { return QFileInfo(in64BitPrefix).isDir(); })
+            .value_or(false))
         return in64BitPrefix;
     return driveC + u"/Program Files"_s + PostPetInProgramFiles;
 }
@@ -82,16 +167,22 @@ QString defaultPostPetFolder()
 QList<Drive> folderChooserDrives()
 {
     QList<Drive> drives { { u"/"_s, u"/"_s }, { QDir::homePath(), QDir::homePath() } };
-    for (const QString &prefix : winePrefixes())
+    // The prefixes are looked for off this thread. Should that take too long (a prefix on a
+    // mount that does not answer), the usual two are offered unchecked: choosing one then
+    // finds out whether it answers.
+    const auto found = resultWithin<QStringList>(PrefixSearchLimit, [] { return winePrefixes(); });
+    for (const QString &prefix : found ? *found : prefixCandidates())
         drives.append({ u"C: ("_s + homeRelative(prefix) + u')', prefix + u"/drive_c"_s });
     // Volumes backed by a device (disks, sticks, discs); the system's own pseudo file
     // systems are no place to look for PostPet.
-    for (const QStorageInfo &volume : QStorageInfo::mountedVolumes()) {
-        const QString root = volume.rootPath();
-        const bool listed = std::any_of(
-            drives.cbegin(), drives.cend(), [&root](const Drive &drive) { return drive.path == root; });
-        if (volume.isValid() && volume.device().startsWith("/dev/") && !listed)
+    QSet<QString> listed;
+    for (const Drive &drive : std::as_const(drives))
+        listed.insert(drive.path);
+    for (const QString &root : deviceMounts()) {
+        if (!listed.contains(root)) {
             drives.append({ root, root });
+            listed.insert(root);
+        }
     }
     return drives;
 }

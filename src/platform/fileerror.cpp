@@ -53,7 +53,7 @@ FsError fsError(FileError error)
         text = u"予期しないエラーです。"_s;
         break;
     }
-    return {static_cast<int>(error), text};
+    return {error, static_cast<int>(error), text};
 }
 
 } // namespace kurubako

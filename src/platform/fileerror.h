@@ -24,13 +24,15 @@ enum class FileError : int {
     Unexpected = 51,        // any other failure of the system
 };
 
-// A failure as the user sees it: its number and a Japanese description. Number 0 means success.
+// A failure: its code, the number the user is shown for it (the code's value) and a Japanese
+// description. FileError::None means success.
 struct FsError
 {
+    FileError code = FileError::None;
     int number = 0;
     QString description;
 
-    bool failed() const { return number != 0; }
+    bool failed() const { return code != FileError::None; }
 };
 
 FsError fsError(FileError error);

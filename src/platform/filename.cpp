@@ -4,14 +4,12 @@
 
 namespace kurubako {
 
-bool FileOps::visitFiles(const QString &folder, const std::function<void(QByteArrayView native)> &visit)
+std::optional<QList<FileName>> FileOps::listFiles(const QString &folder)
 {
-    const auto files = listFiles(folder);
-    if (!files)
-        return false;
-    for (const FileName &file : *files)
-        visit(file.native);
-    return true;
+    QList<FileName> files;
+    if (!visitFiles(folder, [&](QByteArrayView native) { files.append({native.toByteArray(), displayName(native)}); }))
+        return std::nullopt;
+    return files;
 }
 
 namespace {
@@ -40,6 +38,28 @@ QString displayName(QByteArrayView native)
             return decoded;
     }
     return fromUtf8Name(native); // with replacement characters
+}
+
+QByteArray encodeName(const QString &name)
+{
+    return name.toUtf8();
+}
+
+bool isDeviceName(QStringView fileName)
+{
+    QStringView base = fileName.left(fileName.indexOf(u'.'));
+    while (base.endsWith(u' ') || base.endsWith(u'.'))
+        base.chop(1);
+    for (const QStringView device : {u"CON", u"PRN", u"AUX", u"NUL"}) {
+        if (base.compare(device, Qt::CaseInsensitive) == 0)
+            return true;
+    }
+    if (base.size() != 4)
+        return false;
+    const QStringView port = base.left(3);
+    const QChar number = base.at(3);
+    return (port.compare(u"COM", Qt::CaseInsensitive) == 0 || port.compare(u"LPT", Qt::CaseInsensitive) == 0)
+        && ((number >= u'0' && number <= u'9') || number == u'\u00B9' || number == u'\u00B2' || number == u'\u00B3');
 }
 
 QString foldedName(const QString &name)

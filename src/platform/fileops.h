@@ -39,13 +39,14 @@ class FileOps
 public:
     virtual ~FileOps() = default;
 
-    // The ordinary files of a folder: no sub-folders, no hidden or special files.
-    // Nothing when the folder cannot be read.
-    virtual std::optional<QList<FileName>> listFiles(const QString &folder) = 0;
+    // The ordinary files of a folder, one at a time, by native name: no sub-folders, no hidden
+    // or special files. False when the folder cannot be read. What a run stopped in the middle
+    // of a rename left in the folder is tidied on the way (see renameFiles).
+    virtual bool visitFiles(const QString &folder, const std::function<void(QByteArrayView native)> &visit) = 0;
 
-    // The same files one at a time, by native name, without keeping them all: false when the
-    // folder cannot be read.
-    virtual bool visitFiles(const QString &folder, const std::function<void(QByteArrayView native)> &visit);
+    // The same files all at once, each with the name the user reads; nothing when the folder
+    // cannot be read.
+    std::optional<QList<FileName>> listFiles(const QString &folder);
 
     // Renames within one folder, in order, and stops at the first failure. A rename never
     // replaces a file: a target that exists in any letter case (other than the source
@@ -54,18 +55,23 @@ public:
     // other source, or a name that only differs from it in letter case, fails with
     // FileNotFound and nothing is touched. No rename ever deletes a file, even when another
     // program changes the folder meanwhile. The folder is listed once for the whole batch.
+    // Where the file system cannot rename without replacing, the file gets its new name as a
+    // second name (a hard link) and loses the old one through a hidden name; that needs the
+    // program to tell a file's two names from two files, else it fails with NoSafeRename and
+    // nothing changes. A source that already has the target as a second name only loses its
+    // old name. Should a run stop half-way, the next listing takes such a hidden second name
+    // away, and gives a file stranded under a hidden name its own name back where it is free.
     virtual RenameOutcome renameFiles(const QString &folder, const QList<RenameRequest> &requests) = 0;
 
     // The full path of the plain (not hidden) file in `folder` whose name equals `name` in
     // any letter case; nothing when there is none.
     virtual std::optional<QString> findPlainFile(const QString &folder, const QString &name) = 0;
 
-    // The native form of a name the user typed.
-    virtual QByteArray encodeName(const QString &name) const = 0;
-
-    // The folder that holds the program's executable, without a trailing separator.
-    virtual QString executableFolder() const = 0;
 };
+
+// The native form of a name the user typed: its UTF-8 text, on every system (Windows' names
+// are UTF-16, and its file operations take their UTF-8 form).
+QByteArray encodeName(const QString &name);
 
 // The file operations of the running system.
 std::unique_ptr<FileOps> systemFileOps();
@@ -73,6 +79,12 @@ std::unique_ptr<FileOps> systemFileOps();
 // How the user reads a native name: UTF-8 where it is valid, else Shift_JIS (CP932) where
 // that decodes, else UTF-8 with replacement characters.
 QString displayName(QByteArrayView native);
+
+// Whether Windows takes `fileName` for a device in any folder: CON, PRN, AUX, NUL, COM0 to
+// COM9 and LPT0 to LPT9 (or with ¹, ² or ³), in any letter case, with or without an extension
+// and with trailing spaces or dots ("CON.pac" is the console, not a file). PostPet cannot open
+// such a file on any system, so no rename gives one.
+bool isDeviceName(QStringView fileName);
 
 // Folds a name for the letter-case-blind comparison of file names as Windows file systems
 // make it (NTFS's upcase table): each UTF-16 unit is upper-cased on its own, with no full case

@@ -1,6 +1,5 @@
 #include "fileops_win.h"
 
-#include <QCoreApplication>
 #include <QDir>
 
 #include <windows.h>
@@ -67,21 +66,6 @@ FsError windowsError(DWORD error)
     }
 }
 
-// Whether Windows takes `name` for a device (CON, PRN, AUX, NUL, COM1 to COM9, LPT1 to LPT9)
-// in any folder: "CON.pac" is the console, not a file.
-bool isDeviceName(const QString &name)
-{
-    QStringView base = QStringView(name).left(name.indexOf(u'.'));
-    while (base.endsWith(u' '))
-        base.chop(1);
-    static const QStringList devices{u"CON"_s, u"PRN"_s, u"AUX"_s, u"NUL"_s};
-    if (devices.contains(base, Qt::CaseInsensitive))
-        return true;
-    return base.size() == 4
-        && (base.startsWith(u"COM", Qt::CaseInsensitive) || base.startsWith(u"LPT", Qt::CaseInsensitive))
-        && base.at(3) >= u'1' && base.at(3) <= u'9';
-}
-
 // What the lists leave out: folders, hidden and system files, devices.
 constexpr DWORD NotOrdinary
     = FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_DEVICE;
@@ -102,6 +86,9 @@ std::optional<WIN32_FIND_DATAW> findFile(const std::wstring &path)
 
 bool WinFileOps::visitFiles(const QString &folder, const std::function<void(QByteArrayView native)> &visit)
 {
+    // A path with a NUL names no folder: Windows would read it only up to the NUL.
+    if (folder.contains(QChar(0)))
+        return false;
     WIN32_FIND_DATAW data;
     const HANDLE find = FindFirstFileExW(pathOf(folder, u"*"_s).toStdWString().c_str(), FindExInfoBasic,
         &data, FindExSearchNameMatch, nullptr, FIND_FIRST_EX_LARGE_FETCH);
@@ -121,19 +108,13 @@ bool WinFileOps::visitFiles(const QString &folder, const std::function<void(QByt
     return complete;
 }
 
-std::optional<QList<FileName>> WinFileOps::listFiles(const QString &folder)
-{
-    QList<FileName> files;
-    if (!visitFiles(folder, [&](QByteArrayView native) {
-            files.append({native.toByteArray(), displayName(native)});
-        }))
-        return std::nullopt;
-    return files;
-}
-
 RenameOutcome WinFileOps::renameFiles(const QString &folder, const QList<RenameRequest> &requests)
 {
     RenameOutcome outcome;
+    if (!requests.isEmpty() && folder.contains(QChar(0))) {
+        outcome.error = fsError(FileError::PathNotFound);
+        return outcome;
+    }
     for (const RenameRequest &request : requests) {
         outcome.error = renameOne(folder, request.from, request.to);
         if (outcome.error.failed())
@@ -194,22 +175,12 @@ FsError WinFileOps::renameOne(const QString &folder, const QByteArray &from, con
 std::optional<QString> WinFileOps::findPlainFile(const QString &folder, const QString &name)
 {
     // Windows itself looks the name up in any letter case; the path gets the file's own.
-    if (name.contains(u'*') || name.contains(u'?'))
+    if (name.contains(u'*') || name.contains(u'?') || name.contains(QChar(0)) || folder.contains(QChar(0)))
         return std::nullopt;
     const auto found = findFile(pathOf(folder, name).toStdWString());
     if (!found || (found->dwFileAttributes & NotOrdinary))
         return std::nullopt;
     return pathOf(folder, QString::fromWCharArray(found->cFileName));
-}
-
-QByteArray WinFileOps::encodeName(const QString &name) const
-{
-    return name.toUtf8();
-}
-
-QString WinFileOps::executableFolder() const
-{
-    return QDir::toNativeSeparators(QCoreApplication::applicationDirPath());
 }
 
 std::unique_ptr<FileOps> systemFileOps()

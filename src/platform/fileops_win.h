@@ -9,12 +9,9 @@ namespace kurubako {
 class WinFileOps final : public FileOps
 {
 public:
-    std::optional<QList<FileName>> listFiles(const QString &folder) override;
     bool visitFiles(const QString &folder, const std::function<void(QByteArrayView native)> &visit) override;
     RenameOutcome renameFiles(const QString &folder, const QList<RenameRequest> &requests) override;
     std::optional<QString> findPlainFile(const QString &folder, const QString &name) override;
-    QByteArray encodeName(const QString &name) const override;
-    QString executableFolder() const override;
 
 private:
     static FsError renameOne(const QString &folder, const QByteArray &from, const QByteArray &to);

@@ -2,23 +2,15 @@
 
 namespace kurubako {
 
-QStringList SettingsStore::readKeys(const QString &application, const QString &section,
-                                    const QStringList &keys)
+QString SettingsStore::read(const QString &application, const QString &section, const QString &key)
 {
-    QStringList texts;
-    texts.reserve(keys.size());
-    for (const QString &key : keys)
-        texts.append(read(application, section, key));
-    return texts;
+    return readKeys(application, section, {key}).constFirst();
 }
 
-bool SettingsStore::writeKeys(const QString &application, const QString &section,
-                              const QList<std::pair<QString, QString>> &values)
+bool SettingsStore::write(const QString &application, const QString &section, const QString &key,
+                          const QString &text)
 {
-    bool written = true;
-    for (const auto &[key, text] : values)
-        written = write(application, section, key, text) && written;
-    return written;
+    return writeKeys(application, section, {{key, text}});
 }
 
 } // namespace kurubako

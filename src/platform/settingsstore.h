@@ -14,37 +14,39 @@ class SettingsStore
 public:
     virtual ~SettingsStore() = default;
 
-    // The stored text, or empty text when the key is missing or cannot be read.
-    virtual QString read(const QString &application, const QString &section, const QString &key) = 0;
-    // Creates or overwrites the key; false when the value did not reach the store.
-    virtual bool write(const QString &application, const QString &section, const QString &key,
-                       const QString &text) = 0;
-
-    // Several keys from one reading of the store: their texts in the order of `keys`, as read()
-    // gives them.
+    // Several keys from one reading of the store: their texts in the order of `keys`, empty
+    // text for a key that is missing or cannot be read.
     virtual QStringList readKeys(const QString &application, const QString &section,
-                                 const QStringList &keys);
-    // Several keys, in order, in one save; false when one of them did not reach the store.
+                                 const QStringList &keys) = 0;
+    // Creates or overwrites several keys, in order, in one save; false when one of them did not
+    // reach the store.
     virtual bool writeKeys(const QString &application, const QString &section,
-                           const QList<std::pair<QString, QString>> &values);
+                           const QList<std::pair<QString, QString>> &values) = 0;
+
+    // One key: a reading, or a save, of its own.
+    QString read(const QString &application, const QString &section, const QString &key);
+    bool write(const QString &application, const QString &section, const QString &key, const QString &text);
 };
 
 // The store of the running platform: the registry key that VB's GetSetting/SaveSetting
 // use on Windows, <config home>/<application>/<section>.conf elsewhere, where a file that
-// cannot be parsed to its end still gives the keys that could be read.
+// cannot be parsed to its end still gives the keys that could be read. That file is read and
+// written only while it is a regular file or a link to one, which stays a link.
 class SystemSettingsStore final : public SettingsStore
 {
 public:
     SystemSettingsStore();
     ~SystemSettingsStore() override;
 
-    QString read(const QString &application, const QString &section, const QString &key) override;
-    bool write(const QString &application, const QString &section, const QString &key,
-               const QString &text) override;
     QStringList readKeys(const QString &application, const QString &section,
                          const QStringList &keys) override;
     bool writeKeys(const QString &application, const QString &section,
                    const QList<std::pair<QString, QString>> &values) override;
+
+    // The settings file that turned out to be no regular file (nor a link to one): a FIFO, a
+    // device, a folder. The store then reads nothing from it and writes nothing to it, and the
+    // run goes on with the defaults. Empty while the store is usable (always, on Windows).
+    QString unusableFile() const;
 
 private:
     // What the system's store keeps from one call to the next.

@@ -1,12 +1,40 @@
 #include "settingsstore.h"
 
+#include <QFile>
+#include <QFileInfo>
 #include <QSettings>
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <memory>
+
+using namespace Qt::StringLiterals;
 
 namespace kurubako {
 
 namespace {
+
+// Whether the settings file can be read and written as a file: a regular file, or a link to
+// one, or nothing yet. Anything else (a FIFO, whose opening waits for a writer; a device,
+// which a save would replace; a folder) is never opened by QSettings. The file is looked at
+// without opening it, then opened without waiting and looked at again.
+bool isUsable(const QString &fileName)
+{
+    const QByteArray path = QFile::encodeName(fileName);
+    struct stat info;
+    if (::stat(path.constData(), &info) != 0)
+        return true; // none yet, or out of reach: QSettings reads nothing there and tells its save failed
+    if (!S_ISREG(info.st_mode))
+        return false;
+    const int fd = ::open(path.constData(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    if (fd < 0)
+        return true;
+    const bool regular = ::fstat(fd, &info) == 0 && S_ISREG(info.st_mode);
+    ::close(fd);
+    return regular;
+}
 
 // <config home>/<application>/<section>.conf
 std::unique_ptr<QSettings> openSection(const QString &application, const QString &section)
@@ -18,6 +46,22 @@ std::unique_ptr<QSettings> openSection(const QString &application, const QString
 
 struct SystemSettingsStore::State
 {
+    // Whether the section's file may be opened; once it may not, the run keeps away from it.
+    bool usable(const QString &application, const QString &section)
+    {
+        if (!unusableFile.isEmpty())
+            return false;
+        // A QSettings reads its file as it is made: the path comes from one made for a name
+        // beside it, where QSettings::setPath() or the config home put it.
+        const QString beside = openSection(application, section + u"-path"_s)->fileName();
+        const QString fileName = QFileInfo(beside).path() + u'/' + section + u".conf"_s;
+        if (isUsable(fileName))
+            return true;
+        unusableFile = fileName;
+        kept.reset();
+        return false;
+    }
+
     // Every QSettings of one file shares what was parsed of it. The kept one parses the file
     // (and takes any format error); the one returned reuses that, and its status tells how
     // its own save goes.
@@ -31,6 +75,8 @@ struct SystemSettingsStore::State
     // The section opened last, kept open: while it is, opening it again reads nothing unless
     // the file changed on disk, and a large settings file is parsed once in a run.
     std::unique_ptr<QSettings> kept;
+    // The settings file found to be no regular file.
+    QString unusableFile;
 };
 
 SystemSettingsStore::SystemSettingsStore()
@@ -40,15 +86,9 @@ SystemSettingsStore::SystemSettingsStore()
 
 SystemSettingsStore::~SystemSettingsStore() = default;
 
-QString SystemSettingsStore::read(const QString &application, const QString &section, const QString &key)
+QString SystemSettingsStore::unusableFile() const
 {
-    return readKeys(application, section, {key}).constFirst();
-}
-
-bool SystemSettingsStore::write(const QString &application, const QString &section, const QString &key,
-                            const QString &text)
-{
-    return writeKeys(application, section, {{key, text}});
+    return m_state->unusableFile;
 }
 
 QStringList SystemSettingsStore::readKeys(const QString &application, const QString &section,
@@ -56,6 +96,8 @@ QStringList SystemSettingsStore::readKeys(const QString &application, const QStr
 {
     // A damaged file (a format error) still gives the keys that could be parsed: those before
     // the damage, and after it those that QSettings still understood.
+    if (!m_state->usable(application, section))
+        return QStringList(keys.size(), QString());
     const auto settings = m_state->open(application, section);
     QStringList texts;
     texts.reserve(keys.size());
@@ -70,6 +112,8 @@ QStringList SystemSettingsStore::readKeys(const QString &application, const QStr
 bool SystemSettingsStore::writeKeys(const QString &application, const QString &section,
                                 const QList<std::pair<QString, QString>> &values)
 {
+    if (!m_state->usable(application, section))
+        return false;
     auto settings = m_state->open(application, section);
     if (settings->status() == QSettings::FormatError) {
         // The file changed on disk, damaged, since it was kept: parse it again in the kept

@@ -70,15 +70,9 @@ struct SystemSettingsStore::State
 SystemSettingsStore::SystemSettingsStore() = default;
 SystemSettingsStore::~SystemSettingsStore() = default;
 
-QString SystemSettingsStore::read(const QString &application, const QString &section, const QString &key)
+QString SystemSettingsStore::unusableFile() const
 {
-    return readKeys(application, section, {key}).constFirst();
-}
-
-bool SystemSettingsStore::write(
-    const QString &application, const QString &section, const QString &key, const QString &text)
-{
-    return writeKeys(application, section, {{key, text}});
+    return {}; // the registry is no file
 }
 
 QStringList SystemSettingsStore::readKeys(

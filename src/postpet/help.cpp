@@ -1,9 +1,9 @@
 #include "help.h"
 
 #include "platform/documentopener.h"
-#include "platform/fileops.h"
 #include "platform/helpfolder.h"
 #include "platform/msgbox.h"
+#include "platform/programfolder.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -12,22 +12,22 @@ using namespace Qt::StringLiterals;
 
 namespace kurubako {
 
-QString helpDocumentPath(const FileOps &files)
+QString helpDocumentPath()
 {
     const QString name = u"Kurubako.html"_s;
-    const QStringList folders = helpDocumentFolders(files.executableFolder());
+    const QStringList folders = helpDocumentFolders(programFolder());
     for (const QString &folder : folders) {
         const QString path = QDir::toNativeSeparators(folder) + QDir::separator() + name;
         if (QFileInfo(path).isFile())
             return path;
     }
     // Missing everywhere: the opener says so, naming it beside the executable.
-    return files.executableFolder() + QDir::separator() + name;
+    return programFolder() + QDir::separator() + name;
 }
 
-void showHelp(const FileOps &files, DocumentOpener &opener, MsgBox &box)
+void showHelp(DocumentOpener &opener, MsgBox &box)
 {
-    opener.open(helpDocumentPath(files), files.executableFolder(),
+    opener.open(helpDocumentPath(), programFolder(),
         [&box] { box.critical(u"ヘルプが表示できないんだけど・・・"_s, u"ヘルプがないよ"_s); });
 }
 

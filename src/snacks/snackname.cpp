@@ -28,11 +28,6 @@ std::optional<SnackSet> snackSetOf(const QString &fileName)
     return std::nullopt;
 }
 
-QString snackNameOf(const QString &fileName)
-{
-    return fileName.left(snackNameLength(fileName));
-}
-
 qsizetype snackNameLength(QStringView fileName)
 {
     // The three extension letters, then one more character, counted as a whole code point.

@@ -22,9 +22,8 @@ SnackSet otherSet(SnackSet set);
 // snack name and belongs to no set.
 std::optional<SnackSet> snackSetOf(const QString &fileName);
 
-// The file name without its last four characters (the dot and the extension, normally).
-QString snackNameOf(const QString &fileName);
-// How many characters of a file name its snack name keeps.
+// How many characters of a file name its snack name keeps: all but the last four (the dot
+// and the extension, normally).
 qsizetype snackNameLength(QStringView fileName);
 
 // One entry of a snack list: the name the list shows and the file the scan found.

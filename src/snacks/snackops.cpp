@@ -14,24 +14,24 @@ struct SnackFile
     QByteArray stem;
 };
 
-SnackFile snackFile(const FileOps &files, const Snack &snack, SnackSet set)
+SnackFile snackFile(const Snack &snack, SnackSet set)
 {
     const QByteArray &native = snack.file;
     if (native.size() > 4 && native.at(native.size() - 4) == '.')
         return {native, native.chopped(4)};
-    const QByteArray stem = files.encodeName(snack.name);
-    return {stem + files.encodeName(snackExtension(set)), stem};
+    const QByteArray stem = encodeName(snack.name);
+    return {stem + encodeName(snackExtension(set)), stem};
 }
 
 } // namespace
 
 RenameOutcome moveSnacks(FileOps &files, const QString &snackDir, const QList<Snack> &snacks, SnackSet from)
 {
-    const QByteArray newExtension = files.encodeName(snackExtension(otherSet(from)));
+    const QByteArray newExtension = encodeName(snackExtension(otherSet(from)));
     QList<RenameRequest> requests;
     requests.reserve(snacks.size());
     for (const Snack &snack : snacks) {
-        const SnackFile source = snackFile(files, snack, from);
+        const SnackFile source = snackFile(snack, from);
         requests.append({source.file, source.stem + newExtension});
     }
     return files.renameFiles(snackDir, requests);
@@ -45,11 +45,11 @@ FsError renameSnack(FileOps &files, const QString &snackDir, const Snack &snack,
     // cannot see as it is, and that Windows refuses.
     if (!newName.isValidUtf16() || hasControlChar(newName))
         return fsError(FileError::BadFileName);
-    const SnackFile source = snackFile(files, snack, set);
+    const SnackFile source = snackFile(snack, set);
     // A name left as the list shows it keeps the file's own bytes, which need not be UTF-8:
     // what the list shows of them may not give them back.
-    const QByteArray stem = newName == snack.name ? source.stem : files.encodeName(newName);
-    const QByteArray target = stem + files.encodeName(snackExtension(set));
+    const QByteArray stem = newName == snack.name ? source.stem : encodeName(newName);
+    const QByteArray target = stem + encodeName(snackExtension(set));
     return files.renameFiles(snackDir, {{source.file, target}}).error;
 }
 

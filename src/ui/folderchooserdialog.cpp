@@ -6,10 +6,13 @@
 
 #include "platform/defaultfolders.h"
 #include "platform/fileops.h"
+#include "platform/folderlook.h"
 #include "platform/msgbox.h"
+#include "platform/programfolder.h"
 
 #include <QComboBox>
 #include <QDir>
+#include <QFileInfo>
 #include <QFrame>
 #include <QGroupBox>
 #include <QKeyEvent>
@@ -35,6 +38,12 @@ constexpr Placement FolderList{{120, 600, 4335, 3915}, 9.75};
 constexpr Placement OkButton{{2520, 5400, 975, 495}};
 constexpr Placement CancelButton{{3720, 5400, 975, 495}};
 constexpr int PathRole = Qt::UserRole;
+
+// How long the chooser waits for a folder to answer and then to give its sub-folders, and
+// what a drive that did not answer shows in the list.
+constexpr std::chrono::milliseconds FolderAnswerLimit{300};
+constexpr std::chrono::milliseconds FolderListLimit{5000};
+constexpr QStringView NotReady = u"（準備ができていません）";
 
 QString nativeFolder(const QString &path)
 {
@@ -145,13 +154,7 @@ FolderChooserDialog::FolderChooserDialog(FileOps &files, MsgBox &box, Purpose pu
     m_driveList = new QComboBox(frame);
     m_driveList->setObjectName(u"driveList"_s);
     m_driveList->setAccessibleName(u"ドライブ"_s);
-    QStringList roots;
-    for (const Drive &drive : folderChooserDrives()) {
-        m_driveList->addItem(style()->standardIcon(QStyle::SP_DriveHDIcon), drive.label, drive.path);
-        roots.append(drive.path);
-    }
-    m_driveIndex = rootIndexOf(roots, nativeFolder(QDir::currentPath()));
-    m_driveList->setCurrentIndex(m_driveIndex);
+    fillDriveList();
     m_folderList = new QTreeWidget(frame);
     m_folderList->setObjectName(u"folderList"_s);
     m_folderList->setAccessibleName(u"フォルダー"_s);
@@ -199,33 +202,51 @@ void FolderChooserDialog::openStartFolder(Purpose purpose, const QString &postPe
         return;
     }
     if (!openFolder(defaultPostPetFolder()))
-        openFolder(m_files.executableFolder());
+        openFolder(programFolder());
+}
+
+void FolderChooserDialog::fillDriveList()
+{
+    QStringList roots;
+    for (const Drive &drive : folderChooserDrives()) {
+        m_driveList->addItem(style()->standardIcon(QStyle::SP_DriveHDIcon), drive.label, drive.path);
+        roots.append(drive.path);
+    }
+    m_driveIndex = rootIndexOf(roots, nativeFolder(QDir::currentPath()));
+    m_driveList->setCurrentIndex(m_driveIndex);
 }
 
 bool FolderChooserDialog::openFolder(const QString &path)
 {
-    if (path.isEmpty())
-        return false;
-    const QDir folder(path);
-    if (!folder.exists() || !folder.isReadable())
+    return showFolder(path, lookAtFolder(path, FolderAnswerLimit, FolderListLimit));
+}
+
+bool FolderChooserDialog::showFolder(const QString &path, const FolderLook &look)
+{
+    // The folder was looked at off this thread: one on a mount that does not answer leaves
+    // the chooser where it was, as one that cannot be read does.
+    if (look.state != FolderLook::State::Read)
         return false;
     m_folder = nativeFolder(path);
-    fillFolderList();
+    fillFolderList(look.subFolders);
     m_folderLabel->setText(
         twoLinePath(m_folder, m_folderLabel->fontMetrics(), m_folderLabel->contentsRect().width()));
     m_folderLabel->setToolTip(m_folder);
     return true;
 }
 
-void FolderChooserDialog::fillFolderList()
+void FolderChooserDialog::fillFolderList(const QStringList &subFolders)
 {
     // The open folder's chain of parents, each inside the one before, then its sub-folders.
+    // The chain is taken from the path alone: no parent is asked anything.
     m_folderList->clear();
     QStringList chain;
-    for (QDir dir(m_folder);; ) {
-        chain.prepend(dir.absolutePath());
-        if (!dir.cdUp())
+    for (QString path = QDir::fromNativeSeparators(m_folder);;) {
+        chain.prepend(path);
+        const QString parent = QFileInfo(path).path();
+        if (QDir(path).isRoot() || parent == path)
             break;
+        path = parent;
     }
     const QIcon openIcon = style()->standardIcon(QStyle::SP_DirOpenIcon);
     const QIcon closedIcon = style()->standardIcon(QStyle::SP_DirClosedIcon);
@@ -238,13 +259,11 @@ void FolderChooserDialog::fillFolderList()
         item->setExpanded(true);
         parent = item;
     }
-    // Hidden folders too: Wine keeps its prefixes in them (~/.wine).
-    const auto subFolders = QDir(m_folder).entryInfoList(
-        QDir::Dirs | QDir::NoDotAndDotDot | QDir::Hidden, QDir::Name | QDir::IgnoreCase | QDir::LocaleAware);
-    for (const QFileInfo &sub : subFolders) {
-        auto *item = new QTreeWidgetItem(parent, {sub.fileName()});
+    const QDir folder(m_folder);
+    for (const QString &sub : subFolders) {
+        auto *item = new QTreeWidgetItem(parent, {sub});
         item->setIcon(0, closedIcon);
-        item->setData(0, PathRole, sub.absoluteFilePath());
+        item->setData(0, PathRole, folder.filePath(sub));
     }
     m_folderList->expandAll();
     m_folderList->setCurrentItem(parent);
@@ -276,11 +295,22 @@ bool FolderChooserDialog::eventFilter(QObject *watched, QEvent *event)
 void FolderChooserDialog::openDrive(int index)
 {
     // A drive that cannot be read (no medium, a lost network share) leaves the chooser where
-    // it was.
-    if (openFolder(m_driveList->itemData(index).toString()))
+    // it was; one that does not answer is marked as not ready in the list.
+    const QString path = m_driveList->itemData(index).toString();
+    const FolderLook look = lookAtFolder(path, FolderAnswerLimit, FolderListLimit);
+    if (showFolder(path, look)) {
         m_driveIndex = index;
-    else
-        m_driveList->setCurrentIndex(m_driveIndex);
+        if (m_driveList->itemText(index).endsWith(NotReady)) { // it answers again
+            m_driveList->setItemText(index, m_driveList->itemText(index).chopped(NotReady.size()));
+            m_driveList->setItemIcon(index, style()->standardIcon(QStyle::SP_DriveHDIcon));
+        }
+        return;
+    }
+    m_driveList->setCurrentIndex(m_driveIndex);
+    if (look.state == FolderLook::State::NoAnswer && !m_driveList->itemText(index).endsWith(NotReady)) {
+        m_driveList->setItemText(index, m_driveList->itemText(index) + NotReady);
+        m_driveList->setItemIcon(index, style()->standardIcon(QStyle::SP_MessageBoxWarning));
+    }
 }
 
 void FolderChooserDialog::acceptFolder()

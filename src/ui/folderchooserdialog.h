@@ -10,6 +10,7 @@ class QTreeWidgetItem;
 namespace kurubako {
 
 class FileOps;
+struct FolderLook;
 class MsgBox;
 
 // The PostPet folder chooser. It accepts only a folder that holds PostPet's executable, and
@@ -29,7 +30,8 @@ public:
 
     // The folder open in the folder list, the one the label above it shows.
     QString chosenFolder() const { return m_folder; }
-    // Opens a folder in the folder list; false, with nothing changed, when it cannot be read.
+    // Opens a folder in the folder list; false, with nothing changed, when it cannot be read or
+    // does not answer in time.
     bool openFolder(const QString &path);
 
 protected:
@@ -41,7 +43,9 @@ private Q_SLOTS:
 
 private:
     void openStartFolder(Purpose purpose, const QString &postPetDir);
-    void fillFolderList();
+    void fillDriveList();
+    bool showFolder(const QString &path, const FolderLook &look);
+    void fillFolderList(const QStringList &subFolders);
     void openItem(QTreeWidgetItem *item);
 
     FileOps &m_files;

@@ -183,7 +183,7 @@ void MainWindow::createActions()
     m_skipQuestionsAction->setCheckable(true);
     m_showHelpAction = newAction(u"ﾍﾙﾌﾟの表示(&H)"_s, "showHelpAction", this);
     connect(m_showHelpAction, &QAction::triggered, this,
-            [this] { showHelp(m_services.files, m_services.opener, m_services.box); });
+            [this] { showHelp(m_services.opener, m_services.box); });
     m_versionAction = newAction(u"ﾊﾞｰｼﾞｮﾝ情報"_s, "versionAction", this);
     connect(m_versionAction, &QAction::triggered, this, &MainWindow::showVersionDialog);
 

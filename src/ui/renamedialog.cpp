@@ -101,7 +101,7 @@ void RenameDialog::rename()
 
     const FsError error = renameSnack(m_files, m_snackDir, m_snack, m_set, newName);
     if (error.failed()) {
-        if (error.number == static_cast<int>(FileError::FileExists))
+        if (error.code == FileError::FileExists)
             m_box.critical(u"同じ名前のファイルが存在するので変えられないよ"_s, u"エラー"_s);
         else
             m_box.critical(u"未知のエラーです("_s + QString::number(error.number) + u')', u"エラー"_s);

@@ -7,6 +7,7 @@
 #include "platform/syscalls.h"
 
 #include <QByteArrayList>
+#include <QHash>
 
 #include <cerrno>
 #include <functional>
@@ -21,8 +22,12 @@ public:
     // EACCES.
     QByteArrayList unlinkFailing;
 
-    // Run before the n-th renameNoReplace (whether it then fails or not) and after a link
-    // that succeeded: the moments at which a change by another program hurts most.
+    bool inodePerName = false; // stat numbers each name on its own (libfuse 2 without use_ino)
+    bool noLinkCounts = false; // stat counts one link for every file
+
+    // Run before the n-th renameNoReplace (whether it then fails or not) and after a link of a
+    // snack (not of the program's own hidden names) that succeeded: the moments at which a
+    // change by another program hurts most.
     std::function<void(int n)> beforeRename;
     std::function<void(const char *from, const char *to)> afterLink;
     // Run before the n-th call on a name of any kind (renameNoReplace, link, rename, unlink):
@@ -45,7 +50,7 @@ public:
         if (linkErrno)
             return fail(linkErrno);
         const int result = Syscalls::link(dirFd, from, to);
-        if (result == 0 && afterLink)
+        if (result == 0 && afterLink && from[0] != '.')
             afterLink(from, to);
         return result;
     }
@@ -58,6 +63,14 @@ public:
     {
         called();
         return unlinkFailing.contains(QByteArray(name)) ? fail(EACCES) : Syscalls::unlink(dirFd, name);
+    }
+
+    int stat(int dirFd, const char *name, struct stat *info) override
+    {
+        const int result = Syscalls::stat(dirFd, name, info);
+        info->st_ino = inodePerName ? qHash(QByteArray(name)) : info->st_ino;
+        info->st_nlink = noLinkCounts ? 1 : info->st_nlink;
+        return result;
     }
 
 private:

@@ -9,34 +9,13 @@ QString MemorySettingsStore::address(const QString &application, const QString &
     return application + u'\\' + section + u'\\' + key;
 }
 
-QString MemorySettingsStore::read(const QString &application, const QString &section, const QString &key)
-{
-    if (!m_inBatch)
-        ++readings;
-    if (failingReads.contains(key))
-        return {};
-    return m_values.value(address(application, section, key));
-}
-
-bool MemorySettingsStore::write(const QString &application, const QString &section, const QString &key,
-                                const QString &text)
-{
-    if (!m_inBatch)
-        ++saves;
-    if (failingWrites.contains(key))
-        return false;
-    m_values.insert(address(application, section, key), text);
-    writeLog.append(key + u'=' + text);
-    return true;
-}
-
 QStringList MemorySettingsStore::readKeys(const QString &application, const QString &section,
                                           const QStringList &keys)
 {
     ++readings;
-    m_inBatch = true;
-    QStringList texts = SettingsStore::readKeys(application, section, keys);
-    m_inBatch = false;
+    QStringList texts;
+    for (const QString &key : keys)
+        texts.append(failingReads.contains(key) ? QString() : m_values.value(address(application, section, key)));
     return texts;
 }
 
@@ -44,9 +23,15 @@ bool MemorySettingsStore::writeKeys(const QString &application, const QString &s
                                     const QList<std::pair<QString, QString>> &values)
 {
     ++saves;
-    m_inBatch = true;
-    const bool written = SettingsStore::writeKeys(application, section, values);
-    m_inBatch = false;
+    bool written = true;
+    for (const auto &[key, text] : values) {
+        if (failingWrites.contains(key)) {
+            written = false;
+            continue;
+        }
+        m_values.insert(address(application, section, key), text);
+        writeLog.append(key + u'=' + text);
+    }
     return written;
 }
 

@@ -11,9 +11,6 @@ namespace kurubako {
 class MemorySettingsStore final : public SettingsStore
 {
 public:
-    QString read(const QString &application, const QString &section, const QString &key) override;
-    bool write(const QString &application, const QString &section, const QString &key,
-               const QString &text) override;
     QStringList readKeys(const QString &application, const QString &section,
                          const QStringList &keys) override;
     bool writeKeys(const QString &application, const QString &section,
@@ -27,13 +24,12 @@ public:
     QStringList failingReads;  // keys whose read gives empty text
     QStringList failingWrites; // keys whose write reports failure and stores nothing
     QStringList writeLog;      // "key=text" for every successful write, in order
-    int readings = 0;          // readKeys() calls, and read() calls made outside them
-    int saves = 0;             // writeKeys() calls, and write() calls made outside them
+    int readings = 0;          // readings of the store: readKeys() calls, read() among them
+    int saves = 0;             // saves to the store: writeKeys() calls, write() among them
 
 private:
     static QString address(const QString &application, const QString &section, const QString &key);
     QHash<QString, QString> m_values;
-    bool m_inBatch = false;
 };
 
 } // namespace kurubako

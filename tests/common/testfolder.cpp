@@ -8,7 +8,9 @@ bool make(const QString &dir, const QByteArrayList &entries)
 {
     for (const QByteArray &entry : entries) {
         const qsizetype arrow = entry.indexOf("->");
+        const qsizetype second = entry.indexOf("=>");
         const bool made = arrow >= 0 ? makeLink(dir, entry.left(arrow), entry.mid(arrow + 2))
+            : second >= 0            ? makeHardLink(dir, entry.left(second), entry.mid(second + 2))
             : entry.endsWith('/')    ? makeFolder(dir, entry.chopped(1))
                                      : makeFile(dir, entry, contentsFor(entry));
         if (!made)

@@ -41,6 +41,8 @@ bool makeFolder(const QString &dir, const QByteArray &name);
 // (Windows).
 bool makeLink(const QString &dir, const QByteArray &name, const QByteArray &target);
 bool makeFifo(const QString &dir, const QByteArray &name);
+// A second name `name` of the file `target`.
+bool makeHardLink(const QString &dir, const QByteArray &name, const QByteArray &target);
 
 // What another program does in a folder: makes a file that must be new (false when the name
 // is taken; on Windows others may rename or remove it while it is open), removes a file,
@@ -60,7 +62,7 @@ inline QByteArray contentsFor(const QByteArray &name)
 }
 
 // Makes each entry: "name" a file holding contentsFor(name), "name/" a folder, "name|" a FIFO,
-// "name->target" a symbolic link.
+// "name->target" a symbolic link, "name=>target" a second name of the file made before.
 bool make(const QString &dir, const QByteArrayList &entries);
 
 // The files of a folder, hidden ones too, as sorted lines "name = contents" (a folder's line

@@ -76,6 +76,11 @@ bool makeLink(const QString &dir, const QByteArray &name, const QByteArray &targ
     return ::symlink(target.constData(), pathOf(dir, name).constData()) == 0;
 }
 
+bool makeHardLink(const QString &dir, const QByteArray &name, const QByteArray &target)
+{
+    return ::link(pathOf(dir, target).constData(), pathOf(dir, name).constData()) == 0;
+}
+
 bool makeFifo(const QString &dir, const QByteArray &name)
 {
     return ::mkfifo(pathOf(dir, name).constData(), 0644) == 0;

@@ -51,6 +51,12 @@ bool makeLink(const QString &, const QByteArray &, const QByteArray &)
     return false; // symbolic links need a privilege that tests do not have
 }
 
+bool makeHardLink(const QString &dir, const QByteArray &name, const QByteArray &target)
+{
+    return CreateHardLinkW(QDir::toNativeSeparators(pathTo(dir, name)).toStdWString().c_str(),
+                           QDir::toNativeSeparators(pathTo(dir, target)).toStdWString().c_str(), nullptr);
+}
+
 bool makeFifo(const QString &, const QByteArray &)
 {
     return false;

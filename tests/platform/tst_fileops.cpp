@@ -65,6 +65,8 @@ void TestFileOps::renameFiles_data()
         << Names{"ａ.pac", "x.pac"} << Names{"x.pac>Ａ.pac"} << 58 << 0 << Names{};
     QTest::newRow("full-width A and A: two names")
         << Names{"A.pac", "x.pac"} << Names{"x.pac>Ａ.pac"} << 0 << 1 << Names{"A.pac", "Ａ.pac<x.pac"};
+    // A run stopped half-way left both names: the old one goes.
+    QTest::newRow("both names of one file") << Names{"a.pa_", "a.pac=>a.pa_"} << Names{"a.pa_>a.pac"} << 0 << 1 << Names{"a.pac<a.pa_"};
     QTest::newRow("batch stops at a clash")
         << Names{"a.pa_", "b.pa_", "c.pa_", "B.pac"} << Names{"a.pa_>a.pac", "b.pa_>b.pac", "c.pa_>c.pac"} << 58
         << 1 << Names{"a.pac<a.pa_", "b.pa_", "c.pa_", "B.pac"};
@@ -98,19 +100,24 @@ void TestFileOps::syscallFaults_data()
     QTest::addColumn<int>("renameErrno");
     QTest::addColumn<int>("linkErrno");
     QTest::addColumn<Names>("unlinkFailing");
+    QTest::addColumn<QByteArray>("numbering"); // "name": each name its own inode number; "once": no link counts
     QTest::addColumn<int>("error");
     QTest::addColumn<Names>("after");
 
     const Names renamed{"b.pac<a.pac", "c.pac"};
     const Names unchanged{"a.pac", "c.pac"};
-    QTest::newRow("no-replace unknown: link, unlink") << EINVAL << 0 << Names{} << 0 << renamed;
-    QTest::newRow("no renameat2: link, unlink") << ENOSYS << 0 << Names{} << 0 << renamed;
-    QTest::newRow("no hard links either") << EINVAL << EPERM << Names{} << 5 << unchanged;
-    QTest::newRow("link finds the name taken") << EINVAL << EEXIST << Names{} << 58 << unchanged;
-    QTest::newRow("rename finds the name taken") << EEXIST << 0 << Names{} << 58 << unchanged;
-    QTest::newRow("old name stays: new one removed") << EINVAL << 0 << Names{"a.pac"} << 70 << unchanged;
-    QTest::newRow("both names stay") << EINVAL << 0 << Names{"a.pac", "b.pac"} << 78
+    const QByteArray plain;
+    QTest::newRow("no-replace unknown: link, unlink") << EINVAL << 0 << Names{} << plain << 0 << renamed;
+    QTest::newRow("no renameat2: link, unlink") << ENOSYS << 0 << Names{} << plain << 0 << renamed;
+    QTest::newRow("no hard links either") << EINVAL << EPERM << Names{} << plain << 5 << unchanged;
+    QTest::newRow("link finds the name taken") << EINVAL << EEXIST << Names{} << plain << 58 << unchanged;
+    QTest::newRow("rename finds the name taken") << EEXIST << 0 << Names{} << plain << 58 << unchanged;
+    QTest::newRow("old name stays: new one removed") << EINVAL << 0 << Names{"a.pac"} << plain << 70 << unchanged;
+    QTest::newRow("both names stay") << EINVAL << 0 << Names{"a.pac", "b.pac"} << plain << 78
                                      << Names{"a.pac", "b.pac<a.pac", "c.pac"};
+    QTest::newRow("names numbered apart: by link count") << EINVAL << 0 << Names{} << QByteArray("name") << 0 << renamed;
+    QTest::newRow("names numbered apart, old name stays") << EINVAL << 0 << Names{"a.pac"} << QByteArray("name") << 70 << unchanged;
+    QTest::newRow("names numbered apart, no link counts") << EINVAL << 0 << Names{} << QByteArray("name once") << 5 << unchanged;
 }
 
 void TestFileOps::syscallFaults()
@@ -118,6 +125,7 @@ void TestFileOps::syscallFaults()
     QFETCH(int, renameErrno);
     QFETCH(int, linkErrno);
     QFETCH(Names, unlinkFailing);
+    QFETCH(QByteArray, numbering);
     QFETCH(int, error);
     QFETCH(Names, after);
 
@@ -127,6 +135,8 @@ void TestFileOps::syscallFaults()
     sys.renameErrno = renameErrno;
     sys.linkErrno = linkErrno;
     sys.unlinkFailing = unlinkFailing;
+    sys.inodePerName = numbering.contains("name");
+    sys.noLinkCounts = numbering.contains("once");
     const RenameOutcome outcome = PosixFileOps(sys).renameFiles(dir.path(), {{"a.pac", "b.pac"}});
     QCOMPARE(outcome.error.number, error);
     QCOMPARE(outcome.completed, error ? 0 : 1);
@@ -135,8 +145,9 @@ void TestFileOps::syscallFaults()
 
 // On a file system without the no-replace flag, another program puts a file of its own under
 // the old name (moving what was there to "moved#<n>.pac") just before the n-th system call of
-// the rename of a.pac to b.pac: 1 the refused rename, 2 the link, 3 moving the old name aside,
-// 4 removing the hidden name or putting the other file back, 5 removing the hidden name after
+// the rename of a.pac to b.pac: 1 the refused rename, 2 to 4 linking and removing a file of the
+// program's own (how the file system numbers names), 5 the link, 6 moving the old name aside,
+// 7 removing the hidden name or putting the other file back, 8 removing the hidden name after
 // that. No file is ever lost, and the other program's file keeps a name of its own.
 void TestFileOps::otherFileUnderOldName_neverDeleted_data()
 {
@@ -148,18 +159,18 @@ void TestFileOps::otherFileUnderOldName_neverDeleted_data()
     QTest::newRow("before the rename")
         << QList<int>{1} << 0 << Names{"b.pac<other#1", "moved#1.pac<a.pac", "c.pac"} << QByteArray();
     QTest::newRow("before the link")
-        << QList<int>{2} << 0 << Names{"b.pac<other#2", "moved#2.pac<a.pac", "c.pac"} << QByteArray();
+        << QList<int>{5} << 0 << Names{"b.pac<other#5", "moved#5.pac<a.pac", "c.pac"} << QByteArray();
     QTest::newRow("before the old name is moved aside")
-        << QList<int>{3} << 0 << Names{"a.pac<other#3", "b.pac<a.pac", "moved#3.pac<a.pac", "c.pac"}
+        << QList<int>{6} << 0 << Names{"a.pac<other#6", "b.pac<a.pac", "moved#6.pac<a.pac", "c.pac"}
         << QByteArray();
     QTest::newRow("before the hidden name is removed")
-        << QList<int>{4} << 0 << Names{"a.pac<other#4", "b.pac<a.pac", "c.pac"} << QByteArray();
+        << QList<int>{7} << 0 << Names{"a.pac<other#7", "b.pac<a.pac", "c.pac"} << QByteArray();
     QTest::newRow("before the other file is put back: old name taken again")
-        << QList<int>{3, 4} << 79 << Names{"a.pac<other#4", "b.pac<a.pac", "moved#3.pac<a.pac", "c.pac"}
-        << testfolder::contentsFor("other#3");
+        << QList<int>{6, 7} << 79 << Names{"a.pac<other#7", "b.pac<a.pac", "moved#6.pac<a.pac", "c.pac"}
+        << testfolder::contentsFor("other#6");
     QTest::newRow("after the other file is put back")
-        << QList<int>{3, 5} << 0
-        << Names{"a.pac<other#5", "b.pac<a.pac", "moved#3.pac<a.pac", "moved#5.pac<other#3", "c.pac"}
+        << QList<int>{6, 8} << 0
+        << Names{"a.pac<other#8", "b.pac<a.pac", "moved#6.pac<a.pac", "moved#8.pac<other#6", "c.pac"}
         << QByteArray();
 }
 

@@ -3,12 +3,15 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QFileInfo>
 #include <QSettings>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
 
 #include <memory>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
 
 using namespace Qt::StringLiterals;
 
@@ -100,23 +103,38 @@ void TestSettingsStore::missingKey()
 
 void TestSettingsStore::unwritable_data()
 {
-    QTest::addColumn<bool>("configIsFile");
-    QTest::newRow("settings file is a folder") << false;
-    QTest::newRow("config folder is a file") << true;
+    QTest::addColumn<QByteArray>("setUp");
+    QTest::addColumn<bool>("unusable"); // the store says so
+    QTest::newRow("settings file is a folder") << QByteArray("folder") << true;
+    QTest::newRow("config folder is a file") << QByteArray("config-file") << false;
+    QTest::newRow("settings file is a FIFO: never waited for") << QByteArray("fifo") << true;
+    QTest::newRow("settings file links to a device: never replaced") << QByteArray("device") << true;
 }
 
 void TestSettingsStore::unwritable()
 {
-    QFETCH(bool, configIsFile);
-    if (configIsFile) {
+    QFETCH(QByteArray, setUp);
+    QFETCH(bool, unusable);
+    const QString file = m_dir->path() + u"/Tobiuo/Kurubako.conf"_s;
+    const QByteArray path = QFile::encodeName(file);
+    QVERIFY(QDir(m_dir->path()).mkpath(u"Tobiuo"_s));
+    if (setUp == "config-file") {
         QFile plain(m_dir->path() + u"/config"_s);
         QVERIFY(plain.open(QIODevice::WriteOnly));
         useConfigFolder(plain.fileName());
-    } else {
+    } else if (setUp == "folder") {
         QVERIFY(QDir(m_dir->path()).mkpath(u"Tobiuo/Kurubako.conf"_s));
+    } else if (setUp == "fifo") {
+        QVERIFY(::mkfifo(path.constData(), 0600) == 0);
+    } else if (::mknod(QFile::encodeName(m_dir->path() + u"/null"_s).constData(), S_IFCHR | 0666, makedev(1, 3)) != 0
+               || ::symlink("../null", path.constData()) != 0) {
+        QSKIP("no device node can be made here");
     }
-    QVERIFY(!write(u"top"_s, u"0"_s));
-    QCOMPARE(read(u"top"_s), QString());
+    SystemSettingsStore store;
+    QVERIFY(!store.write(u"Tobiuo"_s, u"Kurubako"_s, u"top"_s, u"0"_s) && store.read(u"Tobiuo"_s, u"Kurubako"_s, u"top"_s).isEmpty());
+    QCOMPARE(store.unusableFile(), unusable ? file : QString());
+    const QFileInfo device(m_dir->path() + u"/null"_s); // still a device, not a file that took its name
+    QVERIFY(setUp != "device" || (device.exists() && !device.isFile()));
 }
 
 void TestSettingsStore::damagedFile_keepsKeysReadable_data()

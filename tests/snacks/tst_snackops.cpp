@@ -67,6 +67,11 @@ void TestSnackOps::move_data()
     // after which the UTF-8 one would take the same name.
     QTest::newRow("Shift_JIS name") << Names{SjisSoft + ".pa_", "ソフト.pa_"} << none << true << 58 << 1
                                     << Names{SjisSoft + ".pac<" + SjisSoft + ".pa_", "ソフト.pa_"};
+    // Neither UTF-8 nor Shift_JIS: both show as "caf" and a replacement character, and are two files.
+    QTest::newRow("names that show alike") << Names{"caf\xe9.pa_", "caf\xe8.pac"} << none << true << 0 << 1
+                                           << Names{"caf\xe9.pac<caf\xe9.pa_", "caf\xe8.pac"};
+    QTest::newRow("device name") << Names{"a.pa_", "Con.pa_"} << none << true << 52 << 1
+                                 << Names{"a.pac<a.pa_", "Con.pa_"};
     QTest::newRow("entry without a dot") << Names{"snackpa_"} << none << true << 53 << 0 << Names{"snackpa_"};
     // "Xpac" shows as an empty entry, whose file ".pac" the lists never show.
     QTest::newRow("entry whose file would be hidden")
@@ -129,6 +134,12 @@ void TestSnackOps::rename_data()
     QTest::newRow("DEL") << Names{"a.pac"} << false << u"b\u007F"_s << 52 << Names{"a.pac"};
     QTest::newRow("U+0085, which Windows takes")
         << Names{"a.pac"} << false << u"b\u0085"_s << 0 << Names{"b\u0085.pac<a.pac"};
+    // Devices on Windows, in any letter case, with trailing spaces.
+    QTest::newRow("CON") << Names{"a.pac"} << false << u"CON"_s << 52 << Names{"a.pac"};
+    QTest::newRow("nul and a space") << Names{"a.pac"} << false << u"nul "_s << 52 << Names{"a.pac"};
+    QTest::newRow("Com1") << Names{"a.pac"} << false << u"Com1"_s << 52 << Names{"a.pac"};
+    QTest::newRow("LPT9 and spaces") << Names{"a.pac"} << false << u"LPT9  "_s << 52 << Names{"a.pac"};
+    QTest::newRow("COM10 is a name") << Names{"a.pac"} << false << u"COM10"_s << 0 << Names{"COM10.pac<a.pac"};
     QTest::newRow("empty: the file would be hidden")
         << Names{"a.pac"} << false << u""_s << 52 << Names{"a.pac"};
 }

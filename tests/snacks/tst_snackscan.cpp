@@ -70,6 +70,10 @@ void TestSnackScan::scan_data()
     QTest::newRow("links: to a file listed, broken or to a folder not")
         << Names{"a.pac", "sub/", "l.pa_->a.pac", "m.pac->gone.pac", "n.pac->sub"} << Names{"a=a.pac"}
         << Names{"l=l.pa_"};
+    // Left by a stopped run: a hidden second name goes, a stranded file gets its free name back.
+    QTest::newRow("hidden second name") << Names{"a.pac", ".kurubako-0123abcd-a.pa_=>a.pac"} << Names{"a=a.pac"} << Names{};
+    QTest::newRow("stranded file") << Names{".kurubako-0123abcd-b.pa_"} << Names{} << Names{"b=b.pa_"};
+    QTest::newRow("stranded file, name taken") << Names{"b.PA_", ".kurubako-0123abcd-b.pa_"} << Names{} << Names{"b=b.PA_"};
     QTest::newRow("empty folder") << Names{} << Names{} << Names{};
     QTest::newRow("Shift_JIS name") << Names{SjisSoft + ".pac"} << Names{"ソフト=" + SjisSoft + ".pac"} << Names{};
 }
@@ -86,8 +90,13 @@ void TestSnackScan::scan()
     SnackLists lists = scanSnackFolder(ops, dir.path());
     QCOMPARE(entries(lists.today), today);
     QCOMPARE(entries(lists.stock), stock);
+    // Each file keeps its names, but for hidden second names of snacks.
+    const auto secondNames = std::count_if(files.cbegin(), files.cend(), [](auto &file) { return file.startsWith(".k") && file.contains("=>"); });
+    QCOMPARE(testfolder::namesIn(dir.path()).size(), files.size() - secondNames);
 
     lists = scanSnackFolder(ops, dir.path() + u"/missing"_s);
+    QVERIFY(lists.today.isEmpty() && lists.stock.isEmpty());
+    lists = scanSnackFolder(ops, dir.path() + QChar(0) + u"/missing"_s); // a NUL names no folder
     QVERIFY(lists.today.isEmpty() && lists.stock.isEmpty());
 }
 

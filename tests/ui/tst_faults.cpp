@@ -13,12 +13,18 @@
 #include "ui/folderchooserdialog.h"
 #include "ui/renamedialog.h"
 
+#include <QComboBox>
+#include <QElapsedTimer>
 #include <QLineEdit>
+#include <QProcess>
+#include <QScopeGuard>
 #include <QSettings>
 #include <QStandardPaths>
 
 #include <cerrno>
+#include <csignal>
 #include <cstdio>
+#include <sys/stat.h>
 #include <utility>
 
 using namespace Qt::StringLiterals;
@@ -90,6 +96,8 @@ private Q_SLOTS:
     void fileSystemFaults();
     void settingsFileFaults_data();
     void settingsFileFaults();
+    void deadMount_data();
+    void deadMount();
 };
 
 // Stock a and b, today's c. A transfer adds every stock snack (a, then b); a rename gives the
@@ -299,6 +307,7 @@ void TestFaults::settingsFileFaults_data()
     QTest::newRow("config folder is a file") << QByteArray("config-file") << false;
     QTest::newRow("settings file is a link to itself") << QByteArray("loop") << true;
     QTest::newRow("settings file holds no settings") << QByteArray("garbage") << true;
+    QTest::newRow("settings file is a FIFO") << QByteArray("fifo") << false;
 }
 
 void TestFaults::settingsFileFaults()
@@ -316,6 +325,8 @@ void TestFaults::settingsFileFaults()
         QVERIFY(testfolder::makeFile(config.path(), "plain", "not a folder"));
     } else if (setUp == "loop") {
         QVERIFY(::symlink("Kurubako.conf", QFile::encodeName(file).constData()) == 0);
+    } else if (setUp == "fifo") {
+        QVERIFY(::mkfifo(QFile::encodeName(file).constData(), 0600) == 0);
     } else {
         const char garbage[] = "\xff\xfe\0[General\n=\n\x81\x82\n[\n=x=\n\"top\"=\"\n";
         QVERIFY(testfolder::makeFile(configFolder + u"/Tobiuo"_s, "Kurubako.conf",
@@ -342,6 +353,60 @@ void TestFaults::settingsFileFaults()
     // PostPet's folder, chosen now, is there at the next start wherever the store takes it.
     kurubako::PreferencesStore(store).storeFirstPostPetDir({}, f.postPetDir);
     QCOMPARE(stored(u"postpet_dir"_s), writable ? f.postPetDir : QString());
+}
+
+// A mount whose FUSE daemon is stopped, where every look waits: the chooser appears at once
+// all the same, on another folder, and a drive on the mount shows as not ready.
+void TestFaults::deadMount_data()
+{
+    QTest::addColumn<QByteArray>("where"); // what lies on the mount
+    QTest::newRow("Wine prefix in use: first run") << QByteArray("prefix");
+    QTest::newRow("PostPet's folder: settings") << QByteArray("postpet");
+}
+
+void TestFaults::deadMount()
+{
+    QFETCH(QByteArray, where);
+    testfolder::TempFolder backing;
+    testfolder::TempFolder mount;
+    QVERIFY(QDir(backing.path()).mkpath(u"prefix/drive_c"_s));
+    QProcess daemon;
+    daemon.start(QStandardPaths::findExecutable(u"bindfs"_s), {u"-f"_s, backing.path(), mount.path()});
+    QTRY_VERIFY_WITH_TIMEOUT(QDir(mount.path() + u"/prefix/drive_c"_s).exists() || daemon.state() == QProcess::NotRunning, 10000);
+    if (daemon.state() == QProcess::NotRunning)
+        QSKIP("bindfs cannot mount here");
+    ::kill(pid_t(daemon.processId()), SIGSTOP);
+    const QString prefix = mount.path() + u"/prefix"_s;
+    const auto wake = qScopeGuard([&] {
+        ::kill(pid_t(daemon.processId()), SIGCONT); // the looks that wait end
+        QProcess::execute(QStandardPaths::findExecutable(u"fusermount"_s), {u"-u"_s, u"-z"_s, mount.path()});
+        daemon.terminate();
+        daemon.waitForFinished(10000);
+        qunsetenv("WINEPREFIX");
+    });
+    UiFixture f;
+    qputenv("WINEPREFIX", QFile::encodeName(where == "prefix" ? prefix : f.postPetDir));
+    QElapsedTimer shown;
+    std::unique_ptr<kurubako::FolderChooserDialog> fromSettings;
+    if (where == "prefix") { // the first run's chooser
+        shown.start();
+        f.start();
+    } else {
+        f.startMainWindow();
+        shown.start();
+        fromSettings = std::make_unique<kurubako::FolderChooserDialog>(
+            *f.files, f.box, kurubako::FolderChooserDialog::Purpose::ChangeFolder, prefix, f.window());
+    }
+    kurubako::FolderChooserDialog &chooser = fromSettings ? *fromSettings : *f.program->folderChooser();
+    QVERIFY2(shown.elapsed() < 1500 && !chooser.chosenFolder().startsWith(mount.path()), qPrintable(QString::number(shown.elapsed())));
+    auto *drives = chooser.findChild<QComboBox *>(u"driveList"_s);
+    const int drive = drives->findData(QString(prefix + u"/drive_c"_s));
+    QCOMPARE(drive >= 0, where == "prefix");
+    if (drive >= 0) {
+        Q_EMIT drives->activated(drive);
+        QVERIFY(drives->itemText(drive).endsWith(u"（準備ができていません）"_s));
+    }
+    QVERIFY(!chooser.openFolder(prefix) && !chooser.chosenFolder().startsWith(mount.path()));
 }
 
 QTEST_MAIN(TestFaults)

@@ -1,0 +1,12 @@
+#include "programfolder.h"
+
+#include <QCoreApplication>
+
+namespace kurubako {
+
+QString programFolder()
+{
+    return QCoreApplication::applicationDirPath();
+}
+
+} // namespace kurubako
