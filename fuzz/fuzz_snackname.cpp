@@ -28,7 +28,7 @@ class RecordingFileOps final : public FileOps
 {
 public:
     bool visitFiles(const QString &, const std::function<void(QByteArrayView)> &) override { return true; }
-    RenameOutcome renameFiles(const QString &, const QList<RenameRequest> &requests) override
+    RenameOutcome renameFiles(const QString &, const QList<RenameRequest> &requests, const RenameProgress &) override
     {
         asked += requests;
         return {requests.size(), {}};

@@ -30,7 +30,11 @@ struct RenameOutcome
 {
     qsizetype completed = 0; // requests done, from the first on
     FsError error;           // why the next one failed, if one did
+    bool stopped = false;    // the caller stopped the run before the next one
 };
+
+// Told how many renames of a run are done, after each but the last; false stops the run there.
+using RenameProgress = std::function<bool(qsizetype completed)>;
 
 // The file operations that the program performs on the snack folder and PostPet's folder.
 // Names are compared as Windows compares them, without regard to letter case.
@@ -61,7 +65,8 @@ public:
     // nothing changes. A source that already has the target as a second name only loses its
     // old name. Should a run stop half-way, the next listing takes such a hidden second name
     // away, and gives a file stranded under a hidden name its own name back where it is free.
-    virtual RenameOutcome renameFiles(const QString &folder, const QList<RenameRequest> &requests) = 0;
+    virtual RenameOutcome renameFiles(const QString &folder, const QList<RenameRequest> &requests,
+                                      const RenameProgress &progress = {}) = 0;
 
     // The full path of the plain (not hidden) file in `folder` whose name equals `name` in
     // any letter case; nothing when there is none.

@@ -339,7 +339,8 @@ bool PosixFileOps::visitFiles(const QString &folder, const std::function<void(QB
     return true;
 }
 
-RenameOutcome PosixFileOps::renameFiles(const QString &folder, const QList<RenameRequest> &requests)
+RenameOutcome PosixFileOps::renameFiles(const QString &folder, const QList<RenameRequest> &requests,
+                                        const RenameProgress &progress)
 {
     RenameOutcome outcome;
     if (requests.isEmpty())
@@ -358,6 +359,10 @@ RenameOutcome PosixFileOps::renameFiles(const QString &folder, const QList<Renam
     Identity identity = Identity::Unknown;
 
     for (const RenameRequest &request : requests) {
+        if (outcome.completed > 0 && progress && !progress(outcome.completed)) {
+            outcome.stopped = true;
+            return outcome;
+        }
         // Only the file that the lists showed, under its very bytes: another file whose name
         // reads the same, or differs in letter case only, never stands in for it.
         if (!isListedFile(dir.fd(), request.from)) {

@@ -11,7 +11,8 @@ public:
     explicit PosixFileOps(Syscalls &syscalls = Syscalls::real());
 
     bool visitFiles(const QString &folder, const std::function<void(QByteArrayView native)> &visit) override;
-    RenameOutcome renameFiles(const QString &folder, const QList<RenameRequest> &requests) override;
+    RenameOutcome renameFiles(const QString &folder, const QList<RenameRequest> &requests,
+                              const RenameProgress &progress = {}) override;
     std::optional<QString> findPlainFile(const QString &folder, const QString &name) override;
 
 private:

@@ -10,7 +10,8 @@ class WinFileOps final : public FileOps
 {
 public:
     bool visitFiles(const QString &folder, const std::function<void(QByteArrayView native)> &visit) override;
-    RenameOutcome renameFiles(const QString &folder, const QList<RenameRequest> &requests) override;
+    RenameOutcome renameFiles(const QString &folder, const QList<RenameRequest> &requests,
+                              const RenameProgress &progress = {}) override;
     std::optional<QString> findPlainFile(const QString &folder, const QString &name) override;
 
 private:

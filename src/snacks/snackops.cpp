@@ -25,7 +25,8 @@ SnackFile snackFile(const Snack &snack, SnackSet set)
 
 } // namespace
 
-RenameOutcome moveSnacks(FileOps &files, const QString &snackDir, const QList<Snack> &snacks, SnackSet from)
+RenameOutcome moveSnacks(FileOps &files, const QString &snackDir, const QList<Snack> &snacks, SnackSet from,
+                         const RenameProgress &progress)
 {
     const QByteArray newExtension = encodeName(snackExtension(otherSet(from)));
     QList<RenameRequest> requests;
@@ -34,7 +35,7 @@ RenameOutcome moveSnacks(FileOps &files, const QString &snackDir, const QList<Sn
         const SnackFile source = snackFile(snack, from);
         requests.append({source.file, source.stem + newExtension});
     }
-    return files.renameFiles(snackDir, requests);
+    return files.renameFiles(snackDir, requests, progress);
 }
 
 FsError renameSnack(FileOps &files, const QString &snackDir, const Snack &snack, SnackSet set,

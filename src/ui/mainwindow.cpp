@@ -17,9 +17,11 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QElapsedTimer>
 #include <QGroupBox>
 #include <QLabel>
 #include <QMenuBar>
+#include <QProgressDialog>
 #include <QPushButton>
 #include <QSessionManager>
 #include <QShortcut>
@@ -115,6 +117,20 @@ QAction *newSeparator(const char *name, QMenu *menu)
     QAction *separator = menu->addSeparator();
     separator->setObjectName(QString::fromLatin1(name));
     return separator;
+}
+
+// The box that shows how far a long run of moves got, modal, with the button that stops it.
+std::unique_ptr<QProgressDialog> newProgressDialog(qsizetype total, QWidget *parent)
+{
+    auto progress = std::make_unique<QProgressDialog>(QString(), u"やめる"_s, 0, int(total), parent, FixedDialogFlags);
+    progress->setObjectName(u"moveProgress"_s);
+    progress->setWindowTitle(u"移動中だよ"_s);
+    progress->setWindowModality(Qt::ApplicationModal);
+    progress->setAutoReset(false);
+    progress->setAutoClose(false);
+    progress->setMinimumDuration(0);
+    progress->show();
+    return progress;
 }
 
 // A button that triggers `action`, the command it shares with a menu entry or a key.
@@ -402,15 +418,33 @@ void MainWindow::runTransfer(const Transfer &transfer)
         if (!box.askYes(question, u"確認だよ"_s))
             return;
     }
+    // A run that takes long (many snacks on a slow file system) shows how far it got once it
+    // has run for half a second, in a box whose button stops it after the current snack.
+    std::unique_ptr<QProgressDialog> progress;
+    QElapsedTimer running;
+    running.start();
+    const auto showProgress = [&](qsizetype completed) {
+        if (!progress) {
+            if (running.elapsed() < 500)
+                return true;
+            progress = newProgressDialog(selected.size(), this);
+        }
+        progress->setLabelText(QString::number(completed) + u" / "_s + QString::number(selected.size())
+                               + u" 件のおやつを移動したよ"_s);
+        progress->setValue(int(completed));
+        QCoreApplication::processEvents(); // the box is drawn and takes its button's click
+        return !progress->wasCanceled();
+    };
     const RenameOutcome outcome =
-        moveSnacks(m_services.files, m_preferences.snackDir(), selected, transfer.from);
+        moveSnacks(m_services.files, m_preferences.snackDir(), selected, transfer.from, showProgress);
+    progress.reset();
     if (outcome.error.failed()) {
         box.critical(u"PostPetおやつのあるディレクトリをチェックしてちょ。（"_s
                          + QString::number(outcome.error.number) + u"）\r\n"_s + u"エラー内容："_s
                          + outcome.error.description,
                      transfer.errorTitle);
     }
-    // Also after a failure: the snacks moved before it have left their list.
+    // Also after a failure or a stop: the snacks moved before it have left their list.
     refreshSnackLists();
 }
 

@@ -17,9 +17,11 @@
 #include <QElapsedTimer>
 #include <QLineEdit>
 #include <QProcess>
+#include <QProgressDialog>
 #include <QScopeGuard>
 #include <QSettings>
 #include <QStandardPaths>
+#include <QThread>
 
 #include <cerrno>
 #include <csignal>
@@ -156,6 +158,10 @@ void TestFaults::fileSystemFaults_data()
     QTest::newRow("old name taken by another file after the link")
         << none << transfer << EINVAL << 1 << 0 << none << QByteArray("link") << QByteArray("rename:c.pac>a.pa_")
         << 0 << QString() << Names{"a.pac<a.pa_", "a.pa_<c.pac", "b.pac<b.pa_"};
+    // A run that takes longer than half a second shows its progress; its button stops it.
+    QTest::newRow("slow run stopped from its progress box") << none << transfer << 0 << 1 << 0 << none
+                                                            << QByteArray("slow") << QByteArray() << 0 << QString()
+                                                            << firstMoved;
     QTest::newRow("EACCES") << none << transfer << EACCES << 1 << 0 << none << QByteArray() << QByteArray() << 70
                             << denied << none;
     QTest::newRow("EPERM on the second") << none << transfer << EPERM << 2 << 0 << none << QByteArray()
@@ -240,6 +246,8 @@ void TestFaults::fileSystemFaults()
             if (n == call)
                 ::change(f.snackDir, change);
         };
+    } else if (when == "slow") {
+        sys.beforeRename = [](int) { QThread::msleep(600); };
     } else if (when == "link") {
         sys.afterLink = [&, done = false](const char *, const char *) mutable {
             if (!std::exchange(done, true))
@@ -253,6 +261,15 @@ void TestFaults::fileSystemFaults()
     if (when == "now")
         ::change(f.snackDir, change);
 
+    QString progressShown;
+    QTimer stopper;
+    connect(&stopper, &QTimer::timeout, [&] {
+        if (auto *progress = qobject_cast<QProgressDialog *>(QApplication::activeModalWidget())) {
+            progressShown = progress->labelText();
+            progress->findChild<QPushButton *>()->click();
+        }
+    });
+    stopper.start(10);
     std::unique_ptr<kurubako::RenameDialog> dialog;
     if (newName.isNull()) {
         f.click("stockSelectAllButton");
@@ -287,6 +304,8 @@ void TestFaults::fileSystemFaults()
         QCOMPARE(testfolder::snapshot(movedFolder(f.snackDir)), before);
     else
         QCOMPARE(f.snapshot(), after.isEmpty() ? before : testfolder::expected(after));
+    // Only a run that took long showed how far it got.
+    QCOMPARE(progressShown, when == "slow" ? u"1 / 2 件のおやつを移動したよ"_s : QString());
     // The program goes on, with lists that show the folder as it is after a transfer.
     QVERIFY(f.window()->isVisible());
     if (newName.isNull()) {
