@@ -20,10 +20,10 @@
 #include "common/recordingprocessstarter.h"
 #include "common/scriptedmsgbox.h"
 #include "platform/fileops.h"
+#include "ui/fonts.h"
 #include "ui/mainwindow.h"
 #include "ui/program.h"
 #include "ui/snacklist.h"
-#include "ui/fonts.h"
 
 #include <QAction>
 #include <QApplication>
@@ -145,8 +145,7 @@ ChildFigures runChild(const QStringList &arguments)
     QProcess process;
     process.setStandardErrorFile(QProcess::nullDevice());
     process.start(QCoreApplication::applicationFilePath(), arguments);
-    while (!process.canReadLine() && process.waitForReadyRead(120000)) {
-    }
+    while (!process.canReadLine() && process.waitForReadyRead(120000)) { }
     const double time = millisecondsSince(start);
     const QByteArray line = process.readLine();
     if (!process.waitForFinished(120000) || process.exitCode() != 0 || line.isEmpty()) {
@@ -201,7 +200,8 @@ struct SnackFolder
 double pipelineMilliseconds(const QString &folder)
 {
     const auto start = Clock::now();
-    const QByteArray command = "find '" + QFile::encodeName(folder) + "' -maxdepth 1 -type f | sort -f > /dev/null";
+    const QByteArray command =
+        "find '" + QFile::encodeName(folder) + "' -maxdepth 1 -type f | sort -f > /dev/null";
     if (std::system(command.constData()) != 0)
         std::fprintf(stderr, "the pipeline failed\n");
     return millisecondsSince(start);
@@ -222,9 +222,8 @@ void startupAndMemory(int runs)
                 "one showing a line of text, and one showing the folder's files sorted (QDir::entryList)\n");
     for (const int count : {0, 100, 10000, 100000}) {
         const SnackFolder folder(count);
-        const auto figures = interleavedMedians(runs, {{u"--program"_s, folder.postPet.path()},
-                                                       {u"--floor"_s},
-                                                       {u"--floor"_s, folder.snackDir}});
+        const auto figures = interleavedMedians(
+            runs, {{u"--program"_s, folder.postPet.path()}, {u"--floor"_s}, {u"--floor"_s, folder.snackDir}});
         const ChildFigures &ours = figures[0];
         std::printf("  %6d snacks  %7.1f ms  %7ld KiB   (3 x names: %ld KiB)\n", count, ours.milliseconds,
                     ours.rssKiB, long(3 * folder.nameBytes / 1024));
@@ -277,15 +276,16 @@ double renameFloor(const QString &folder)
 void moving(int runs)
 {
     constexpr int count = 10000;
-    std::printf("\nmoving %d selected snacks, refresh included, against renameat2() x %d + one listing\n", count,
-                count);
+    std::printf("\nmoving %d selected snacks, refresh included, against renameat2() x %d + one listing\n",
+                count, count);
     // Every file a stock snack, so that each run moves them all to today's and the next back.
     const SnackFolder folder(count);
     const auto names = systemFileOps()->listFiles(folder.snackDir);
     for (const FileName &name : *names) {
         if (name.native.toLower().endsWith(".pac")) {
             const QByteArray dir = QFile::encodeName(folder.snackDir) + '/';
-            ::rename(QByteArray(dir + name.native).constData(), QByteArray(dir + name.native.chopped(4) + ".pa_").constData());
+            ::rename(QByteArray(dir + name.native).constData(),
+                     QByteArray(dir + name.native.chopped(4) + ".pa_").constData());
         }
     }
     Run run(folder.postPet.path());
@@ -294,7 +294,8 @@ void moving(int runs)
     QAction *moveToStock = window->findChild<QAction *>(u"moveToStockAction"_s);
     bool toToday = true;
     const double ours = medianOf(runs, [&] {
-        window->findChild<QPushButton *>(toToday ? u"stockSelectAllButton"_s : u"todaySelectAllButton"_s)->click();
+        window->findChild<QPushButton *>(toToday ? u"stockSelectAllButton"_s : u"todaySelectAllButton"_s)
+            ->click();
         const auto start = Clock::now();
         (toToday ? addToToday : moveToStock)->trigger();
         QCoreApplication::processEvents();
@@ -327,7 +328,8 @@ void selection(int runs)
         selectAll.push_back(click(u"stockSelectAllButton"_s));
         clear.push_back(click(u"stockClearButton"_s));
     }
-    std::printf("  全選択 %8.2f ms   全解除 %8.2f ms   (list of %d)\n", bench::median(selectAll), bench::median(clear),
+    std::printf("  全選択 %8.2f ms   全解除 %8.2f ms   (list of %d)\n", bench::median(selectAll),
+                bench::median(clear),
                 window->findChild<SnackListView *>(u"stockList"_s)->snackModel()->rowCount());
 }
 
@@ -345,8 +347,8 @@ int main(int argc, char **argv)
     QApplication app(argc, argv);
     useProgramFont();
     const int runs = argc > 1 ? std::max(1, std::atoi(argv[1])) : 7;
-    std::printf("medians of %d runs, platform %s, %d cores\n", runs, qPrintable(QGuiApplication::platformName()),
-                QThread::idealThreadCount());
+    std::printf("medians of %d runs, platform %s, %d cores\n", runs,
+                qPrintable(QGuiApplication::platformName()), QThread::idealThreadCount());
     const QString only = argc > 2 ? QString::fromLocal8Bit(argv[2]) : QString();
     const std::pair<const char *, void (*)(int)> figures[] = {
         {"startup", startupAndMemory}, {"refresh", refresh}, {"moving", moving}, {"selection", selection}};

@@ -36,8 +36,8 @@ inline double median(std::vector<double> values)
 inline QByteArray snackFileName(int index, std::mt19937 &random)
 {
     static const char *const words[] = {
-        "cookie", "Candy", "choco", "Senbei", "pudding", "Dango", "おせんべい", "羊羹", "クッキー",
-        "たいやき", "饅頭", "チョコ", "ＰＯＳＴ", "ぽてち", "Ｍｏｃｈｉ", "かりんとう"};
+        "cookie",   "Candy",    "choco", "Senbei", "pudding",  "Dango",  "おせんべい", "羊羹",
+        "クッキー", "たいやき", "饅頭",  "チョコ", "ＰＯＳＴ", "ぽてち", "Ｍｏｃｈｉ", "かりんとう"};
     static const char *const sjisWords[] = {"\x83\x5c\x83\x74\x83\x67", "\x82\xa8\x82\xa9\x82\xb5"};
     const bool sjis = random() % 50 == 0;
     QByteArray name = sjis ? sjisWords[random() % 2] : words[random() % std::size(words)];

@@ -110,7 +110,8 @@ QStringList expectedWrites(const MemorySettingsStore &store)
     for (int key = 2; key < KeyCount; ++key) {
         if (!readOk(key))
             failed = true;
-        const bool otherVersion = key == 4 && (!readOk(4) || *parseVersion(store.value(Keys[4])) != ProgramVersion);
+        const bool otherVersion =
+            key == 4 && (!readOk(4) || *parseVersion(store.value(Keys[4])) != ProgramVersion);
         if (failed || otherVersion)
             write(key);
     }

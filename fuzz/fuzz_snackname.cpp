@@ -28,7 +28,8 @@ class RecordingFileOps final : public FileOps
 {
 public:
     bool visitFiles(const QString &, const std::function<void(QByteArrayView)> &) override { return true; }
-    RenameOutcome renameFiles(const QString &, const QList<RenameRequest> &requests, const RenameProgress &) override
+    RenameOutcome renameFiles(const QString &, const QList<RenameRequest> &requests,
+                              const RenameProgress &) override
     {
         asked += requests;
         return {requests.size(), {}};
@@ -53,7 +54,8 @@ void checkName(const QString &name)
     if (name.size() <= 3)
         FUZZ_CHECK(!set);
     else
-        FUZZ_CHECK(set == (ending == u"pac" ? std::optional(SnackSet::Today)
+        FUZZ_CHECK(set
+                   == (ending == u"pac"       ? std::optional(SnackSet::Today)
                            : ending == u"pa_" ? std::optional(SnackSet::Stock)
                                               : std::nullopt));
 
@@ -65,7 +67,9 @@ void checkName(const QString &name)
         const qsizetype cut = name.size() - snack.size();
         FUZZ_CHECK(cut == 4 || cut == 5);
         // Five only for a surrogate pair standing before the last three characters.
-        FUZZ_CHECK((cut == 5) == (name.at(name.size() - 4).isLowSurrogate() && name.at(name.size() - 5).isHighSurrogate()));
+        FUZZ_CHECK(
+            (cut == 5)
+            == (name.at(name.size() - 4).isLowSurrogate() && name.at(name.size() - 5).isHighSurrogate()));
     }
 
     const auto forbidden = firstForbiddenChar(name);

@@ -20,7 +20,8 @@ bool replay(const QString &file)
     if (!stream.open(QIODevice::ReadOnly))
         return false;
     const QByteArray bytes = stream.readAll();
-    LLVMFuzzerTestOneInput(reinterpret_cast<const std::uint8_t *>(bytes.constData()), std::size_t(bytes.size()));
+    LLVMFuzzerTestOneInput(reinterpret_cast<const std::uint8_t *>(bytes.constData()),
+                           std::size_t(bytes.size()));
     return true;
 }
 

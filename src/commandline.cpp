@@ -54,7 +54,8 @@ std::optional<int> answerCommandLine(const QStringList &arguments)
         return 2;
     }
     if (!parser.positionalArguments().isEmpty()) {
-        printToTerminal(u"kurubako: 引数は受け付けません: "_s + parser.positionalArguments().first() + u'\n' + hint,
+        printToTerminal(u"kurubako: 引数は受け付けません: "_s + parser.positionalArguments().first() + u'\n'
+                            + hint,
                         TerminalStream::Error);
         return 2;
     }

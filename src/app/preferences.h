@@ -14,12 +14,12 @@ inline constexpr float ProgramVersion = 1.1f;
 // stores again.
 struct Preferences
 {
-    QString postPetDir;                                            // empty while unknown
-    qint32 windowTop = 0;                                          // main window's outer top, twips
-    qint32 windowLeft = 0;                                         // main window's outer left, twips
-    bool skipQuestions = false;                                    // ask no confirmation question
+    QString postPetDir; // empty while unknown
+    qint32 windowTop = 0; // main window's outer top, twips
+    qint32 windowLeft = 0; // main window's outer left, twips
+    bool skipQuestions = false; // ask no confirmation question
     DoubleClickAction doubleClickAction = DoubleClickAction::Move;
-    float storedVersion = 0.0f;                                    // the version as the store read back
+    float storedVersion = 0.0f; // the version as the store read back
 
     // The snack folder of PostPet's folder.
     QString snackDir() const;

@@ -52,21 +52,22 @@ struct CheckedKey
     QStringView name;
     QStringView defaultText;
     bool (*take)(const QString &text, Preferences &preferences);
-    bool checkedWithNext;                            // its default is written with the next key's
+    bool checkedWithNext; // its default is written with the next key's
     bool (*outdated)(const Preferences &preferences); // written also when this holds
-    bool readAgainAtStartUp;                         // read again before the main window opens
-    bool readAgainForFirstFolder;                    // read again when the first run found PostPet
+    bool readAgainAtStartUp; // read again before the main window opens
+    bool readAgainForFirstFolder; // read again when the first run found PostPet
 };
 
 constexpr CheckedKey CheckedKeys[] = {
     {SettingKey::Top, u"0", take<qint32, &Preferences::windowTop, parseInt32>, true, nullptr, true, true},
     {SettingKey::Left, u"0", take<qint32, &Preferences::windowLeft, parseInt32>, false, nullptr, true, true},
-    {SettingKey::SkipQuestions, u"False", take<bool, &Preferences::skipQuestions, parseBool>, false, nullptr, true,
-     false},
+    {SettingKey::SkipQuestions, u"False", take<bool, &Preferences::skipQuestions, parseBool>, false, nullptr,
+     true, false},
     {SettingKey::DoubleClickAction, u"0",
-     take<DoubleClickAction, &Preferences::doubleClickAction, parseDoubleClickAction>, false, nullptr, false, false},
-    {SettingKey::Version, u"1.1", take<float, &Preferences::storedVersion, parseVersion>, false, otherVersion, true,
-     true},
+     take<DoubleClickAction, &Preferences::doubleClickAction, parseDoubleClickAction>, false, nullptr, false,
+     false},
+    {SettingKey::Version, u"1.1", take<float, &Preferences::storedVersion, parseVersion>, false, otherVersion,
+     true, true},
 };
 constexpr qsizetype CheckedKeyCount = std::size(CheckedKeys);
 

@@ -22,10 +22,10 @@ inline constexpr QStringView PostPetDir = u"postpet_dir";
 // does not convert; surrounding spaces and a leading "+" are accepted, fractions are not.
 std::optional<qint32> parseInt32(const QString &text);
 std::optional<DoubleClickAction> parseDoubleClickAction(const QString &text); // only 0 and 1
-std::optional<bool> parseBool(const QString &text);     // True/False in any case, or a number
+std::optional<bool> parseBool(const QString &text); // True/False in any case, or a number
 std::optional<float> parseVersion(const QString &text); // "1.1" under every locale
 
-QString boolText(bool value);       // "True" or "False"
+QString boolText(bool value); // "True" or "False"
 QString versionText(float version); // the shortest decimal form, "1.1"
 
 // Loads and saves the preferences in the system's settings store.

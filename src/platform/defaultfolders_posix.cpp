@@ -2,15 +2,14 @@
 #include "folderlook.h"
 
 #include <QDir>
-#include <QFileInfo>
 #include <QFile>
+#include <QFileInfo>
 #include <QSet>
 
 #include <algorithm>
 #include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
-
 
 using namespace Qt::StringLiterals;
 
@@ -158,21 +157,22 @@ QString defaultPostPetFolder()
     const QString driveC = winePrefixInUse() + u"/drive_c"_s;
     const QString in64BitPrefix = driveC + u"/Program Files (x86)"_s + PostPetInProgramFiles;
     // Asked off this thread: the prefix may lie on a mount that does not answer.
-    if (resultWithin<bool>(FolderCheckLimit, [in64BitPrefix] { return QFileInfo(in64BitPrefix).isDir(); })
-            .value_or(false))
+    if (resultWithin<bool>(FolderCheckLimit, [in64BitPrefix] {
+            return QFileInfo(in64BitPrefix).isDir();
+        }).value_or(false))
         return in64BitPrefix;
     return driveC + u"/Program Files"_s + PostPetInProgramFiles;
 }
 
 QList<Drive> folderChooserDrives()
 {
-    QList<Drive> drives { { u"/"_s, u"/"_s }, { QDir::homePath(), QDir::homePath() } };
+    QList<Drive> drives{{u"/"_s, u"/"_s}, {QDir::homePath(), QDir::homePath()}};
     // The prefixes are looked for off this thread. Should that take too long (a prefix on a
     // mount that does not answer), the usual two are offered unchecked: choosing one then
     // finds out whether it answers.
     const auto found = resultWithin<QStringList>(PrefixSearchLimit, [] { return winePrefixes(); });
     for (const QString &prefix : found ? *found : prefixCandidates())
-        drives.append({ u"C: ("_s + homeRelative(prefix) + u')', prefix + u"/drive_c"_s });
+        drives.append({u"C: ("_s + homeRelative(prefix) + u')', prefix + u"/drive_c"_s});
     // Volumes backed by a device (disks, sticks, discs); the system's own pseudo file
     // systems are no place to look for PostPet.
     QSet<QString> listed;
@@ -180,7 +180,7 @@ QList<Drive> folderChooserDrives()
         listed.insert(drive.path);
     for (const QString &root : deviceMounts()) {
         if (!listed.contains(root)) {
-            drives.append({ root, root });
+            drives.append({root, root});
             listed.insert(root);
         }
     }

@@ -13,15 +13,15 @@ public:
     virtual ~DocumentOpener() = default;
     // Runs `failed` when the document cannot be shown: at once when it is missing or no
     // viewer can be started, or later, when the system reports that it found no viewer.
-    virtual void open(const QString &path, const QString &workingFolder, const std::function<void()> &failed)
-        = 0;
+    virtual void open(const QString &path, const QString &workingFolder,
+                      const std::function<void()> &failed) = 0;
 };
 
 class SystemDocumentOpener final : public DocumentOpener
 {
 public:
-    void open(
-        const QString &path, const QString &workingFolder, const std::function<void()> &failed) override;
+    void open(const QString &path, const QString &workingFolder,
+              const std::function<void()> &failed) override;
 };
 
 } // namespace kurubako

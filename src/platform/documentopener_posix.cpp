@@ -8,8 +8,8 @@ using namespace Qt::StringLiterals;
 
 namespace kurubako {
 
-void SystemDocumentOpener::open(
-    const QString &path, const QString &workingFolder, const std::function<void()> &failed)
+void SystemDocumentOpener::open(const QString &path, const QString &workingFolder,
+                                const std::function<void()> &failed)
 {
     // The desktop's opener accepts any path it is handed, so the document is checked here.
     const QFileInfo document(path);
@@ -23,24 +23,24 @@ void SystemDocumentOpener::open(
     // left running should the program end first.
     auto *process = new QProcess;
     process->setProgram(opener);
-    process->setArguments({ document.absoluteFilePath() });
+    process->setArguments({document.absoluteFilePath()});
     process->setWorkingDirectory(workingFolder);
     process->setStandardInputFile(QProcess::nullDevice());
     process->setProcessChannelMode(QProcess::ForwardedChannels);
-    QObject::connect(
-        process, &QProcess::finished, process, [process, failed](int exitCode, QProcess::ExitStatus status) {
-            process->deleteLater();
-            // Killed (the session ending, say) is no report about the viewer.
-            if (status == QProcess::NormalExit && exitCode != 0)
-                failed();
-        });
-    QObject::connect(
-        process, &QProcess::errorOccurred, process, [process, failed](QProcess::ProcessError error) {
-            if (error == QProcess::FailedToStart) {
-                process->deleteLater();
-                failed();
-            }
-        });
+    QObject::connect(process, &QProcess::finished, process,
+                     [process, failed](int exitCode, QProcess::ExitStatus status) {
+                         process->deleteLater();
+                         // Killed (the session ending, say) is no report about the viewer.
+                         if (status == QProcess::NormalExit && exitCode != 0)
+                             failed();
+                     });
+    QObject::connect(process, &QProcess::errorOccurred, process,
+                     [process, failed](QProcess::ProcessError error) {
+                         if (error == QProcess::FailedToStart) {
+                             process->deleteLater();
+                             failed();
+                         }
+                     });
     process->start();
 }
 

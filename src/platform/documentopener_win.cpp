@@ -9,8 +9,8 @@
 
 namespace kurubako {
 
-void SystemDocumentOpener::open(
-    const QString &path, const QString &workingFolder, const std::function<void()> &failed)
+void SystemDocumentOpener::open(const QString &path, const QString &workingFolder,
+                                const std::function<void()> &failed)
 {
     if (!QFileInfo(path).isFile()) {
         failed();

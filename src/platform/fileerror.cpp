@@ -47,7 +47,8 @@ FsError fsError(FileError error)
         text = u"ファイルが新しい名前と元の名前の両方で残りました。どちらか一方を消してください。"_s;
         break;
     case FileError::OtherFileAside:
-        text = u"ほかのプログラムが元の名前で置いたファイルを元に戻せませんでした。隠しファイルとして残っています："_s;
+        text =
+            u"ほかのプログラムが元の名前で置いたファイルを元に戻せませんでした。隠しファイルとして残っています："_s;
         break;
     case FileError::Unexpected:
         text = u"予期しないエラーです。"_s;

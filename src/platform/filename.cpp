@@ -7,7 +7,9 @@ namespace kurubako {
 std::optional<QList<FileName>> FileOps::listFiles(const QString &folder)
 {
     QList<FileName> files;
-    if (!visitFiles(folder, [&](QByteArrayView native) { files.append({native.toByteArray(), displayName(native)}); }))
+    if (!visitFiles(folder, [&](QByteArrayView native) {
+            files.append({native.toByteArray(), displayName(native)});
+        }))
         return std::nullopt;
     return files;
 }
@@ -59,7 +61,8 @@ bool isDeviceName(QStringView fileName)
     const QStringView port = base.left(3);
     const QChar number = base.at(3);
     return (port.compare(u"COM", Qt::CaseInsensitive) == 0 || port.compare(u"LPT", Qt::CaseInsensitive) == 0)
-        && ((number >= u'0' && number <= u'9') || number == u'\u00B9' || number == u'\u00B2' || number == u'\u00B3');
+        && ((number >= u'0' && number <= u'9') || number == u'\u00B9' || number == u'\u00B2'
+            || number == u'\u00B3');
 }
 
 QString foldedName(const QString &name)

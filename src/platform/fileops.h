@@ -23,14 +23,14 @@ struct FileName
 struct RenameRequest
 {
     QByteArray from; // native name of the file to rename
-    QByteArray to;   // native name it gets
+    QByteArray to; // native name it gets
 };
 
 struct RenameOutcome
 {
     qsizetype completed = 0; // requests done, from the first on
-    FsError error;           // why the next one failed, if one did
-    bool stopped = false;    // the caller stopped the run before the next one
+    FsError error; // why the next one failed, if one did
+    bool stopped = false; // the caller stopped the run before the next one
 };
 
 // Told how many renames of a run are done, after each but the last; false stops the run there.
@@ -46,7 +46,8 @@ public:
     // The ordinary files of a folder, one at a time, by native name: no sub-folders, no hidden
     // or special files. False when the folder cannot be read. What a run stopped in the middle
     // of a rename left in the folder is tidied on the way (see renameFiles).
-    virtual bool visitFiles(const QString &folder, const std::function<void(QByteArrayView native)> &visit) = 0;
+    virtual bool visitFiles(const QString &folder,
+                            const std::function<void(QByteArrayView native)> &visit) = 0;
 
     // The same files all at once, each with the name the user reads; nothing when the folder
     // cannot be read.
@@ -71,7 +72,6 @@ public:
     // The full path of the plain (not hidden) file in `folder` whose name equals `name` in
     // any letter case; nothing when there is none.
     virtual std::optional<QString> findPlainFile(const QString &folder, const QString &name) = 0;
-
 };
 
 // The native form of a name the user typed: its UTF-8 text, on every system (Windows' names

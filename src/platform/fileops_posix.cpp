@@ -146,7 +146,9 @@ public:
     // A path with a NUL names no folder: the system would read it only up to the NUL.
     DirFd(Syscalls &sys, const QString &folder)
         : m_fd(folder.contains(QChar(0)) ? -1 : sys.openDirectory(QFile::encodeName(folder).constData()))
-        , m_error(folder.contains(QChar(0)) ? ENOENT : m_fd < 0 ? errno : 0)
+        , m_error(folder.contains(QChar(0)) ? ENOENT
+                      : m_fd < 0            ? errno
+                                            : 0)
     {
     }
     ~DirFd()
@@ -171,7 +173,7 @@ enum class Entries { All, Ordinary };
 // makes for a moment. One that still carries the name it took away ends in "-" and that name.
 constexpr char HiddenPrefix[] = ".kurubako-";
 constexpr qsizetype RandomLength = 8; // hex digits after the prefix when the name follows
-constexpr qsizetype NameMax = 255;    // bytes in a name, on the file systems Linux mounts
+constexpr qsizetype NameMax = 255; // bytes in a name, on the file systems Linux mounts
 
 // Reads the names of a folder and hands each to `visit`; false when the folder cannot be
 // read. With Entries::Ordinary only regular files (or links to them) whose names do not start
@@ -290,8 +292,8 @@ bool isListedFile(int dirFd, const QByteArray &name)
 // run that was stopped can be given its name back.
 QByteArray freshHiddenName(int dirFd, const QByteArray &original = {})
 {
-    const bool carries
-        = !original.isEmpty() && (sizeof HiddenPrefix - 1) + RandomLength + 1 + original.size() <= NameMax;
+    const bool carries =
+        !original.isEmpty() && (sizeof HiddenPrefix - 1) + RandomLength + 1 + original.size() <= NameMax;
     for (;;) {
         const quint64 random = QRandomGenerator::system()->generate64();
         const QByteArray name = carries
@@ -401,7 +403,8 @@ FsError PosixFileOps::renameOne(int dirFd, const QByteArray &from, const QByteAr
 {
     // A NUL would end the name early: the file would get what comes before it. A name that
     // starts with "." would hide the snack from the lists.
-    if (to.isEmpty() || to.startsWith('.') || to.contains('/') || to.contains('\0') || isDeviceName(displayName(to)))
+    if (to.isEmpty() || to.startsWith('.') || to.contains('/') || to.contains('\0')
+        || isDeviceName(displayName(to)))
         return fsError(FileError::BadFileName);
     if (m_sys.renameNoReplace(dirFd, from.constData(), to.constData()) == 0)
         return {};
@@ -423,12 +426,13 @@ FsError PosixFileOps::renameOne(int dirFd, const QByteArray &from, const QByteAr
     return takeOldNameAway(dirFd, from, to, identity);
 }
 
-FsError PosixFileOps::takeOldNameAway(int dirFd, const QByteArray &from, const QByteArray &to, Identity &identity)
+FsError PosixFileOps::takeOldNameAway(int dirFd, const QByteArray &from, const QByteArray &to,
+                                      Identity &identity)
 {
     const Removal oldName = removeSecondName(dirFd, from, to, identity);
     switch (oldName.result) {
     case Removal::Removed:
-    case Removal::Gone:      // another program took the old name away: the snack has the new one
+    case Removal::Gone: // another program took the old name away: the snack has the new one
     case Removal::OtherFile: // another program's file had taken the old name, and keeps it
         return {};
     case Removal::Stranded:
@@ -455,7 +459,8 @@ FsError PosixFileOps::probeIdentity(int dirFd, Identity &identity)
 {
     // Two hidden names of an empty file of the program's own, taken away again at once.
     const QByteArray first = freshHiddenName(dirFd);
-    const int fd = ::openat(dirFd, first.constData(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
+    const int fd =
+        ::openat(dirFd, first.constData(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
     if (fd < 0)
         return errnoError(errno);
     ::close(fd);
@@ -506,8 +511,8 @@ bool PosixFileOps::namesOneFile(int dirFd, const struct stat &a, const struct st
     return identity == Identity::LinkCount || (identity == Identity::Inode && a.st_ino == b.st_ino);
 }
 
-auto PosixFileOps::removeSecondName(int dirFd, const QByteArray &name, const QByteArray &keep, Identity &identity)
-    -> Removal
+auto PosixFileOps::removeSecondName(int dirFd, const QByteArray &name, const QByteArray &keep,
+                                    Identity &identity) -> Removal
 {
     // Whatever `name` holds is first moved to a fresh hidden name, which no other program
     // uses, and removed there only once it is seen to be the file of `keep`. Removing `name`
@@ -526,7 +531,8 @@ auto PosixFileOps::removeSecondName(int dirFd, const QByteArray &name, const QBy
     // Another program's file: back under its name, with a link, which never replaces. Should
     // another program have taken it away meanwhile, nothing waits under the hidden name.
     if (m_sys.link(dirFd, aside.constData(), name.constData()) != 0)
-        return errno == ENOENT ? Removal{Removal::Gone, ENOENT, {}} : Removal{Removal::Stranded, errno, aside};
+        return errno == ENOENT ? Removal{Removal::Gone, ENOENT, {}}
+                               : Removal{Removal::Stranded, errno, aside};
     m_sys.unlink(dirFd, aside.constData());
     return {Removal::OtherFile, 0, {}};
 }
@@ -552,7 +558,8 @@ QList<QByteArray> PosixFileOps::mendLeftovers(int dirFd, const QList<QByteArray>
                 linked.emplace();
                 for (const QByteArray &name : *names) {
                     struct stat other;
-                    if (!name.startsWith('.') && m_sys.stat(dirFd, name.constData(), &other) == 0 && other.st_nlink > 1)
+                    if (!name.startsWith('.') && m_sys.stat(dirFd, name.constData(), &other) == 0
+                        && other.st_nlink > 1)
                         linked->append(other);
                 }
             }
@@ -571,7 +578,8 @@ QList<QByteArray> PosixFileOps::mendLeftovers(int dirFd, const QList<QByteArray>
             m_sys.unlink(dirFd, hidden.constData()); // the empty file of a look at the file system
             continue;
         }
-        if (original.isEmpty() || original.startsWith('.') || original.contains('/') || !index.matches(original).isEmpty())
+        if (original.isEmpty() || original.startsWith('.') || original.contains('/')
+            || !index.matches(original).isEmpty())
             continue;
         bool moved = m_sys.renameNoReplace(dirFd, hidden.constData(), original.constData()) == 0;
         if (!moved && (errno == EINVAL || errno == ENOSYS || errno == EOPNOTSUPP)

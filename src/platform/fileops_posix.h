@@ -20,23 +20,23 @@ private:
     struct Removal
     {
         enum Result {
-            Removed,   // it was the other name of the file, and is gone
-            Gone,      // nothing had that name any more
+            Removed, // it was the other name of the file, and is gone
+            Gone, // nothing had that name any more
             OtherFile, // another file had that name, and keeps it
-            Failed,    // the name could not be moved: nothing changed
-            Stranded,  // another file had that name and could not be put back: it is `aside`
+            Failed, // the name could not be moved: nothing changed
+            Stranded, // another file had that name and could not be put back: it is `aside`
         } result;
-        int error;        // errno of Failed
+        int error; // errno of Failed
         QByteArray aside; // where the stranded file is
     };
 
     // How the program tells that two names of the folder are one file.
     enum class Identity {
-        Unknown,   // not found out yet
-        Inode,     // by inode number: the file system gives all names of a file one, and counts links
+        Unknown, // not found out yet
+        Inode, // by inode number: the file system gives all names of a file one, and counts links
         LinkCount, // by link count and the like: the file system numbers each name on its own
                    // (libfuse 2 file systems without use_ino) but counts links
-        None,      // not at all: nothing is renamed through a link
+        None, // not at all: nothing is renamed through a link
     };
 
     FsError renameOne(int dirFd, const QByteArray &from, const QByteArray &to, Identity &identity);

@@ -67,8 +67,8 @@ FsError windowsError(DWORD error)
 }
 
 // What the lists leave out: folders, hidden and system files, devices.
-constexpr DWORD NotOrdinary
-    = FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_DEVICE;
+constexpr DWORD NotOrdinary =
+    FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_DEVICE;
 
 // The file at `path` as its folder lists it: its name in its own letter case and its
 // attributes. Nothing, with the error left for GetLastError(), when there is none.
@@ -91,7 +91,7 @@ bool WinFileOps::visitFiles(const QString &folder, const std::function<void(QByt
         return false;
     WIN32_FIND_DATAW data;
     const HANDLE find = FindFirstFileExW(pathOf(folder, u"*"_s).toStdWString().c_str(), FindExInfoBasic,
-        &data, FindExSearchNameMatch, nullptr, FIND_FIRST_EX_LARGE_FETCH);
+                                         &data, FindExSearchNameMatch, nullptr, FIND_FIRST_EX_LARGE_FETCH);
     if (find == INVALID_HANDLE_VALUE)
         return GetLastError() == ERROR_FILE_NOT_FOUND; // a folder without even "." and ".."
     do {
@@ -159,16 +159,16 @@ FsError WinFileOps::renameOne(const QString &folder, const QByteArray &from, con
     // The file system took a change of letter case only for a rename onto the file itself
     // and kept the old name (as Wine and some network shares do). Two renames through a
     // name of its own make the change; neither can replace a file.
-    const std::wstring step
-        = pathOf(folder, oldName + u".kurubako-"_s + QString::number(GetCurrentProcessId())).toStdWString();
+    const std::wstring step =
+        pathOf(folder, oldName + u".kurubako-"_s + QString::number(GetCurrentProcessId())).toStdWString();
     if (!MoveFileExW(source.c_str(), step.c_str(), 0))
         return windowsError(GetLastError());
     if (MoveFileExW(step.c_str(), target.c_str(), 0))
         return {};
     FsError error = windowsError(GetLastError());
     if (!MoveFileExW(step.c_str(), source.c_str(), 0))
-        error.description
-            += u"（ファイルは "_s + QString::fromStdWString(step) + u" という名前で残っています）"_s;
+        error.description +=
+            u"（ファイルは "_s + QString::fromStdWString(step) + u" という名前で残っています）"_s;
     return error;
 }
 

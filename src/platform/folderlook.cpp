@@ -95,13 +95,14 @@ FolderLook lookAtFolder(const QString &path, std::chrono::milliseconds answerLim
     if (!*answered)
         return {};
     // Hidden folders too: Wine keeps its prefixes in them (~/.wine).
-    auto names = lookWithin<std::optional<QStringList>>(path, listLimit, [path]() -> std::optional<QStringList> {
-        const QDir folder(path);
-        if (!folder.isReadable())
-            return std::nullopt;
-        return folder.entryList(QDir::Dirs | QDir::NoDotAndDotDot | QDir::Hidden,
-                                QDir::Name | QDir::IgnoreCase | QDir::LocaleAware);
-    });
+    auto names =
+        lookWithin<std::optional<QStringList>>(path, listLimit, [path]() -> std::optional<QStringList> {
+            const QDir folder(path);
+            if (!folder.isReadable())
+                return std::nullopt;
+            return folder.entryList(QDir::Dirs | QDir::NoDotAndDotDot | QDir::Hidden,
+                                    QDir::Name | QDir::IgnoreCase | QDir::LocaleAware);
+        });
     if (!names)
         return {FolderLook::State::NoAnswer, {}};
     if (!*names)

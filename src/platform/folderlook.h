@@ -29,9 +29,9 @@ std::optional<T> resultWithin(std::chrono::milliseconds limit, std::function<T()
 struct FolderLook
 {
     enum class State {
-        Read,       // the folder answered: `subFolders` are its sub-folders
+        Read, // the folder answered: `subFolders` are its sub-folders
         Unreadable, // it does not exist, cannot be read, or its path names none (a NUL in it)
-        NoAnswer,   // it did not answer in time: it lies on a mount that does not answer
+        NoAnswer, // it did not answer in time: it lies on a mount that does not answer
     } state = State::Unreadable;
     QStringList subFolders; // names, hidden ones too, by name in any letter case as the locale sorts
 };

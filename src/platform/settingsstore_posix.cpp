@@ -92,7 +92,7 @@ QString SystemSettingsStore::unusableFile() const
 }
 
 QStringList SystemSettingsStore::readKeys(const QString &application, const QString &section,
-                                      const QStringList &keys)
+                                          const QStringList &keys)
 {
     // A damaged file (a format error) still gives the keys that could be parsed: those before
     // the damage, and after it those that QSettings still understood.
@@ -110,7 +110,7 @@ QStringList SystemSettingsStore::readKeys(const QString &application, const QStr
 }
 
 bool SystemSettingsStore::writeKeys(const QString &application, const QString &section,
-                                const QList<std::pair<QString, QString>> &values)
+                                    const QList<std::pair<QString, QString>> &values)
 {
     if (!m_state->usable(application, section))
         return false;

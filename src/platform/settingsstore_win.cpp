@@ -75,34 +75,34 @@ QString SystemSettingsStore::unusableFile() const
     return {}; // the registry is no file
 }
 
-QStringList SystemSettingsStore::readKeys(
-    const QString &application, const QString &section, const QStringList &keys)
+QStringList SystemSettingsStore::readKeys(const QString &application, const QString &section,
+                                          const QStringList &keys)
 {
     QStringList texts;
     texts.reserve(keys.size());
     RegistryKey key;
     const bool opened = RegOpenKeyExW(HKEY_CURRENT_USER, sectionKey(application, section).c_str(), 0,
-                            KEY_QUERY_VALUE, key.out())
+                                      KEY_QUERY_VALUE, key.out())
         == ERROR_SUCCESS;
     for (const QString &name : keys)
         texts.append(opened ? readText(key.get(), name) : QString());
     return texts;
 }
 
-bool SystemSettingsStore::writeKeys(
-    const QString &application, const QString &section, const QList<std::pair<QString, QString>> &values)
+bool SystemSettingsStore::writeKeys(const QString &application, const QString &section,
+                                    const QList<std::pair<QString, QString>> &values)
 {
     RegistryKey key;
     if (RegCreateKeyExW(HKEY_CURRENT_USER, sectionKey(application, section).c_str(), 0, nullptr, 0,
-            KEY_SET_VALUE, nullptr, key.out(), nullptr)
+                        KEY_SET_VALUE, nullptr, key.out(), nullptr)
         != ERROR_SUCCESS)
         return false;
     bool written = true;
     for (const auto &[name, text] : values) {
         const std::wstring data = text.toStdWString();
-        written
-            = RegSetValueExW(key.get(), name.toStdWString().c_str(), 0, REG_SZ,
-                  reinterpret_cast<const BYTE *>(data.c_str()), DWORD((data.size() + 1) * sizeof(wchar_t)))
+        written = RegSetValueExW(key.get(), name.toStdWString().c_str(), 0, REG_SZ,
+                                 reinterpret_cast<const BYTE *>(data.c_str()),
+                                 DWORD((data.size() + 1) * sizeof(wchar_t)))
                 == ERROR_SUCCESS
             && written;
     }

@@ -13,11 +13,11 @@ class Syscalls
 public:
     virtual ~Syscalls() = default;
 
-    virtual int openDirectory(const char *path);                    // open(O_DIRECTORY)
+    virtual int openDirectory(const char *path); // open(O_DIRECTORY)
     virtual int renameNoReplace(int dirFd, const char *from, const char *to); // renameat2
-    virtual int link(int dirFd, const char *from, const char *to);  // linkat
+    virtual int link(int dirFd, const char *from, const char *to); // linkat
     virtual int rename(int dirFd, const char *from, const char *to); // renameat, which replaces
-    virtual int unlink(int dirFd, const char *name);                // unlinkat
+    virtual int unlink(int dirFd, const char *name); // unlinkat
     // What a name stands for (a link itself, not its target), asked of the file system afresh
     // rather than taken from what the kernel keeps of it: statx(AT_STATX_FORCE_SYNC). Through
     // this the program tells whether two names are one file.

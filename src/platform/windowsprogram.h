@@ -6,7 +6,7 @@ namespace kurubako {
 
 enum class ExecutableKind {
     Windows, // a PE image: "MZ", and at the offset stored at 0x3C the signature "PE\0\0"
-    Native,  // a program this system runs itself (executable, not a PE image)
+    Native, // a program this system runs itself (executable, not a PE image)
     Neither,
 };
 
@@ -16,7 +16,7 @@ ExecutableKind executableKind(const QString &path);
 enum class LaunchProblem {
     None,
     NoExecutable, // none in the folder, or not one this system can run
-    NoWine,       // a Windows program, and no Wine to run it
+    NoWine, // a Windows program, and no Wine to run it
 };
 
 struct LaunchCommand

@@ -28,7 +28,7 @@ QString helpDocumentPath()
 void showHelp(DocumentOpener &opener, MsgBox &box)
 {
     opener.open(helpDocumentPath(), programFolder(),
-        [&box] { box.critical(u"ヘルプが表示できないんだけど・・・"_s, u"ヘルプがないよ"_s); });
+                [&box] { box.critical(u"ヘルプが表示できないんだけど・・・"_s, u"ヘルプがないよ"_s); });
 }
 
 } // namespace kurubako

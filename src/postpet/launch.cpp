@@ -27,9 +27,9 @@ void launchPostPet(const QString &postPetDir, FileOps &files, ProcessStarter &st
     const LaunchCommand command = postPetLaunchCommand(files, postPetDir, wineLoader());
     if (command.problem == LaunchProblem::NoWine)
         box.critical(u"PostPetを起動するにはWineが必要なんだけど、インストールされていないみたい・・・"_s,
-            u"EXEがありません"_s);
+                     u"EXEがありません"_s);
     else if (command.problem != LaunchProblem::None
-        || !starter.startDetached(command.program, command.arguments))
+             || !starter.startDetached(command.program, command.arguments))
         box.critical(u"PostPet20.exeが見つからないんだけど・・・"_s, u"EXEがありません"_s);
 }
 

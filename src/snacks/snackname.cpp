@@ -51,8 +51,8 @@ std::optional<QChar> firstForbiddenChar(QStringView name)
 
 bool hasControlChar(QStringView name)
 {
-    return std::any_of(
-        name.begin(), name.end(), [](QChar c) { return c.unicode() < 0x20 || c.unicode() == 0x7F; });
+    return std::any_of(name.begin(), name.end(),
+                       [](QChar c) { return c.unicode() < 0x20 || c.unicode() == 0x7F; });
 }
 
 } // namespace kurubako

@@ -76,7 +76,8 @@ void sortSnacks(QList<Snack> &snacks)
         for (std::thread &helper : helpers)
             helper.join();
         for (qsizetype run = 1; run < runs; ++run)
-            std::inplace_merge(order.begin(), order.begin() + run * runLength, order.begin() + runEnd(run), before);
+            std::inplace_merge(order.begin(), order.begin() + run * runLength, order.begin() + runEnd(run),
+                               before);
     } // the keys go before the sorted list comes
 
     QList<Snack> sorted;

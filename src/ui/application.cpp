@@ -64,8 +64,9 @@ int runApplication(int &argc, char **argv)
     // A settings file that is no regular file was neither read nor written: said once, over
     // the first window.
     if (const QString file = store.unusableFile(); !file.isEmpty())
-        box.critical(u"設定ファイル "_s + file + u" はふつうのファイルではないので、設定を読むことも保存することもできません。\r\n"
-                         u"今回は初めの設定で動きます。"_s,
+        box.critical(u"設定ファイル "_s + file
+                         + u" はふつうのファイルではないので、設定を読むことも保存することもできません。\r\n"
+                           u"今回は初めの設定で動きます。"_s,
                      u"設定エラー"_s);
     return app.exec();
 }

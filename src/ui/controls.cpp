@@ -1,7 +1,7 @@
 #include "controls.h"
 
-#include <QDir>
 #include <QDialog>
+#include <QDir>
 #include <QIcon>
 #include <QLineEdit>
 #include <QPushButton>

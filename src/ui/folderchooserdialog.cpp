@@ -57,7 +57,8 @@ int rootIndexOf(const QStringList &roots, const QString &folder)
     qsizetype bestLength = -1;
     for (int index = 0; index < roots.size(); ++index) {
         const QString root = nativeFolder(roots.at(index));
-        const bool holds = folder == root || folder.startsWith(root.endsWith(QDir::separator()) ? root : root + QDir::separator());
+        const bool holds = folder == root
+            || folder.startsWith(root.endsWith(QDir::separator()) ? root : root + QDir::separator());
         if (holds && root.size() > bestLength) {
             best = index;
             bestLength = root.size();
@@ -133,8 +134,8 @@ QString twoLinePath(const QString &path, const QFontMetrics &metrics, int width)
 
 } // namespace
 
-FolderChooserDialog::FolderChooserDialog(FileOps &files, MsgBox &box, Purpose purpose, const QString &postPetDir,
-                                         QWidget *parent)
+FolderChooserDialog::FolderChooserDialog(FileOps &files, MsgBox &box, Purpose purpose,
+                                         const QString &postPetDir, QWidget *parent)
     : QDialog(parent, FixedDialogFlags)
     , m_files(files)
     , m_box(box)
@@ -275,7 +276,8 @@ void FolderChooserDialog::openItem(QTreeWidgetItem *item)
     if (!item)
         return;
     const QString path = item->data(0, PathRole).toString();
-    QMetaObject::invokeMethod(this, [this, path] { openFolder(path); }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        this, [this, path] { openFolder(path); }, Qt::QueuedConnection);
 }
 
 bool FolderChooserDialog::eventFilter(QObject *watched, QEvent *event)

@@ -21,7 +21,7 @@ class FolderChooserDialog final : public QDialog
 
 public:
     enum class Purpose {
-        FirstRun,     // opens on PostPet's usual folder, else the program's own
+        FirstRun, // opens on PostPet's usual folder, else the program's own
         ChangeFolder, // opens on PostPet's folder in use, else the current folder
     };
 

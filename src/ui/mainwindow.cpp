@@ -122,7 +122,8 @@ QAction *newSeparator(const char *name, QMenu *menu)
 // The box that shows how far a long run of moves got, modal, with the button that stops it.
 std::unique_ptr<QProgressDialog> newProgressDialog(qsizetype total, QWidget *parent)
 {
-    auto progress = std::make_unique<QProgressDialog>(QString(), u"やめる"_s, 0, int(total), parent, FixedDialogFlags);
+    auto progress =
+        std::make_unique<QProgressDialog>(QString(), u"やめる"_s, 0, int(total), parent, FixedDialogFlags);
     progress->setObjectName(u"moveProgress"_s);
     progress->setWindowTitle(u"移動中だよ"_s);
     progress->setWindowModality(Qt::ApplicationModal);
@@ -144,9 +145,10 @@ QPushButton *newCommandButton(const QString &text, const char *name, QAction *ac
 } // namespace
 
 MainWindow::MainWindow(const Services &services, const Preferences &preferences)
-    : QMainWindow(nullptr, Qt::Window | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint
-                               | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
-                               | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint)
+    : QMainWindow(nullptr,
+                  Qt::Window | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint
+                      | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint
+                      | Qt::WindowCloseButtonHint)
     , m_services(services)
     , m_preferences(preferences)
 {
@@ -220,12 +222,15 @@ void MainWindow::buildControls()
     client->setFixedSize(toPixels(ClientArea).size());
     setCentralWidget(client);
 
-    const ListControls stock = newListControls(u"ストックおやつ \".pa_\""_s, u"stock"_s, u"ストックおやつ"_s, StockFrame, client);
+    const ListControls stock =
+        newListControls(u"ストックおやつ \".pa_\""_s, u"stock"_s, u"ストックおやつ"_s, StockFrame, client);
     m_stockList = stock.list;
     m_stockCount = stock.count;
     QPushButton *addToToday = newCommandButton(u"追加 =>"_s, "addToTodayButton", m_addToTodayAction, client);
-    QPushButton *moveToStock = newCommandButton(u"<= 待避"_s, "moveToStockButton", m_moveToStockAction, client);
-    const ListControls today = newListControls(u"今日のおやつ \".pac\""_s, u"today"_s, u"今日のおやつ"_s, TodayFrame, client);
+    QPushButton *moveToStock =
+        newCommandButton(u"<= 待避"_s, "moveToStockButton", m_moveToStockAction, client);
+    const ListControls today =
+        newListControls(u"今日のおやつ \".pac\""_s, u"today"_s, u"今日のおやつ"_s, TodayFrame, client);
     m_todayList = today.list;
     m_todayCount = today.count;
     m_launchAndQuitButton =
@@ -333,7 +338,8 @@ void MainWindow::refreshSnackLists()
     m_stockList->snackModel()->setSnacks(std::move(lists.stock));
     m_todayList->snackModel()->setSnacks(std::move(lists.today));
     // A screen reader reads each count with its list.
-    for (const auto &[list, count] : {std::pair{m_stockList, m_stockCount}, std::pair{m_todayList, m_todayCount}}) {
+    for (const auto &[list, count] :
+         {std::pair{m_stockList, m_stockCount}, std::pair{m_todayList, m_todayCount}}) {
         count->setText(snackCountText(list->snackModel()->rowCount()));
         list->setAccessibleDescription(count->text());
     }
@@ -413,8 +419,8 @@ void MainWindow::runTransfer(const Transfer &transfer)
         return;
     }
     if (!skipQuestions()) {
-        const QString question = QString::number(selected.size()) + u" 件のおやつを"_s + u'"' + transfer.setName
-            + u'"' + transfer.questionEnd;
+        const QString question = QString::number(selected.size()) + u" 件のおやつを"_s + u'"'
+            + transfer.setName + u'"' + transfer.questionEnd;
         if (!box.askYes(question, u"確認だよ"_s))
             return;
     }

@@ -69,7 +69,7 @@ private:
 
     const Services m_services;
     Preferences m_preferences; // the question switch is the action's check mark while the window is open
-    QPoint m_placedCorner;     // where the stored position put the window's outer corner
+    QPoint m_placedCorner; // where the stored position put the window's outer corner
 
     QAction *m_refreshAction = nullptr;
     QAction *m_launchPostPetAction = nullptr;

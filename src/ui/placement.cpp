@@ -46,11 +46,11 @@ void placeBelow(QWidget *dialog, const QWidget *mainWindow)
     const QScreen *screen = mainWindow->screen();
     const QSize screenSize = screen ? screen->geometry().size() : QSize();
 
-    const QPoint position = dialogPosition(
-        {pixelsToTwips(mainFrame.left()), pixelsToTwips(mainFrame.top()), pixelsToTwips(mainFrame.width()),
-         pixelsToTwips(mainFrame.height())},
-        {pixelsToTwips(outer.width()), pixelsToTwips(outer.height())},
-        {pixelsToTwips(screenSize.width()), pixelsToTwips(screenSize.height())});
+    const QPoint position =
+        dialogPosition({pixelsToTwips(mainFrame.left()), pixelsToTwips(mainFrame.top()),
+                        pixelsToTwips(mainFrame.width()), pixelsToTwips(mainFrame.height())},
+                       {pixelsToTwips(outer.width()), pixelsToTwips(outer.height())},
+                       {pixelsToTwips(screenSize.width()), pixelsToTwips(screenSize.height())});
     dialog->move(twipsToPixels(position.x()), twipsToPixels(position.y()));
 }
 

@@ -112,7 +112,8 @@ void SettingsDialog::showTab(int index)
 void SettingsDialog::changeFolder()
 {
     // The chooser opens on the folder in use, not on one chosen earlier in this dialog.
-    FolderChooserDialog chooser(m_files, m_box, FolderChooserDialog::Purpose::ChangeFolder, m_postPetDirInUse, this);
+    FolderChooserDialog chooser(m_files, m_box, FolderChooserDialog::Purpose::ChangeFolder, m_postPetDirInUse,
+                                this);
     if (execModal(chooser) == QDialog::Accepted)
         showFolder(chooser.chosenFolder());
 }

@@ -21,8 +21,8 @@ class SettingsDialog final : public QDialog
     Q_OBJECT
 
 public:
-    SettingsDialog(FileOps &files, MsgBox &box, const QString &postPetDir, DoubleClickAction doubleClickAction,
-                   QWidget *parent);
+    SettingsDialog(FileOps &files, MsgBox &box, const QString &postPetDir,
+                   DoubleClickAction doubleClickAction, QWidget *parent);
 
     // The folder that OK applies: the one in use, or one the folder chooser accepted.
     QString postPetDir() const;

@@ -77,7 +77,8 @@ SnackListView::SnackListView(QWidget *parent)
 QList<Snack> SnackListView::selectedSnacks() const
 {
     QModelIndexList rows = selectionModel()->selectedRows();
-    std::sort(rows.begin(), rows.end(), [](const QModelIndex &a, const QModelIndex &b) { return a.row() < b.row(); });
+    std::sort(rows.begin(), rows.end(),
+              [](const QModelIndex &a, const QModelIndex &b) { return a.row() < b.row(); });
     QList<Snack> snacks;
     snacks.reserve(rows.size());
     for (const QModelIndex &row : std::as_const(rows))
@@ -129,7 +130,8 @@ void SnackListView::mousePressEvent(QMouseEvent *event)
 
 void SnackListView::keyPressEvent(QKeyEvent *event)
 {
-    if (event->key() == Qt::Key_Menu || (event->key() == Qt::Key_F10 && event->modifiers() == Qt::ShiftModifier)) {
+    if (event->key() == Qt::Key_Menu
+        || (event->key() == Qt::Key_F10 && event->modifiers() == Qt::ShiftModifier)) {
         event->accept();
         const QRect item = visualRect(currentIndex());
         Q_EMIT menuRequested(viewport()->mapToGlobal(item.isValid() ? item.center() : QPoint()));

@@ -50,7 +50,7 @@ MsgBox::Button WidgetMsgBox::show(const QString &text, const QString &title, Ico
                                   Button defaultButton)
 {
     QMessageBox box(icon == Icon::Critical ? QMessageBox::Critical : QMessageBox::Question, title, text,
-        QMessageBox::NoButton, ownerWindow());
+                    QMessageBox::NoButton, ownerWindow());
     if (buttons == Buttons::Ok) {
         box.addButton(QMessageBox::Ok)->setText(u"OK"_s);
         box.setEscapeButton(QMessageBox::Ok);

@@ -21,8 +21,9 @@ const QStringList Unread{u"0"_s, u"0"_s, u"false"_s, u"0"_s, u"0"_s};
 // The five checked preferences as text, in the order of Keys.
 QStringList texts(const Preferences &p)
 {
-    return {QString::number(p.windowTop), QString::number(p.windowLeft), p.skipQuestions ? u"true"_s : u"false"_s,
-            QString::number(qint16(p.doubleClickAction)), QString::number(double(p.storedVersion))};
+    return {QString::number(p.windowTop), QString::number(p.windowLeft),
+            p.skipQuestions ? u"true"_s : u"false"_s, QString::number(qint16(p.doubleClickAction)),
+            QString::number(double(p.storedVersion))};
 }
 
 QStringList with(QStringList list, qsizetype i, const QString &text)
@@ -71,14 +72,16 @@ private Q_SLOTS:
 
         QTest::newRow("empty store") << QStringList(5, QString()) << qsizetype(0) << Unread;
         QTest::newRow("top empty") << with(Good, 0, u""_s) << qsizetype(0) << with(GoodRead, 0, u"0"_s);
-        QTest::newRow("top fraction") << with(Good, 0, u"12.5"_s) << qsizetype(0) << with(GoodRead, 0, u"0"_s);
+        QTest::newRow("top fraction")
+            << with(Good, 0, u"12.5"_s) << qsizetype(0) << with(GoodRead, 0, u"0"_s);
         QTest::newRow("left, top too") << with(Good, 1, u"x"_s) << qsizetype(0) << with(GoodRead, 1, u"0"_s);
         QTest::newRow("Chk1") << with(with(Good, 2, u"maybe"_s), 3, u"1"_s) << qsizetype(2)
                               << with(with(GoodRead, 2, u"false"_s), 3, u"1"_s);
         QTest::newRow("Chk2 2") << with(Good, 3, u"2"_s) << qsizetype(3) << with(GoodRead, 3, u"0"_s);
         QTest::newRow("Chk2 -1") << with(Good, 3, u"-1"_s) << qsizetype(3) << with(GoodRead, 3, u"0"_s);
         QTest::newRow("ver") << with(Good, 4, u"abc"_s) << qsizetype(4) << with(GoodRead, 4, u"0"_s);
-        QTest::newRow("ver 1.0, alone") << with(Good, 4, u"1.0"_s) << qsizetype(4) << with(GoodRead, 4, u"1"_s);
+        QTest::newRow("ver 1.0, alone")
+            << with(Good, 4, u"1.0"_s) << qsizetype(4) << with(GoodRead, 4, u"1"_s);
     }
     // The first damaged key and every key after it get their defaults; a key that does not
     // read keeps the value of a new Preferences.
@@ -151,7 +154,8 @@ private Q_SLOTS:
         const QStringList checked{u"12"_s, u"0"_s, u"true"_s, u"1"_s, u"0.5"_s};
         QTest::newRow("no folder") << QString() << checked;
         QTest::newRow("empty folder") << u""_s << checked;
-        QTest::newRow("folder") << u"/p/PostPet"_s << QStringList{u"0"_s, u"0"_s, u"false"_s, u"1"_s, u"1.1"_s};
+        QTest::newRow("folder") << u"/p/PostPet"_s
+                                << QStringList{u"0"_s, u"0"_s, u"false"_s, u"1"_s, u"1.1"_s};
     }
     void startup()
     {

@@ -15,9 +15,9 @@
 class FaultySyscalls final : public kurubako::Syscalls
 {
 public:
-    int renameErrno = 0;         // renameNoReplace fails with this errno...
-    int renameFailsFrom = 1;     // ...from this call on (counted from 1)
-    int linkErrno = 0;           // every link fails with this errno
+    int renameErrno = 0; // renameNoReplace fails with this errno...
+    int renameFailsFrom = 1; // ...from this call on (counted from 1)
+    int linkErrno = 0; // every link fails with this errno
     // Names that cannot be taken away: their unlink, and a plain rename of them, fail with
     // EACCES.
     QByteArrayList unlinkFailing;

@@ -15,7 +15,8 @@ QStringList MemorySettingsStore::readKeys(const QString &application, const QStr
     ++readings;
     QStringList texts;
     for (const QString &key : keys)
-        texts.append(failingReads.contains(key) ? QString() : m_values.value(address(application, section, key)));
+        texts.append(failingReads.contains(key) ? QString()
+                                                : m_values.value(address(application, section, key)));
     return texts;
 }
 

@@ -21,11 +21,11 @@ public:
     QString value(const QString &key) const;
     void setValue(const QString &key, const QString &text);
 
-    QStringList failingReads;  // keys whose read gives empty text
+    QStringList failingReads; // keys whose read gives empty text
     QStringList failingWrites; // keys whose write reports failure and stores nothing
-    QStringList writeLog;      // "key=text" for every successful write, in order
-    int readings = 0;          // readings of the store: readKeys() calls, read() among them
-    int saves = 0;             // saves to the store: writeKeys() calls, write() among them
+    QStringList writeLog; // "key=text" for every successful write, in order
+    int readings = 0; // readings of the store: readKeys() calls, read() among them
+    int saves = 0; // saves to the store: writeKeys() calls, write() among them
 
 private:
     static QString address(const QString &application, const QString &section, const QString &key);

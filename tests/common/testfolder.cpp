@@ -47,7 +47,7 @@ QByteArray expected(const QByteArrayList &entries)
         }
         const qsizetype arrow = entry.indexOf('<');
         lines.append((arrow < 0 ? entry : entry.left(arrow)) + " = "
-            + contentsFor(arrow < 0 ? entry : entry.mid(arrow + 1)));
+                     + contentsFor(arrow < 0 ? entry : entry.mid(arrow + 1)));
     }
     std::sort(lines.begin(), lines.end());
     return lines.join('\n');

@@ -27,7 +27,7 @@ QByteArrayList namesIn(const QString &dir)
 {
     QByteArrayList names;
     for (const QString &name :
-        QDir(dir).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot))
+         QDir(dir).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot))
         names.append(name.toUtf8());
     std::sort(names.begin(), names.end());
     return names;
@@ -64,9 +64,9 @@ bool makeFifo(const QString &, const QByteArray &)
 
 bool makeNewFile(const QString &dir, const QByteArray &name, const QByteArray &contents)
 {
-    const HANDLE file = CreateFileW(QDir::toNativeSeparators(pathTo(dir, name)).toStdWString().c_str(), GENERIC_WRITE,
-                                    FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, CREATE_NEW,
-                                    FILE_ATTRIBUTE_NORMAL, nullptr);
+    const HANDLE file = CreateFileW(QDir::toNativeSeparators(pathTo(dir, name)).toStdWString().c_str(),
+                                    GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                    nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE)
         return false;
     DWORD written = 0;

@@ -85,29 +85,29 @@ void TestDefaultFolders::winePrefixDrives_data()
     QTest::addColumn<QStringList>("folders");
     QTest::addColumn<QStringList>("drives"); // label, then path, of each prefix's C: drive
 
-    QTest::newRow("none") << QString() << QString() << QStringList { u"~/.wine"_s } << QStringList();
-    QTest::newRow("~/.wine") << QString() << QString() << QStringList { u"~/.wine/drive_c"_s }
-                             << QStringList { u"C: (~/.wine)"_s, u"~/.wine/drive_c"_s };
+    QTest::newRow("none") << QString() << QString() << QStringList{u"~/.wine"_s} << QStringList();
+    QTest::newRow("~/.wine") << QString() << QString() << QStringList{u"~/.wine/drive_c"_s}
+                             << QStringList{u"C: (~/.wine)"_s, u"~/.wine/drive_c"_s};
     QTest::newRow("WINEPREFIX first, ~/.wine too")
-        << u"@/prefix"_s << QString() << QStringList { u"~/.wine/drive_c"_s, u"@/prefix/drive_c"_s }
-        << QStringList { u"C: (@/prefix)"_s, u"@/prefix/drive_c"_s, u"C: (~/.wine)"_s, u"~/.wine/drive_c"_s };
-    QTest::newRow("WINEPREFIX is ~/.wine/")
-        << u"~/.wine/"_s << QString() << QStringList { u"~/.wine/drive_c"_s }
-        << QStringList { u"C: (~/.wine)"_s, u"~/.wine/drive_c"_s };
+        << u"@/prefix"_s << QString() << QStringList{u"~/.wine/drive_c"_s, u"@/prefix/drive_c"_s}
+        << QStringList{u"C: (@/prefix)"_s, u"@/prefix/drive_c"_s, u"C: (~/.wine)"_s, u"~/.wine/drive_c"_s};
+    QTest::newRow("WINEPREFIX is ~/.wine/") << u"~/.wine/"_s << QString() << QStringList{u"~/.wine/drive_c"_s}
+                                            << QStringList{u"C: (~/.wine)"_s, u"~/.wine/drive_c"_s};
     QTest::newRow("WINEPREFIX without drive_c")
-        << u"@/prefix"_s << QString() << QStringList { u"@/prefix"_s } << QStringList();
+        << u"@/prefix"_s << QString() << QStringList{u"@/prefix"_s} << QStringList();
     QTest::newRow("relative WINEPREFIX") << u"prefix"_s << QString() << QStringList() << QStringList();
     QTest::newRow("wineprefixes, by name, those with drive_c")
         << QString() << QString()
-        << QStringList { u"~/.local/share/wineprefixes/postpet/drive_c"_s,
-               u"~/.local/share/wineprefixes/empty"_s, u"~/.local/share/wineprefixes/.hidden/drive_c"_s }
-        << QStringList { u"C: (~/.local/share/wineprefixes/.hidden)"_s,
-               u"~/.local/share/wineprefixes/.hidden/drive_c"_s,
-               u"C: (~/.local/share/wineprefixes/postpet)"_s,
-               u"~/.local/share/wineprefixes/postpet/drive_c"_s };
+        << QStringList{u"~/.local/share/wineprefixes/postpet/drive_c"_s,
+                       u"~/.local/share/wineprefixes/empty"_s,
+                       u"~/.local/share/wineprefixes/.hidden/drive_c"_s}
+        << QStringList{u"C: (~/.local/share/wineprefixes/.hidden)"_s,
+                       u"~/.local/share/wineprefixes/.hidden/drive_c"_s,
+                       u"C: (~/.local/share/wineprefixes/postpet)"_s,
+                       u"~/.local/share/wineprefixes/postpet/drive_c"_s};
     QTest::newRow("wineprefixes under XDG_DATA_HOME")
-        << QString() << u"@/data"_s << QStringList { u"@/data/wineprefixes/postpet/drive_c"_s }
-        << QStringList { u"C: (@/data/wineprefixes/postpet)"_s, u"@/data/wineprefixes/postpet/drive_c"_s };
+        << QString() << u"@/data"_s << QStringList{u"@/data/wineprefixes/postpet/drive_c"_s}
+        << QStringList{u"C: (@/data/wineprefixes/postpet)"_s, u"@/data/wineprefixes/postpet/drive_c"_s};
 }
 
 void TestDefaultFolders::winePrefixDrives()
@@ -149,18 +149,18 @@ void TestDefaultFolders::defaultPostPetFolder_data()
     QTest::newRow("~/.wine, nothing installed")
         << QString() << QStringList() << u"~/.wine/drive_c/Program Files/"_s + PostPet;
     QTest::newRow("~/.wine, 64-bit") << QString()
-                                     << QStringList { u"~/.wine/drive_c/Program Files (x86)/"_s + PostPet }
+                                     << QStringList{u"~/.wine/drive_c/Program Files (x86)/"_s + PostPet}
                                      << u"~/.wine/drive_c/Program Files (x86)/"_s + PostPet;
     QTest::newRow("64-bit, PostPet under Program Files")
         << QString()
-        << QStringList { u"~/.wine/drive_c/Program Files (x86)"_s,
-               u"~/.wine/drive_c/Program Files/"_s + PostPet }
+        << QStringList{u"~/.wine/drive_c/Program Files (x86)"_s,
+                       u"~/.wine/drive_c/Program Files/"_s + PostPet}
         << u"~/.wine/drive_c/Program Files/"_s + PostPet;
     QTest::newRow("WINEPREFIX") << u"@/prefix"_s
-                                << QStringList { u"~/.wine/drive_c/Program Files (x86)/"_s + PostPet }
+                                << QStringList{u"~/.wine/drive_c/Program Files (x86)/"_s + PostPet}
                                 << u"@/prefix/drive_c/Program Files/"_s + PostPet;
     QTest::newRow("WINEPREFIX, 64-bit")
-        << u"@/prefix/"_s << QStringList { u"@/prefix/drive_c/Program Files (x86)/"_s + PostPet }
+        << u"@/prefix/"_s << QStringList{u"@/prefix/drive_c/Program Files (x86)/"_s + PostPet}
         << u"@/prefix/drive_c/Program Files (x86)/"_s + PostPet;
     QTest::newRow("relative WINEPREFIX")
         << u"prefix"_s << QStringList() << u"~/.wine/drive_c/Program Files/"_s + PostPet;

@@ -99,7 +99,7 @@ void TestDocumentOpener::open()
     }
     // Run in the help's folder with the document, whenever the document is there.
     QCOMPARE(readAll(record),
-        document && !opener.isEmpty() ? m_dir->path() + u'\n' + m_document + u'\n' : QString());
+             document && !opener.isEmpty() ? m_dir->path() + u'\n' + m_document + u'\n' : QString());
 }
 
 void TestDocumentOpener::openerStaysWithTheViewer()

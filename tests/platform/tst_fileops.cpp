@@ -39,17 +39,18 @@ void TestFileOps::renameFiles_data()
     QTest::addColumn<Names>("after"); // empty: unchanged
 
     QTest::newRow("target exists") << Names{"a.pac", "b.pac"} << Names{"a.pac>b.pac"} << 58 << 0 << Names{};
-    QTest::newRow("target exists in other case") << Names{"x.pac", "A.PAC"} << Names{"x.pac>a.pac"} << 58 << 0
-                                                 << Names{};
+    QTest::newRow("target exists in other case")
+        << Names{"x.pac", "A.PAC"} << Names{"x.pac>a.pac"} << 58 << 0 << Names{};
     QTest::newRow("missing source") << Names{"a.pac"} << Names{"z.pac>y.pac"} << 53 << 0 << Names{};
-    QTest::newRow("source in two cases") << Names{"A.pac", "a.PAC"} << Names{"a.pac>b.pac"} << 53 << 0 << Names{};
+    QTest::newRow("source in two cases")
+        << Names{"A.pac", "a.PAC"} << Names{"a.pac>b.pac"} << 53 << 0 << Names{};
     // Only the file of the exact name, and only one that the lists show.
-    QTest::newRow("source in other case only") << Names{"A.PA_"} << Names{"a.pa_>A.pac"} << 53 << 0
-                                               << Names{};
+    QTest::newRow("source in other case only")
+        << Names{"A.PA_"} << Names{"a.pa_>A.pac"} << 53 << 0 << Names{};
     QTest::newRow("folder") << Names{"a.pa_/"} << Names{"a.pa_>a.pac"} << 53 << 0 << Names{};
     QTest::newRow("FIFO") << Names{"a.pa_|"} << Names{"a.pa_>a.pac"} << 53 << 0 << Names{};
-    QTest::newRow("link to a folder") << Names{"d/", "a.pa_->d"} << Names{"a.pa_>a.pac"} << 53 << 0
-                                      << Names{};
+    QTest::newRow("link to a folder")
+        << Names{"d/", "a.pa_->d"} << Names{"a.pa_>a.pac"} << 53 << 0 << Names{};
     QTest::newRow("link to a file") << Names{"t", "a.pa_->t"} << Names{"a.pa_>a.pac"} << 0 << 1
                                     << Names{"t", "a.pac<t"};
     QTest::newRow("hidden source") << Names{".pac"} << Names{".pac>.pa_"} << 53 << 0 << Names{};
@@ -66,13 +67,14 @@ void TestFileOps::renameFiles_data()
     QTest::newRow("full-width A and A: two names")
         << Names{"A.pac", "x.pac"} << Names{"x.pac>Ａ.pac"} << 0 << 1 << Names{"A.pac", "Ａ.pac<x.pac"};
     // A run stopped half-way left both names: the old one goes.
-    QTest::newRow("both names of one file") << Names{"a.pa_", "a.pac=>a.pa_"} << Names{"a.pa_>a.pac"} << 0 << 1 << Names{"a.pac<a.pa_"};
+    QTest::newRow("both names of one file")
+        << Names{"a.pa_", "a.pac=>a.pa_"} << Names{"a.pa_>a.pac"} << 0 << 1 << Names{"a.pac<a.pa_"};
     QTest::newRow("batch stops at a clash")
-        << Names{"a.pa_", "b.pa_", "c.pa_", "B.pac"} << Names{"a.pa_>a.pac", "b.pa_>b.pac", "c.pa_>c.pac"} << 58
-        << 1 << Names{"a.pac<a.pa_", "b.pa_", "c.pa_", "B.pac"};
-    QTest::newRow("clash with a name given in the batch") << Names{"a.pa_", "c.pa_"}
-                                                          << Names{"a.pa_>b.pac", "c.pa_>B.PAC"} << 58 << 1
-                                                          << Names{"b.pac<a.pa_", "c.pa_"};
+        << Names{"a.pa_", "b.pa_", "c.pa_", "B.pac"} << Names{"a.pa_>a.pac", "b.pa_>b.pac", "c.pa_>c.pac"}
+        << 58 << 1 << Names{"a.pac<a.pa_", "b.pa_", "c.pa_", "B.pac"};
+    QTest::newRow("clash with a name given in the batch")
+        << Names{"a.pa_", "c.pa_"} << Names{"a.pa_>b.pac", "c.pa_>B.PAC"} << 58 << 1
+        << Names{"b.pac<a.pa_", "c.pa_"};
 }
 
 void TestFileOps::renameFiles()
@@ -100,7 +102,8 @@ void TestFileOps::syscallFaults_data()
     QTest::addColumn<int>("renameErrno");
     QTest::addColumn<int>("linkErrno");
     QTest::addColumn<Names>("unlinkFailing");
-    QTest::addColumn<QByteArray>("numbering"); // "name": each name its own inode number; "once": no link counts
+    QTest::addColumn<QByteArray>(
+        "numbering"); // "name": each name its own inode number; "once": no link counts
     QTest::addColumn<int>("error");
     QTest::addColumn<Names>("after");
 
@@ -112,12 +115,16 @@ void TestFileOps::syscallFaults_data()
     QTest::newRow("no hard links either") << EINVAL << EPERM << Names{} << plain << 5 << unchanged;
     QTest::newRow("link finds the name taken") << EINVAL << EEXIST << Names{} << plain << 58 << unchanged;
     QTest::newRow("rename finds the name taken") << EEXIST << 0 << Names{} << plain << 58 << unchanged;
-    QTest::newRow("old name stays: new one removed") << EINVAL << 0 << Names{"a.pac"} << plain << 70 << unchanged;
+    QTest::newRow("old name stays: new one removed")
+        << EINVAL << 0 << Names{"a.pac"} << plain << 70 << unchanged;
     QTest::newRow("both names stay") << EINVAL << 0 << Names{"a.pac", "b.pac"} << plain << 78
                                      << Names{"a.pac", "b.pac<a.pac", "c.pac"};
-    QTest::newRow("names numbered apart: by link count") << EINVAL << 0 << Names{} << QByteArray("name") << 0 << renamed;
-    QTest::newRow("names numbered apart, old name stays") << EINVAL << 0 << Names{"a.pac"} << QByteArray("name") << 70 << unchanged;
-    QTest::newRow("names numbered apart, no link counts") << EINVAL << 0 << Names{} << QByteArray("name once") << 5 << unchanged;
+    QTest::newRow("names numbered apart: by link count")
+        << EINVAL << 0 << Names{} << QByteArray("name") << 0 << renamed;
+    QTest::newRow("names numbered apart, old name stays")
+        << EINVAL << 0 << Names{"a.pac"} << QByteArray("name") << 70 << unchanged;
+    QTest::newRow("names numbered apart, no link counts")
+        << EINVAL << 0 << Names{} << QByteArray("name once") << 5 << unchanged;
 }
 
 void TestFileOps::syscallFaults()
@@ -153,13 +160,13 @@ void TestFileOps::otherFileUnderOldName_neverDeleted_data()
 {
     QTest::addColumn<QList<int>>("swaps");
     QTest::addColumn<int>("error");
-    QTest::addColumn<Names>("after");         // without the hidden file that a failure leaves
+    QTest::addColumn<Names>("after"); // without the hidden file that a failure leaves
     QTest::addColumn<QByteArray>("setAside"); // what that hidden file holds
 
     QTest::newRow("before the rename")
         << QList<int>{1} << 0 << Names{"b.pac<other#1", "moved#1.pac<a.pac", "c.pac"} << QByteArray();
-    QTest::newRow("before the link")
-        << QList<int>{5} << 0 << Names{"b.pac<other#5", "moved#5.pac<a.pac", "c.pac"} << QByteArray();
+    QTest::newRow("before the link") << QList<int>{5} << 0
+                                     << Names{"b.pac<other#5", "moved#5.pac<a.pac", "c.pac"} << QByteArray();
     QTest::newRow("before the old name is moved aside")
         << QList<int>{6} << 0 << Names{"a.pac<other#6", "b.pac<a.pac", "moved#6.pac<a.pac", "c.pac"}
         << QByteArray();

@@ -52,10 +52,12 @@ struct Mount
 {
     explicit Mount(const QByteArray &kind)
     {
-        QStringList command{QStandardPaths::findExecutable(u"bindfs"_s), u"--no-allow-other"_s, backing.path(), folder.path()};
+        QStringList command{QStandardPaths::findExecutable(u"bindfs"_s), u"--no-allow-other"_s,
+                            backing.path(), folder.path()};
         if (kind == "fusexmp") {
 #ifdef KURUBAKO_FUSEXMP
-            command = {QStringLiteral(KURUBAKO_FUSEXMP), u"-o"_s, u"modules=subdir,subdir="_s + backing.path(), folder.path()};
+            command = {QStringLiteral(KURUBAKO_FUSEXMP), u"-o"_s,
+                       u"modules=subdir,subdir="_s + backing.path(), folder.path()};
 #else
             why = QStringLiteral(KURUBAKO_FUSEXMP_MISSING);
 #endif
@@ -66,7 +68,8 @@ struct Mount
             return;
         QProcess mount;
         mount.start(command.takeFirst(), command);
-        if (!mount.waitForFinished(30000) || mount.exitStatus() != QProcess::NormalExit || mount.exitCode() != 0)
+        if (!mount.waitForFinished(30000) || mount.exitStatus() != QProcess::NormalExit
+            || mount.exitCode() != 0)
             why = u"FUSE cannot be mounted here: "_s + QString::fromLocal8Bit(mount.readAllStandardError());
     }
     ~Mount()
@@ -74,7 +77,10 @@ struct Mount
         if (why.isEmpty())
             QProcess::execute(QStandardPaths::findExecutable(u"fusermount"_s), {u"-u"_s, folder.path()});
     }
-    QString path() const { return folder.path(); }
+    QString path() const
+    {
+        return folder.path();
+    }
 
     QString why;
     testfolder::TempFolder backing;
@@ -100,7 +106,8 @@ private Q_SLOTS:
 
 void TestFuseRename::initTestCase()
 {
-    QVERIFY2(!QStandardPaths::findExecutable(u"bindfs"_s).isEmpty(), "bindfs is missing: scripts/install-deps installs it");
+    QVERIFY2(!QStandardPaths::findExecutable(u"bindfs"_s).isEmpty(),
+             "bindfs is missing: scripts/install-deps installs it");
 }
 
 void TestFuseRename::fileSystems_data()
@@ -201,8 +208,10 @@ void TestFuseRename::leftovers_data()
 {
     QTest::addColumn<QByteArrayList>("files");
     QTest::addColumn<QByteArrayList>("after");
-    QTest::newRow("snack under both names") << QByteArrayList{"a.pa_", "a.pac=>a.pa_"} << QByteArrayList{"a.pac<a.pa_"};
-    QTest::newRow("hidden second name") << QByteArrayList{"a.pa_", ".kurubako-0123abcd-a.pac=>a.pa_"} << QByteArrayList{"a.pac<a.pa_"};
+    QTest::newRow("snack under both names")
+        << QByteArrayList{"a.pa_", "a.pac=>a.pa_"} << QByteArrayList{"a.pac<a.pa_"};
+    QTest::newRow("hidden second name")
+        << QByteArrayList{"a.pa_", ".kurubako-0123abcd-a.pac=>a.pa_"} << QByteArrayList{"a.pac<a.pa_"};
 }
 
 void TestFuseRename::leftovers()

@@ -15,8 +15,8 @@ namespace {
 // An application of its own, so that the user's settings stay untouched.
 const QString Application = u"Tobiuo-test"_s;
 const QString Section = u"Kurubako"_s;
-const QString Key
-    = u"HKEY_CURRENT_USER\\Software\\VB and VBA Program Settings\\"_s + Application + u'\\' + Section;
+const QString Key =
+    u"HKEY_CURRENT_USER\\Software\\VB and VBA Program Settings\\"_s + Application + u'\\' + Section;
 
 void removeApplication()
 {
@@ -66,8 +66,8 @@ bool oemCodePageHolds(const QString &text)
 {
     const std::wstring wide = text.toStdWString();
     BOOL lost = FALSE;
-    WideCharToMultiByte(
-        CP_OEMCP, WC_NO_BEST_FIT_CHARS, wide.c_str(), int(wide.size()), nullptr, 0, nullptr, &lost);
+    WideCharToMultiByte(CP_OEMCP, WC_NO_BEST_FIT_CHARS, wide.c_str(), int(wide.size()), nullptr, 0, nullptr,
+                        &lost);
     return !lost;
 }
 

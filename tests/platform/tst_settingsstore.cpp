@@ -88,7 +88,8 @@ void TestSettingsStore::roundTrip()
     // QSettings keeps of the file it wrote.
     QTemporaryDir other;
     QVERIFY(QDir(other.path()).mkpath(u"Tobiuo"_s));
-    QVERIFY(QFile::copy(m_dir->path() + u"/Tobiuo/Kurubako.conf"_s, other.path() + u"/Tobiuo/Kurubako.conf"_s));
+    QVERIFY(
+        QFile::copy(m_dir->path() + u"/Tobiuo/Kurubako.conf"_s, other.path() + u"/Tobiuo/Kurubako.conf"_s));
     useConfigFolder(other.path());
     QCOMPARE(read(u"postpet_dir"_s), text);
 }
@@ -126,12 +127,15 @@ void TestSettingsStore::unwritable()
         QVERIFY(QDir(m_dir->path()).mkpath(u"Tobiuo/Kurubako.conf"_s));
     } else if (setUp == "fifo") {
         QVERIFY(::mkfifo(path.constData(), 0600) == 0);
-    } else if (::mknod(QFile::encodeName(m_dir->path() + u"/null"_s).constData(), S_IFCHR | 0666, makedev(1, 3)) != 0
+    } else if (::mknod(QFile::encodeName(m_dir->path() + u"/null"_s).constData(), S_IFCHR | 0666,
+                       makedev(1, 3))
+                   != 0
                || ::symlink("../null", path.constData()) != 0) {
         QSKIP("no device node can be made here");
     }
     SystemSettingsStore store;
-    QVERIFY(!store.write(u"Tobiuo"_s, u"Kurubako"_s, u"top"_s, u"0"_s) && store.read(u"Tobiuo"_s, u"Kurubako"_s, u"top"_s).isEmpty());
+    QVERIFY(!store.write(u"Tobiuo"_s, u"Kurubako"_s, u"top"_s, u"0"_s)
+            && store.read(u"Tobiuo"_s, u"Kurubako"_s, u"top"_s).isEmpty());
     QCOMPARE(store.unusableFile(), unusable ? file : QString());
     const QFileInfo device(m_dir->path() + u"/null"_s); // still a device, not a file that took its name
     QVERIFY(setUp != "device" || (device.exists() && !device.isFile()));
@@ -197,8 +201,9 @@ void TestSettingsStore::largeFile_parsedOnceWrittenOnce()
     QCOMPARE(store.readKeys(app, section, checked).constFirst(), u"100"_s);
     QCOMPARE(store.readKeys(app, section, again).constFirst(), u"/p"_s);
     const qint64 startup = timer.restart();
-    QVERIFY(store.writeKeys(app, section, {{u"Chk1"_s, u"False"_s}, {u"Chk2"_s, u"0"_s}, {u"top"_s, u"300"_s},
-                                           {u"left"_s, u"5"_s}}));
+    QVERIFY(store.writeKeys(
+        app, section,
+        {{u"Chk1"_s, u"False"_s}, {u"Chk2"_s, u"0"_s}, {u"top"_s, u"300"_s}, {u"left"_s, u"5"_s}}));
     const qint64 quit = timer.elapsed();
 
     QCOMPARE(read(u"top"_s), u"300"_s);

@@ -75,10 +75,12 @@ void TestWinFiles::scan_data()
     QTest::addColumn<QStringList>("today");
     QTest::addColumn<QStringList>("stock");
 
-    QTest::newRow("hidden, system and folders left out, read-only kept") << Names{"a.pac", "h.pac!h",
-        "s.pa_!s", "y.pac/", "r.pa_!r"} << QStringList{u"a"_s} << QStringList{u"r"_s};
-    QTest::newRow("Japanese names, any letter case") << Names{"羊羹.PAC", "おかし.Pa_",
-        "B.pac"} << QStringList{u"B"_s, u"羊羹"_s} << QStringList{u"おかし"_s};
+    QTest::newRow("hidden, system and folders left out, read-only kept")
+        << Names{"a.pac", "h.pac!h", "s.pa_!s", "y.pac/", "r.pa_!r"} << QStringList{u"a"_s}
+        << QStringList{u"r"_s};
+    QTest::newRow("Japanese names, any letter case")
+        << Names{"羊羹.PAC", "おかし.Pa_", "B.pac"} << QStringList{u"B"_s, u"羊羹"_s}
+        << QStringList{u"おかし"_s};
 }
 
 void TestWinFiles::scan()
@@ -103,7 +105,7 @@ void TestWinFiles::listOrder()
 {
     QList<Snack> snacks;
     for (const QString &name :
-        {u"ケーキ"_s, u"z"_s, u"あめ"_s, u"B"_s, u"羊羹"_s, u"a"_s, u"Ａ"_s, u"1"_s, u"ｂ"_s})
+         {u"ケーキ"_s, u"z"_s, u"あめ"_s, u"B"_s, u"羊羹"_s, u"a"_s, u"Ａ"_s, u"1"_s, u"ｂ"_s})
         snacks.append({name, name.toUtf8() + ".pac"});
     QList<Snack> expected = snacks;
     QCollator collator;
@@ -199,8 +201,8 @@ void TestWinFiles::moveSnacks()
     QVERIFY(make(dir.path(), {"B.PA_", "c.pa_"}));
     WinFileOps ops;
     const QString snackDir = QDir::toNativeSeparators(dir.path());
-    const RenameOutcome outcome
-        = kurubako::moveSnacks(ops, snackDir, scanSnackFolder(ops, snackDir).stock, SnackSet::Stock);
+    const RenameOutcome outcome =
+        kurubako::moveSnacks(ops, snackDir, scanSnackFolder(ops, snackDir).stock, SnackSet::Stock);
     QCOMPARE(outcome.error.number, 0);
     QCOMPARE(testfolder::snapshot(dir.path()), testfolder::expected({"B.pac<B.PA_", "c.pac<c.pa_"}));
 }
@@ -211,7 +213,8 @@ void TestWinFiles::fileInUse()
     testfolder::TempFolder dir;
     QVERIFY(make(dir.path(), {"a.pac"}));
     const std::wstring path = QDir::toNativeSeparators(dir.path() + u"/a.pac"_s).toStdWString();
-    const HANDLE held = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    const HANDLE held =
+        CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
     QVERIFY(held != INVALID_HANDLE_VALUE);
     const RenameOutcome outcome = WinFileOps().renameFiles(dir.path(), {{"a.pac", "a.pa_"}});
     CloseHandle(held);

@@ -61,8 +61,8 @@ void TestLaunch::executableKind_data()
     QTest::addColumn<ExecutableKind>("kind");
 
     QTest::newRow("PE image") << PeImage << false << ExecutableKind::Windows;
-    QTest::newRow("PE header further on") << dosImage(0x70, QByteArray("PE\0\0", 4)) << false
-                                          << ExecutableKind::Windows;
+    QTest::newRow("PE header further on")
+        << dosImage(0x70, QByteArray("PE\0\0", 4)) << false << ExecutableKind::Windows;
     QTest::newRow("script, exec bit") << Script << true << ExecutableKind::Native;
     QTest::newRow("text") << QByteArray("hello\n") << false << ExecutableKind::Neither;
     QTest::newRow("MZ, offset past the end") << dosImage(0x1000, "PE") << false << ExecutableKind::Neither;
@@ -119,7 +119,7 @@ void TestLaunch::launchCommand()
     QCOMPARE(command.problem, problem);
     if (problem == LaunchProblem::None) {
         QCOMPARE(command.program, expected == u"wine" ? wine : path);
-        QCOMPARE(command.arguments, expected == u"wine" ? QStringList { path } : QStringList());
+        QCOMPARE(command.arguments, expected == u"wine" ? QStringList{path} : QStringList());
     }
 }
 
@@ -172,7 +172,7 @@ void TestLaunch::launchPostPet()
     QCOMPARE(starter.starts.size(), startable ? 1 : 0);
     if (startable) {
         QCOMPARE(starter.starts.first().program, throughWine ? bin + u"/wine"_s : executable);
-        QCOMPARE(starter.starts.first().arguments, throughWine ? QStringList { executable } : QStringList());
+        QCOMPARE(starter.starts.first().arguments, throughWine ? QStringList{executable} : QStringList());
     }
     QCOMPARE(boxes.shown.size(), message.isEmpty() ? 0 : 1);
     if (!message.isEmpty()) {

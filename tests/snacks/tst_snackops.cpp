@@ -119,10 +119,10 @@ void TestSnackOps::rename_data()
     QTest::newRow("stock") << Names{"a.pa_"} << true << u"c"_s << 0 << Names{"c.pa_<a.pa_"};
     QTest::newRow("upper-case extension") << Names{"A.PAC"} << false << u"z"_s << 0 << Names{"z.pac<A.PAC"};
     QTest::newRow("letter case only") << Names{"a.pac"} << false << u"A"_s << 0 << Names{"A.pac<a.pac"};
-    QTest::newRow("taken in other case") << Names{"a.pac", "B.PAC"} << false << u"b"_s << 58
-                                         << Names{"a.pac", "B.PAC"};
-    QTest::newRow("same name in the other set") << Names{"a.pac", "b.pa_"} << false << u"b"_s << 0
-                                                << Names{"b.pac<a.pac", "b.pa_"};
+    QTest::newRow("taken in other case")
+        << Names{"a.pac", "B.PAC"} << false << u"b"_s << 58 << Names{"a.pac", "B.PAC"};
+    QTest::newRow("same name in the other set")
+        << Names{"a.pac", "b.pa_"} << false << u"b"_s << 0 << Names{"b.pac<a.pac", "b.pa_"};
     QTest::newRow("Shift_JIS name") << Names{SjisSoft + ".pac"} << false << u"羊羹"_s << 0
                                     << Names{"羊羹.pac<" + SjisSoft + ".pac"};
     QTest::newRow("entry whose file would be hidden")
@@ -139,7 +139,8 @@ void TestSnackOps::rename_data()
     QTest::newRow("nul and a space") << Names{"a.pac"} << false << u"nul "_s << 52 << Names{"a.pac"};
     QTest::newRow("Com1") << Names{"a.pac"} << false << u"Com1"_s << 52 << Names{"a.pac"};
     QTest::newRow("LPT9 and spaces") << Names{"a.pac"} << false << u"LPT9  "_s << 52 << Names{"a.pac"};
-    QTest::newRow("COM10 is a name") << Names{"a.pac"} << false << u"COM10"_s << 0 << Names{"COM10.pac<a.pac"};
+    QTest::newRow("COM10 is a name") << Names{"a.pac"} << false << u"COM10"_s << 0
+                                     << Names{"COM10.pac<a.pac"};
     QTest::newRow("empty: the file would be hidden")
         << Names{"a.pac"} << false << u""_s << 52 << Names{"a.pac"};
 }
@@ -157,7 +158,8 @@ void TestSnackOps::rename()
     PosixFileOps ops;
     const SnackLists lists = scanSnackFolder(ops, dir.path());
     const Snack &snack = (stock ? lists.stock : lists.today).first();
-    QCOMPARE(renameSnack(ops, dir.path(), snack, stock ? SnackSet::Stock : SnackSet::Today, newName).number, error);
+    QCOMPARE(renameSnack(ops, dir.path(), snack, stock ? SnackSet::Stock : SnackSet::Today, newName).number,
+             error);
     QCOMPARE(testfolder::snapshot(dir.path()), testfolder::expected(after));
 }
 

@@ -60,9 +60,11 @@ void TestSnackScan::scan_data()
     QTest::addColumn<Names>("today");
     QTest::addColumn<Names>("stock");
 
-    QTest::newRow("both sets among other files") << Names{"a.pac", "B.PAC", "c.pa_", "readme.txt", "d.pac.bak"}
-                                                 << Names{"a=a.pac", "B=B.PAC"} << Names{"c=c.pa_"};
-    QTest::newRow("same snack in both sets") << Names{"x.pac", "x.pa_"} << Names{"x=x.pac"} << Names{"x=x.pa_"};
+    QTest::newRow("both sets among other files")
+        << Names{"a.pac", "B.PAC", "c.pa_", "readme.txt", "d.pac.bak"} << Names{"a=a.pac", "B=B.PAC"}
+        << Names{"c=c.pa_"};
+    QTest::newRow("same snack in both sets")
+        << Names{"x.pac", "x.pa_"} << Names{"x=x.pac"} << Names{"x=x.pa_"};
     QTest::newRow("extension in any case") << Names{"e.PAC", "F.Pa_"} << Names{"e=e.PAC"} << Names{"F=F.Pa_"};
     QTest::newRow("no dot") << Names{"snackpac"} << Names{"snac=snackpac"} << Names{};
     QTest::newRow("folders, hidden files, bare extensions")
@@ -71,11 +73,14 @@ void TestSnackScan::scan_data()
         << Names{"a.pac", "sub/", "l.pa_->a.pac", "m.pac->gone.pac", "n.pac->sub"} << Names{"a=a.pac"}
         << Names{"l=l.pa_"};
     // Left by a stopped run: a hidden second name goes, a stranded file gets its free name back.
-    QTest::newRow("hidden second name") << Names{"a.pac", ".kurubako-0123abcd-a.pa_=>a.pac"} << Names{"a=a.pac"} << Names{};
+    QTest::newRow("hidden second name")
+        << Names{"a.pac", ".kurubako-0123abcd-a.pa_=>a.pac"} << Names{"a=a.pac"} << Names{};
     QTest::newRow("stranded file") << Names{".kurubako-0123abcd-b.pa_"} << Names{} << Names{"b=b.pa_"};
-    QTest::newRow("stranded file, name taken") << Names{"b.PA_", ".kurubako-0123abcd-b.pa_"} << Names{} << Names{"b=b.PA_"};
+    QTest::newRow("stranded file, name taken")
+        << Names{"b.PA_", ".kurubako-0123abcd-b.pa_"} << Names{} << Names{"b=b.PA_"};
     QTest::newRow("empty folder") << Names{} << Names{} << Names{};
-    QTest::newRow("Shift_JIS name") << Names{SjisSoft + ".pac"} << Names{"ソフト=" + SjisSoft + ".pac"} << Names{};
+    QTest::newRow("Shift_JIS name") << Names{SjisSoft + ".pac"} << Names{"ソフト=" + SjisSoft + ".pac"}
+                                    << Names{};
 }
 
 void TestSnackScan::scan()
@@ -91,7 +96,9 @@ void TestSnackScan::scan()
     QCOMPARE(entries(lists.today), today);
     QCOMPARE(entries(lists.stock), stock);
     // Each file keeps its names, but for hidden second names of snacks.
-    const auto secondNames = std::count_if(files.cbegin(), files.cend(), [](auto &file) { return file.startsWith(".k") && file.contains("=>"); });
+    const auto secondNames = std::count_if(files.cbegin(), files.cend(), [](auto &file) {
+        return file.startsWith(".k") && file.contains("=>");
+    });
     QCOMPARE(testfolder::namesIn(dir.path()).size(), files.size() - secondNames);
 
     lists = scanSnackFolder(ops, dir.path() + u"/missing"_s);
@@ -104,7 +111,8 @@ void TestSnackScan::order_data()
 {
     QTest::addColumn<Names>("sorted"); // file names in list order
 
-    QTest::newRow("Latin, any case") << Names{"apple.pac", "Banana.pac", "banana.pac", "cherry.pac", "Date.pac"};
+    QTest::newRow("Latin, any case") << Names{"apple.pac", "Banana.pac", "banana.pac", "cherry.pac",
+                                              "Date.pac"};
     QTest::newRow("full-width among Latin") << Names{"a.pac", "B.pac", "ｂ.pac", "Ｃ.pac", "ｃ.pac", "d.pac"};
     QTest::newRow("kana") << Names{"あめ.pac", "アメ.pac", "いちご.pac", "かりんとう.pac", "クッキー.pac"};
     QTest::newRow("Latin, kana, kanji") << Names{"Zebra.pac", "おかき.pac", "羊羹.pac", "饅頭.pac"};
@@ -138,7 +146,8 @@ void TestSnackScan::order()
 // A list long enough to be keyed in several runs sorts as comparing each pair of names would.
 void TestSnackScan::longListOrder()
 {
-    const QStringList pieces = {u"a"_s, u"B"_s, u"b"_s, u"ｂ"_s, u"あ"_s, u"ア"_s, u"ｱ"_s, u"羊"_s, u"1"_s, u" "_s};
+    const QStringList pieces = {u"a"_s,  u"B"_s, u"b"_s,  u"ｂ"_s, u"あ"_s,
+                                u"ア"_s, u"ｱ"_s, u"羊"_s, u"1"_s,  u" "_s};
     QList<Snack> snacks;
     quint32 seed = 20261207;
     for (int i = 0; i < 20000; ++i) {

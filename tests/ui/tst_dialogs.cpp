@@ -16,8 +16,8 @@
 using namespace Qt::StringLiterals;
 
 using kurubako::FolderChooserDialog;
-using kurubako::SettingsDialog;
 using kurubako::MsgBox;
+using kurubako::SettingsDialog;
 
 class TestDialogs : public QObject
 {
@@ -47,18 +47,25 @@ void TestDialogs::placement_data()
     QTest::addColumn<QList<int>>("in"); // main top, left, width, dialog height, width, screen height, width
     QTest::addColumn<int>("top");
     QTest::addColumn<int>("left");
-    QTest::newRow("room everywhere") << QList<int>{1500, 3000, 7200, 2000, 4000, 11520, 15360} << 2500 << 4600;
-    QTest::newRow("bottom exactly at the edge") << QList<int>{8520, 0, 7200, 2000, 4000, 11520, 15360} << 9520 << 1600;
-    QTest::newRow("one twip past the bottom") << QList<int>{8521, 0, 7200, 2000, 4000, 11520, 15360} << 9520 << 1600;
-    QTest::newRow("right exactly at the edge") << QList<int>{0, 9760, 7200, 2000, 4000, 11520, 15360} << 1000
-                                               << 11360;
-    QTest::newRow("one twip past the right") << QList<int>{0, 9761, 7200, 2000, 4000, 11520, 15360} << 1000 << 11360;
+    QTest::newRow("room everywhere") << QList<int>{1500, 3000, 7200, 2000, 4000, 11520, 15360} << 2500
+                                     << 4600;
+    QTest::newRow("bottom exactly at the edge")
+        << QList<int>{8520, 0, 7200, 2000, 4000, 11520, 15360} << 9520 << 1600;
+    QTest::newRow("one twip past the bottom")
+        << QList<int>{8521, 0, 7200, 2000, 4000, 11520, 15360} << 9520 << 1600;
+    QTest::newRow("right exactly at the edge")
+        << QList<int>{0, 9760, 7200, 2000, 4000, 11520, 15360} << 1000 << 11360;
+    QTest::newRow("one twip past the right")
+        << QList<int>{0, 9761, 7200, 2000, 4000, 11520, 15360} << 1000 << 11360;
     QTest::newRow("left of the screen") << QList<int>{0, -3000, 7200, 2000, 4000, 11520, 15360} << 1000 << 0;
-    QTest::newRow("right wins over left") << QList<int>{0, 5400, 7200, 2000, 20000, 11520, 15360} << 1000
-                                          << -4640;
-    QTest::newRow("top above the screen") << QList<int>{-5000, 0, 7200, 2000, 4000, 11520, 15360} << -4000 << 1600;
-    QTest::newRow("half rounds to even (down)") << QList<int>{0, 0, 7201, 2000, 4000, 11520, 15360} << 1000 << 1600;
-    QTest::newRow("half rounds to even (up)") << QList<int>{0, 0, 7203, 2000, 4000, 11520, 15360} << 1000 << 1602;
+    QTest::newRow("right wins over left")
+        << QList<int>{0, 5400, 7200, 2000, 20000, 11520, 15360} << 1000 << -4640;
+    QTest::newRow("top above the screen")
+        << QList<int>{-5000, 0, 7200, 2000, 4000, 11520, 15360} << -4000 << 1600;
+    QTest::newRow("half rounds to even (down)")
+        << QList<int>{0, 0, 7201, 2000, 4000, 11520, 15360} << 1000 << 1600;
+    QTest::newRow("half rounds to even (up)")
+        << QList<int>{0, 0, 7203, 2000, 4000, 11520, 15360} << 1000 << 1602;
 }
 
 void TestDialogs::placement()
@@ -66,7 +73,8 @@ void TestDialogs::placement()
     QFETCH(QList<int>, in);
     QFETCH(int, top);
     QFETCH(int, left);
-    const QPoint position = kurubako::dialogPosition({in[1], in[0], in[2], 4500}, {in[4], in[3]}, {in[6], in[5]});
+    const QPoint position =
+        kurubako::dialogPosition({in[1], in[0], in[2], 4500}, {in[4], in[3]}, {in[6], in[5]});
     QCOMPARE(position.y(), top);
     QCOMPARE(position.x(), left);
 }
@@ -89,8 +97,8 @@ void TestDialogs::placement_throughEachDialog()
     f.window()->move(screen.width() - 100, screen.height() - 60);
     const auto open = [&]() -> std::unique_ptr<QDialog> {
         if (dialog == u"SettingsDialog")
-            return std::make_unique<SettingsDialog>(*f.files, f.box, f.postPetDir, kurubako::DoubleClickAction::Move,
-                                                    f.window());
+            return std::make_unique<SettingsDialog>(*f.files, f.box, f.postPetDir,
+                                                    kurubako::DoubleClickAction::Move, f.window());
         if (dialog == u"VersionDialog")
             return std::make_unique<kurubako::VersionDialog>(1.1f, f.window());
         return f.renameDialog(kurubako::SnackSet::Stock);
@@ -98,7 +106,8 @@ void TestDialogs::placement_throughEachDialog()
     std::unique_ptr<QDialog> shown = open();
     // Before it is shown a dialog has no frame; it is placed as framed like the main window.
     const QSize frame = f.window()->frameGeometry().size() - f.window()->size();
-    const QPoint outerEnd = shown->pos() + QPoint(shown->width() + frame.width(), shown->height() + frame.height());
+    const QPoint outerEnd =
+        shown->pos() + QPoint(shown->width() + frame.width(), shown->height() + frame.height());
     QCOMPARE(outerEnd, QPoint(screen.width(), screen.height()));
 
     f.window()->move(-600, 40); // far left: the dialog's left is 0
@@ -112,17 +121,17 @@ void TestDialogs::settings_opensOnCurrentValues()
     f.startMainWindow({{u"Chk2"_s, u"1"_s}});
     bool seen = false;
     QVERIFY(f.withDialog<SettingsDialog>("settingsAction", [&](SettingsDialog &dialog) {
-    QCOMPARE(dialog.windowTitle(), u"くるみ箱 設定♪"_s);
-    QCOMPARE(dialog.findChild<QLineEdit *>(u"postPetFolder"_s)->text(), f.postPetDir);
-    QVERIFY(dialog.findChild<QLineEdit *>(u"postPetFolder"_s)->isReadOnly());
-    QVERIFY(dialog.findChild<QRadioButton *>(u"renameOption"_s)->isChecked());
-    auto *tabs = dialog.findChild<QTabBar *>();
-    QCOMPARE(tabs->count(), 2);
-    QCOMPARE(tabs->tabText(0), u"PostPetディレクトリは？"_s);
-    QCOMPARE(tabs->tabText(1), u"ﾘｽﾄをﾀﾞﾌﾞﾙｸﾘｯｸしたときは？"_s);
-    QCOMPARE(tabs->currentIndex(), 0);
-    QVERIFY(dialog.findChild<QPushButton *>(u"cancelButton"_s)->isDefault());
-    seen = true;
+        QCOMPARE(dialog.windowTitle(), u"くるみ箱 設定♪"_s);
+        QCOMPARE(dialog.findChild<QLineEdit *>(u"postPetFolder"_s)->text(), f.postPetDir);
+        QVERIFY(dialog.findChild<QLineEdit *>(u"postPetFolder"_s)->isReadOnly());
+        QVERIFY(dialog.findChild<QRadioButton *>(u"renameOption"_s)->isChecked());
+        auto *tabs = dialog.findChild<QTabBar *>();
+        QCOMPARE(tabs->count(), 2);
+        QCOMPARE(tabs->tabText(0), u"PostPetディレクトリは？"_s);
+        QCOMPARE(tabs->tabText(1), u"ﾘｽﾄをﾀﾞﾌﾞﾙｸﾘｯｸしたときは？"_s);
+        QCOMPARE(tabs->currentIndex(), 0);
+        QVERIFY(dialog.findChild<QPushButton *>(u"cancelButton"_s)->isDefault());
+        seen = true;
     }));
     QVERIFY(seen);
 }
@@ -160,22 +169,22 @@ void TestDialogs::settings_ok()
 
     int result = -1;
     QVERIFY(f.withDialog<SettingsDialog>("settingsAction", [&](SettingsDialog &dialog) {
-    if (!other.isEmpty()) {
-        QTimer::singleShot(0, [&] {
-            auto *chooser = qobject_cast<FolderChooserDialog *>(QApplication::activeModalWidget());
-            QVERIFY(chooser);
-            QCOMPARE(chooser->windowTitle(), u"PostPetのあるディレクトリは？"_s);
-            QCOMPARE(chooser->chosenFolder(), f.postPetDir);
-            QVERIFY(chooser->openFolder(other));
-            chooser->findChild<QPushButton *>(u"okButton"_s)->click();
-        });
-        dialog.findChild<QPushButton *>(u"changeFolderButton"_s)->click();
-        QCOMPARE(dialog.findChild<QLineEdit *>(u"postPetFolder"_s)->text(), other);
-        QVERIFY(f.store.writeLog.isEmpty()); // nothing before OK
-    }
-    dialog.findChild<QRadioButton *>(u"renameOption"_s)->setChecked(true);
-    dialog.findChild<QPushButton *>(u"okButton"_s)->click();
-    result = dialog.result();
+        if (!other.isEmpty()) {
+            QTimer::singleShot(0, [&] {
+                auto *chooser = qobject_cast<FolderChooserDialog *>(QApplication::activeModalWidget());
+                QVERIFY(chooser);
+                QCOMPARE(chooser->windowTitle(), u"PostPetのあるディレクトリは？"_s);
+                QCOMPARE(chooser->chosenFolder(), f.postPetDir);
+                QVERIFY(chooser->openFolder(other));
+                chooser->findChild<QPushButton *>(u"okButton"_s)->click();
+            });
+            dialog.findChild<QPushButton *>(u"changeFolderButton"_s)->click();
+            QCOMPARE(dialog.findChild<QLineEdit *>(u"postPetFolder"_s)->text(), other);
+            QVERIFY(f.store.writeLog.isEmpty()); // nothing before OK
+        }
+        dialog.findChild<QRadioButton *>(u"renameOption"_s)->setChecked(true);
+        dialog.findChild<QPushButton *>(u"okButton"_s)->click();
+        result = dialog.result();
     }));
 
     QCOMPARE(result, int(QDialog::Accepted));
@@ -215,19 +224,19 @@ void TestDialogs::settings_cancelAppliesNothing()
     f.store.writeLog.clear();
     int result = -1;
     QVERIFY(f.withDialog<SettingsDialog>("settingsAction", [&](SettingsDialog &dialog) {
-    QTimer::singleShot(0, [&] {
-        auto *chooser = qobject_cast<FolderChooserDialog *>(QApplication::activeModalWidget());
-        QVERIFY(chooser);
-        chooser->openFolder(other);
-        chooser->findChild<QPushButton *>(u"okButton"_s)->click();
-    });
-    dialog.findChild<QPushButton *>(u"changeFolderButton"_s)->click();
-    dialog.findChild<QRadioButton *>(u"renameOption"_s)->setChecked(true);
-    if (byFrame)
-        dialog.close();
-    else
-        dialog.findChild<QPushButton *>(u"cancelButton"_s)->click();
-    result = dialog.result();
+        QTimer::singleShot(0, [&] {
+            auto *chooser = qobject_cast<FolderChooserDialog *>(QApplication::activeModalWidget());
+            QVERIFY(chooser);
+            chooser->openFolder(other);
+            chooser->findChild<QPushButton *>(u"okButton"_s)->click();
+        });
+        dialog.findChild<QPushButton *>(u"changeFolderButton"_s)->click();
+        dialog.findChild<QRadioButton *>(u"renameOption"_s)->setChecked(true);
+        if (byFrame)
+            dialog.close();
+        else
+            dialog.findChild<QPushButton *>(u"cancelButton"_s)->click();
+        result = dialog.result();
     }));
     QCOMPARE(result, int(QDialog::Rejected));
     QVERIFY(f.store.writeLog.isEmpty());
@@ -330,9 +339,10 @@ void TestDialogs::accessibleNames_data()
     QTest::addColumn<QString>("control");
     QTest::addColumn<QString>("name");
     QTest::addColumn<QString>("label"); // the label read with it as its description; empty: none
-    const auto row = [](const char *window, const char *control, const QString &name, const QString &label = {}) {
-        QTest::addRow("%s %s", window, control) << QString::fromLatin1(window) << QString::fromLatin1(control) << name
-                                                << label;
+    const auto row = [](const char *window, const char *control, const QString &name,
+                        const QString &label = {}) {
+        QTest::addRow("%s %s", window, control)
+            << QString::fromLatin1(window) << QString::fromLatin1(control) << name << label;
     };
     row("main", "stockList", u"ストックおやつ"_s, u"stockCount"_s);
     row("main", "todayList", u"今日のおやつ"_s, u"todayCount"_s);
@@ -361,11 +371,11 @@ void TestDialogs::accessibleNames()
     if (window == u"rename")
         dialog = f.renameDialog(kurubako::SnackSet::Stock);
     else if (window == u"settings")
-        dialog = std::make_unique<SettingsDialog>(*f.files, f.box, f.postPetDir, kurubako::DoubleClickAction::Move,
-                                                  f.window());
+        dialog = std::make_unique<SettingsDialog>(*f.files, f.box, f.postPetDir,
+                                                  kurubako::DoubleClickAction::Move, f.window());
     else if (window == u"chooser")
-        dialog = std::make_unique<FolderChooserDialog>(*f.files, f.box, FolderChooserDialog::Purpose::ChangeFolder,
-                                                       f.postPetDir, f.window());
+        dialog = std::make_unique<FolderChooserDialog>(
+            *f.files, f.box, FolderChooserDialog::Purpose::ChangeFolder, f.postPetDir, f.window());
     QWidget *top = dialog ? dialog.get() : f.window();
     auto *widget = top->findChild<QWidget *>(control);
     QVERIFY(widget);

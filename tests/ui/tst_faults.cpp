@@ -64,8 +64,8 @@ void change(const QString &snackDir, const QByteArray &step)
         // The folder goes away with its snacks, and maybe a file takes its name.
         done = std::rename(dir.constData(), QFile::encodeName(movedFolder(snackDir)).constData()) == 0;
         if (done && name == "file")
-            done = testfolder::makeFile(QFileInfo(snackDir).path(), QFile::encodeName(QFileInfo(snackDir).fileName()),
-                                        "not a folder");
+            done = testfolder::makeFile(QFileInfo(snackDir).path(),
+                                        QFile::encodeName(QFileInfo(snackDir).fileName()), "not a folder");
     }
     QVERIFY2(done, step.constData());
 }
@@ -123,7 +123,8 @@ void TestFaults::fileSystemFaults_data()
     const QString denied = u"書き込みが許可されていません。"_s;
     const QString missing = u"ファイルが見つかりません。"_s;
     const QString noFolder = u"おやつのフォルダーが見つかりません。"_s;
-    const QString noSafeRename = u"このフォルダーでは、ほかのファイルを上書きせずに名前を変えることができません。"_s;
+    const QString noSafeRename =
+        u"このフォルダーでは、ほかのファイルを上書きせずに名前を変えることができません。"_s;
     const QString transfer;
     const Names moved{"a.pac<a.pa_", "b.pac<b.pa_", "c.pac"};
     const Names firstMoved{"a.pac<a.pa_", "b.pa_", "c.pac"};
@@ -136,47 +137,51 @@ void TestFaults::fileSystemFaults_data()
         << none << transfer << 0 << 1 << 0 << none << QByteArray("rename#2") << QByteArray("make:b.pac") << 58
         << exists << Names{"a.pac<a.pa_", "b.pa_", "b.pac", "c.pac"};
     QTest::newRow("no-replace refused, target appears before the link")
-        << none << transfer << EINVAL << 1 << 0 << none << QByteArray("rename#1") << QByteArray("make:a.pac") << 58
-        << exists << Names{"a.pa_", "a.pac", "b.pa_", "c.pac"};
+        << none << transfer << EINVAL << 1 << 0 << none << QByteArray("rename#1") << QByteArray("make:a.pac")
+        << 58 << exists << Names{"a.pa_", "a.pac", "b.pa_", "c.pac"};
     QTest::newRow("no-replace refused, no hard links: refused")
-        << none << transfer << EINVAL << 1 << EPERM << none << QByteArray() << QByteArray() << 5 << noSafeRename
-        << none;
+        << none << transfer << EINVAL << 1 << EPERM << none << QByteArray() << QByteArray() << 5
+        << noSafeRename << none;
     QTest::newRow("no-replace refused, hard links: moved")
-        << none << transfer << EINVAL << 1 << 0 << none << QByteArray() << QByteArray() << 0 << QString() << moved;
+        << none << transfer << EINVAL << 1 << 0 << none << QByteArray() << QByteArray() << 0 << QString()
+        << moved;
     QTest::newRow("no renameat2, hard links: moved")
-        << none << transfer << ENOSYS << 1 << 0 << none << QByteArray() << QByteArray() << 0 << QString() << moved;
+        << none << transfer << ENOSYS << 1 << 0 << none << QByteArray() << QByteArray() << 0 << QString()
+        << moved;
     QTest::newRow("old name stays: new name taken back")
-        << none << transfer << EINVAL << 1 << 0 << Names{"a.pa_"} << QByteArray() << QByteArray() << 70 << denied
-        << none;
+        << none << transfer << EINVAL << 1 << 0 << Names{"a.pa_"} << QByteArray() << QByteArray() << 70
+        << denied << none;
     QTest::newRow("second snack's old name stays")
-        << none << transfer << EINVAL << 1 << 0 << Names{"b.pa_"} << QByteArray() << QByteArray() << 70 << denied
-        << firstMoved;
+        << none << transfer << EINVAL << 1 << 0 << Names{"b.pa_"} << QByteArray() << QByteArray() << 70
+        << denied << firstMoved;
     QTest::newRow("both names stay: said so")
-        << none << transfer << EINVAL << 1 << 0 << Names{"a.pa_", "a.pac"} << QByteArray() << QByteArray() << 78
-        << u"ファイルが新しい名前と元の名前の両方で残りました。どちらか一方を消してください。"_s
+        << none << transfer << EINVAL << 1 << 0 << Names{"a.pa_", "a.pac"} << QByteArray() << QByteArray()
+        << 78 << u"ファイルが新しい名前と元の名前の両方で残りました。どちらか一方を消してください。"_s
         << Names{"a.pa_", "a.pac<a.pa_", "b.pa_", "c.pac"};
     QTest::newRow("old name taken by another file after the link")
-        << none << transfer << EINVAL << 1 << 0 << none << QByteArray("link") << QByteArray("rename:c.pac>a.pa_")
-        << 0 << QString() << Names{"a.pac<a.pa_", "a.pa_<c.pac", "b.pac<b.pa_"};
+        << none << transfer << EINVAL << 1 << 0 << none << QByteArray("link")
+        << QByteArray("rename:c.pac>a.pa_") << 0 << QString()
+        << Names{"a.pac<a.pa_", "a.pa_<c.pac", "b.pac<b.pa_"};
     // A run that takes longer than half a second shows its progress; its button stops it.
-    QTest::newRow("slow run stopped from its progress box") << none << transfer << 0 << 1 << 0 << none
-                                                            << QByteArray("slow") << QByteArray() << 0 << QString()
-                                                            << firstMoved;
-    QTest::newRow("EACCES") << none << transfer << EACCES << 1 << 0 << none << QByteArray() << QByteArray() << 70
-                            << denied << none;
+    QTest::newRow("slow run stopped from its progress box")
+        << none << transfer << 0 << 1 << 0 << none << QByteArray("slow") << QByteArray() << 0 << QString()
+        << firstMoved;
+    QTest::newRow("EACCES") << none << transfer << EACCES << 1 << 0 << none << QByteArray() << QByteArray()
+                            << 70 << denied << none;
     QTest::newRow("EPERM on the second") << none << transfer << EPERM << 2 << 0 << none << QByteArray()
                                          << QByteArray() << 70 << denied << firstMoved;
-    QTest::newRow("EROFS") << none << transfer << EROFS << 1 << 0 << none << QByteArray() << QByteArray() << 75
-                           << u"読み取り専用のドライブなので変更できません。"_s << none;
-    QTest::newRow("ENOSPC on the second") << none << transfer << ENOSPC << 2 << 0 << none << QByteArray()
-                                          << QByteArray() << 61 << u"ディスクの空き容量が足りません。"_s
-                                          << firstMoved;
-    QTest::newRow("EXDEV") << none << transfer << EXDEV << 1 << 0 << none << QByteArray() << QByteArray() << 74
-                           << u"別のドライブへは名前の変更で移せません。"_s << none;
+    QTest::newRow("EROFS") << none << transfer << EROFS << 1 << 0 << none << QByteArray() << QByteArray()
+                           << 75 << u"読み取り専用のドライブなので変更できません。"_s << none;
+    QTest::newRow("ENOSPC on the second")
+        << none << transfer << ENOSPC << 2 << 0 << none << QByteArray() << QByteArray() << 61
+        << u"ディスクの空き容量が足りません。"_s << firstMoved;
+    QTest::newRow("EXDEV") << none << transfer << EXDEV << 1 << 0 << none << QByteArray() << QByteArray()
+                           << 74 << u"別のドライブへは名前の変更で移せません。"_s << none;
     QTest::newRow("ENAMETOOLONG") << none << transfer << ENAMETOOLONG << 1 << 0 << none << QByteArray()
                                   << QByteArray() << 64 << u"ファイル名が長すぎます。"_s << none;
-    QTest::newRow("EIO on the second") << none << transfer << EIO << 2 << 0 << none << QByteArray() << QByteArray()
-                                       << 57 << u"デバイスの入出力エラーです。"_s << firstMoved;
+    QTest::newRow("EIO on the second")
+        << none << transfer << EIO << 2 << 0 << none << QByteArray() << QByteArray() << 57
+        << u"デバイスの入出力エラーです。"_s << firstMoved;
     QTest::newRow("an errno without a number of its own")
         << none << transfer << EBUSY << 1 << 0 << none << QByteArray() << QByteArray() << 51
         << u"予期しないエラーです。（errno "_s + QString::number(EBUSY) + u'）' << none;
@@ -187,35 +192,37 @@ void TestFaults::fileSystemFaults_data()
         << none << transfer << 0 << 1 << 0 << none << QByteArray("now") << QByteArray("remove:b.pa_") << 53
         << missing << Names{"a.pac<a.pa_", "c.pac"};
     QTest::newRow("snack removed during the move")
-        << none << transfer << 0 << 1 << 0 << none << QByteArray("rename#1") << QByteArray("remove:a.pa_") << 53
-        << missing << Names{"b.pa_", "c.pac"};
+        << none << transfer << 0 << 1 << 0 << none << QByteArray("rename#1") << QByteArray("remove:a.pa_")
+        << 53 << missing << Names{"b.pa_", "c.pac"};
     QTest::newRow("snack folder gone") << none << transfer << 0 << 1 << 0 << none << QByteArray("now")
                                        << QByteArray("folder:gone") << 76 << noFolder << none;
-    QTest::newRow("snack folder replaced by a file") << none << transfer << 0 << 1 << 0 << none << QByteArray("now")
-                                                     << QByteArray("folder:file") << 76 << noFolder << none;
+    QTest::newRow("snack folder replaced by a file")
+        << none << transfer << 0 << 1 << 0 << none << QByteArray("now") << QByteArray("folder:file") << 76
+        << noFolder << none;
     QTest::newRow("broken link at the target") << Names{"a.pac->nowhere"} << transfer << 0 << 1 << 0 << none
                                                << QByteArray() << QByteArray() << 58 << exists << none;
     QTest::newRow("link to a folder at the target") << Names{"A.PAC->.."} << transfer << 0 << 1 << 0 << none
                                                     << QByteArray() << QByteArray() << 58 << exists << none;
 
     // The rename dialog shows the number only, or its own text for a name that is taken.
-    QTest::newRow("rename: target appears") << none << u"x"_s << 0 << 1 << 0 << none << QByteArray("rename#1")
-                                            << QByteArray("make:x.pa_") << 58 << exists
-                                            << Names{"a.pa_", "b.pa_", "c.pac", "x.pa_"};
-    QTest::newRow("rename: EROFS") << none << u"x"_s << EROFS << 1 << 0 << none << QByteArray() << QByteArray() << 75
-                                   << QString() << none;
+    QTest::newRow("rename: target appears")
+        << none << u"x"_s << 0 << 1 << 0 << none << QByteArray("rename#1") << QByteArray("make:x.pa_") << 58
+        << exists << Names{"a.pa_", "b.pa_", "c.pac", "x.pa_"};
+    QTest::newRow("rename: EROFS") << none << u"x"_s << EROFS << 1 << 0 << none << QByteArray()
+                                   << QByteArray() << 75 << QString() << none;
     QTest::newRow("rename: no safe rename") << none << u"x"_s << EINVAL << 1 << EPERM << none << QByteArray()
                                             << QByteArray() << 5 << QString() << none;
-    QTest::newRow("rename: both names stay") << none << u"x"_s << EINVAL << 1 << 0 << Names{"a.pa_", "x.pa_"}
-                                             << QByteArray() << QByteArray() << 78 << QString()
-                                             << Names{"a.pa_", "x.pa_<a.pa_", "b.pa_", "c.pac"};
-    QTest::newRow("rename: snack removed") << none << u"x"_s << 0 << 1 << 0 << none << QByteArray("now")
-                                           << QByteArray("remove:a.pa_") << 53 << QString()
-                                           << Names{"b.pa_", "c.pac"};
+    QTest::newRow("rename: both names stay")
+        << none << u"x"_s << EINVAL << 1 << 0 << Names{"a.pa_", "x.pa_"} << QByteArray() << QByteArray() << 78
+        << QString() << Names{"a.pa_", "x.pa_<a.pa_", "b.pa_", "c.pac"};
+    QTest::newRow("rename: snack removed")
+        << none << u"x"_s << 0 << 1 << 0 << none << QByteArray("now") << QByteArray("remove:a.pa_") << 53
+        << QString() << Names{"b.pa_", "c.pac"};
     QTest::newRow("rename: snack folder gone") << none << u"x"_s << 0 << 1 << 0 << none << QByteArray("now")
                                                << QByteArray("folder:gone") << 76 << QString() << none;
-    QTest::newRow("rename: broken link at the new name") << Names{"X.pa_->a.pa_x"} << u"x"_s << 0 << 1 << 0 << none
-                                                         << QByteArray() << QByteArray() << 58 << exists << none;
+    QTest::newRow("rename: broken link at the new name")
+        << Names{"X.pa_->a.pa_x"} << u"x"_s << 0 << 1 << 0 << none << QByteArray() << QByteArray() << 58
+        << exists << none;
 }
 
 void TestFaults::fileSystemFaults()
@@ -289,12 +296,14 @@ void TestFaults::fileSystemFaults()
         QCOMPARE(f.box.shown[0].icon, MsgBox::Icon::Critical);
         if (newName.isNull()) {
             QCOMPARE(f.box.shown[0].title, u"追加エラー"_s);
-            QCOMPARE(f.box.shown[0].text, u"PostPetおやつのあるディレクトリをチェックしてちょ。（"_s
-                                              + QString::number(number) + u"）\r\nエラー内容："_s + description);
+            QCOMPARE(f.box.shown[0].text,
+                     u"PostPetおやつのあるディレクトリをチェックしてちょ。（"_s + QString::number(number)
+                         + u"）\r\nエラー内容："_s + description);
         } else {
             QCOMPARE(f.box.shown[0].title, u"エラー"_s);
-            QCOMPARE(f.box.shown[0].text, number == 58 ? u"同じ名前のファイルが存在するので変えられないよ"_s
-                                                       : u"未知のエラーです("_s + QString::number(number) + u')');
+            QCOMPARE(f.box.shown[0].text,
+                     number == 58 ? u"同じ名前のファイルが存在するので変えられないよ"_s
+                                  : u"未知のエラーです("_s + QString::number(number) + u')');
             QVERIFY(dialog->isVisible());
         }
     }
@@ -364,8 +373,9 @@ void TestFaults::settingsFileFaults()
     const auto stored = [&](const QString &key) {
         return kurubako::SystemSettingsStore().read(u"Tobiuo"_s, u"Kurubako"_s, key);
     };
-    const QStringList expected = writable ? QStringList{u"0"_s, u"0"_s, u"False"_s, u"0"_s, u"1.1"_s}
-                                          : QStringList{QString(), QString(), QString(), QString(), QString()};
+    const QStringList expected = writable
+        ? QStringList{u"0"_s, u"0"_s, u"False"_s, u"0"_s, u"1.1"_s}
+        : QStringList{QString(), QString(), QString(), QString(), QString()};
     QCOMPARE(QStringList({stored(u"top"_s), stored(u"left"_s), stored(u"Chk1"_s), stored(u"Chk2"_s),
                           stored(u"ver"_s)}),
              expected);
@@ -391,7 +401,8 @@ void TestFaults::deadMount()
     QVERIFY(QDir(backing.path()).mkpath(u"prefix/drive_c"_s));
     QProcess daemon;
     daemon.start(QStandardPaths::findExecutable(u"bindfs"_s), {u"-f"_s, backing.path(), mount.path()});
-    QTRY_VERIFY_WITH_TIMEOUT(QDir(mount.path() + u"/prefix/drive_c"_s).exists() || daemon.state() == QProcess::NotRunning, 10000);
+    QTRY_VERIFY_WITH_TIMEOUT(
+        QDir(mount.path() + u"/prefix/drive_c"_s).exists() || daemon.state() == QProcess::NotRunning, 10000);
     if (daemon.state() == QProcess::NotRunning)
         QSKIP("bindfs cannot mount here");
     ::kill(pid_t(daemon.processId()), SIGSTOP);
@@ -417,7 +428,8 @@ void TestFaults::deadMount()
             *f.files, f.box, kurubako::FolderChooserDialog::Purpose::ChangeFolder, prefix, f.window());
     }
     kurubako::FolderChooserDialog &chooser = fromSettings ? *fromSettings : *f.program->folderChooser();
-    QVERIFY2(shown.elapsed() < 1500 && !chooser.chosenFolder().startsWith(mount.path()), qPrintable(QString::number(shown.elapsed())));
+    QVERIFY2(shown.elapsed() < 1500 && !chooser.chosenFolder().startsWith(mount.path()),
+             qPrintable(QString::number(shown.elapsed())));
     auto *drives = chooser.findChild<QComboBox *>(u"driveList"_s);
     const int drive = drives->findData(QString(prefix + u"/drive_c"_s));
     QCOMPARE(drive >= 0, where == "prefix");

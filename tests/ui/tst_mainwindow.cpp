@@ -62,7 +62,8 @@ void TestMainWindow::loading_fillsWindowFromSettingsAndFolder()
     QCOMPARE(f.names("stockList"), QStringList({u"c"_s}));
     QCOMPARE(f.labelText("stockCount"), u"全部で 1 個"_s);
     QCOMPARE(f.labelText("todayCount"), u"全部で 2 個"_s);
-    QCOMPARE(window->findChild<QPushButton *>(u"launchAndQuitButton"_s)->text(), u"PostPetを\n起動して終了"_s);
+    QCOMPARE(window->findChild<QPushButton *>(u"launchAndQuitButton"_s)->text(),
+             u"PostPetを\n起動して終了"_s);
     QVERIFY(!f.list("stockList")->selectionModel()->hasSelection());
     QVERIFY(!f.list("todayList")->currentIndex().isValid());
     QCOMPARE(window->findChild<QWidget *>(u"client"_s)->size(), QSize(473, 381));
@@ -104,12 +105,12 @@ void TestMainWindow::refresh_showsFirstEntries()
               << "t" + QByteArray::number(n) + ".pac";
     QVERIFY(f.addSnacks(names));
     f.startMainWindow();
-    for (const char *name : { "stockList", "todayList" }) {
+    for (const char *name : {"stockList", "todayList"}) {
         f.list(name)->scrollToBottom();
         QTRY_VERIFY(f.list(name)->verticalScrollBar()->value() > 0);
     }
     f.action("refreshAction")->trigger();
-    for (const char *name : { "stockList", "todayList" }) {
+    for (const char *name : {"stockList", "todayList"}) {
         kurubako::SnackListView *list = f.list(name);
         QTRY_COMPARE(list->verticalScrollBar()->value(), 0);
         QCOMPARE(list->indexAt(QPoint(2, 2)).row(), 0);
@@ -127,7 +128,7 @@ void TestMainWindow::enterOnFocusedButton_pressesIt()
 {
     QFETCH(int, key);
     UiFixture f;
-    QVERIFY(f.addSnacks({ "a.pa_", "b.pa_" }));
+    QVERIFY(f.addSnacks({"a.pa_", "b.pa_"}));
     f.startMainWindow();
     auto *selectAll = f.window()->findChild<QPushButton *>(u"stockSelectAllButton"_s);
     selectAll->setFocus();
@@ -249,7 +250,8 @@ void TestMainWindow::nameTooWide_showsWholeAsTooltip()
     f.startMainWindow();
     kurubako::SnackListView *list = f.list("todayList");
     for (const QString &name : {u"a"_s, wide}) {
-        const QRect item = list->visualRect(list->snackModel()->index(int(f.names("todayList").indexOf(name))));
+        const QRect item =
+            list->visualRect(list->snackModel()->index(int(f.names("todayList").indexOf(name))));
         QHelpEvent hover(QEvent::ToolTip, item.center(), list->viewport()->mapToGlobal(item.center()));
         QApplication::sendEvent(list->viewport(), &hover);
         QCOMPARE(QToolTip::isVisible() ? QToolTip::text() : QString(), name == wide ? wide : QString());
@@ -268,13 +270,14 @@ void TestMainWindow::launchAndQuit_data()
     using B = MsgBox::Button;
     const QString empty = u"確認だよ"_s;
     const QString quit = u"終了確認"_s;
-    QTest::newRow("no snack, No") << false << false << QList<B>{B::No} << QStringList{empty} << false << false;
-    QTest::newRow("no snack, Yes, Yes") << false << false << QList<B>{B::Yes, B::Yes} << QStringList{empty, quit}
-                                        << true << true;
+    QTest::newRow("no snack, No") << false << false << QList<B>{B::No} << QStringList{empty} << false
+                                  << false;
+    QTest::newRow("no snack, Yes, Yes")
+        << false << false << QList<B>{B::Yes, B::Yes} << QStringList{empty, quit} << true << true;
     QTest::newRow("no snack, Yes, then No to quitting")
         << false << false << QList<B>{B::Yes, B::No} << QStringList{empty, quit} << true << false;
-    QTest::newRow("snacks: close question only") << true << false << QList<B>{B::Yes} << QStringList{quit} << true
-                                                 << true;
+    QTest::newRow("snacks: close question only")
+        << true << false << QList<B>{B::Yes} << QStringList{quit} << true << true;
     QTest::newRow("questions off") << false << true << QList<B>{} << QStringList{} << true << true;
 }
 
@@ -335,16 +338,18 @@ void TestMainWindow::functionKeys_data()
     QTest::addColumn<Qt::KeyboardModifiers>("modifiers");
     QTest::addColumn<QString>("target");
     QTest::addColumn<QString>("expectedTitle"); // the box the key leads to; empty for F5
-    QTest::newRow("F3 on a button") << int(Qt::Key_F3) << Qt::KeyboardModifiers() << u"quitButton"_s << u"未選択だよ"_s;
-    QTest::newRow("Ctrl+F3 on a list") << int(Qt::Key_F3) << Qt::KeyboardModifiers(Qt::ControlModifier) << u"todayList"_s
-                                       << u"未選択だよ"_s;
+    QTest::newRow("F3 on a button") << int(Qt::Key_F3) << Qt::KeyboardModifiers() << u"quitButton"_s
+                                    << u"未選択だよ"_s;
+    QTest::newRow("Ctrl+F3 on a list")
+        << int(Qt::Key_F3) << Qt::KeyboardModifiers(Qt::ControlModifier) << u"todayList"_s << u"未選択だよ"_s;
     QTest::newRow("Alt+F4") << int(Qt::Key_F4) << Qt::KeyboardModifiers(Qt::AltModifier) << u"stockList"_s
                             << u"未選択だよ"_s;
-    QTest::newRow("F5") << int(Qt::Key_F5) << Qt::KeyboardModifiers() << u"launchAndQuitButton"_s << QString();
+    QTest::newRow("F5") << int(Qt::Key_F5) << Qt::KeyboardModifiers() << u"launchAndQuitButton"_s
+                        << QString();
     QTest::newRow("Shift+F5") << int(Qt::Key_F5) << Qt::KeyboardModifiers(Qt::ShiftModifier) << u"stockList"_s
                               << QString();
-    QTest::newRow("Shift+Ctrl+F8") << int(Qt::Key_F8) << (Qt::ShiftModifier | Qt::ControlModifier) << u"todayList"_s
-                                   << u"終了確認"_s;
+    QTest::newRow("Shift+Ctrl+F8") << int(Qt::Key_F8) << (Qt::ShiftModifier | Qt::ControlModifier)
+                                   << u"todayList"_s << u"終了確認"_s;
 }
 
 void TestMainWindow::functionKeys()
@@ -406,13 +411,13 @@ void TestMainWindow::programFont_inMenusAndDialogs()
     UiFixture f;
     f.startMainWindow();
     const QString family = QFontInfo(kurubako::programFont(9)).family();
-    for (const char *name : { "fileMenu", "optionMenu", "helpMenu", "stockMenu", "todayMenu" })
-        QCOMPARE(
-            QFontInfo(f.window()->findChild<QMenu *>(QString::fromLatin1(name))->font()).family(), family);
+    for (const char *name : {"fileMenu", "optionMenu", "helpMenu", "stockMenu", "todayMenu"})
+        QCOMPARE(QFontInfo(f.window()->findChild<QMenu *>(QString::fromLatin1(name))->font()).family(),
+                 family);
     const auto rename = f.renameDialog(kurubako::SnackSet::Stock);
-    for (const char *name : { "renameButton", "cancelButton" })
-        QCOMPARE(
-            QFontInfo(rename->findChild<QPushButton *>(QString::fromLatin1(name))->font()).family(), family);
+    for (const char *name : {"renameButton", "cancelButton"})
+        QCOMPARE(QFontInfo(rename->findChild<QPushButton *>(QString::fromLatin1(name))->font()).family(),
+                 family);
 }
 
 void TestMainWindow::messageBoxes_overTheirWindowInProgramFont()
@@ -430,7 +435,7 @@ void TestMainWindow::messageBoxes_overTheirWindowInProgramFont()
         QTimer::singleShot(0, [&shown] {
             auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
             QVERIFY(box);
-            shown.append({ box->parentWidget(), QFontInfo(box->font()).family() });
+            shown.append({box->parentWidget(), QFontInfo(box->font()).family()});
             box->defaultButton()->click();
         });
     };

@@ -31,7 +31,7 @@ void renameThroughDialog(UiFixture &f, const char *listName, int row, const QStr
 {
     f.list(listName)->setCurrentIndex(f.list(listName)->snackModel()->index(row));
     QVERIFY(f.withRenameDialog(qstrcmp(listName, "stockList") == 0 ? kurubako::SnackSet::Stock
-                                                                  : kurubako::SnackSet::Today,
+                                                                   : kurubako::SnackSet::Today,
                                [&](kurubako::RenameDialog &dialog) {
                                    dialog.findChild<QLineEdit *>(u"newName"_s)->setText(newName);
                                    dialog.findChild<QPushButton *>(u"renameButton"_s)->click();
@@ -67,31 +67,40 @@ void TestNames::listedMovedRenamed_data()
     QTest::newRow("Shift_JIS, name left as it is") << QByteArray("\x83\x5c\x83\x74\x83\x67") << sjis << sjis
                                                    << QByteArray("\x83\x5c\x83\x74\x83\x67.pac") << QString();
     QTest::newRow("neither UTF-8 nor Shift_JIS, name left as it is")
-        << QByteArray("\xff\xfe" "ab") << u"\uFFFD\uFFFDab"_s << u"\uFFFD\uFFFDab"_s
-        << QByteArray("\xff\xfe" "ab.pac") << QString();
+        << QByteArray("\xff\xfe"
+                      "ab")
+        << u"\uFFFD\uFFFDab"_s << u"\uFFFD\uFFFDab"_s
+        << QByteArray("\xff\xfe"
+                      "ab.pac")
+        << QString();
     QTest::newRow("newlines: moved, refused in a new name")
         << QByteArray("a\nb") << u"a\nb"_s << u"a\nc\r"_s << QByteArray() << u"未知のエラーです(52)"_s;
-    QTest::newRow("leading and trailing spaces") << QByteArray(" a ") << u" a "_s << u"  b  "_s
-                                                 << QByteArray("  b  .pac") << QString();
-    QTest::newRow("only spaces") << QByteArray("   ") << u"   "_s << u" "_s << QByteArray(" .pac") << QString();
-    QTest::newRow("byte order mark") << QByteArray("\xef\xbb\xbf" "a") << u"\uFEFFa"_s << u"\uFEFFb"_s
-                                     << QByteArray("\xef\xbb\xbf" "b.pac") << QString();
-    QTest::newRow("surrogate pair before the extension") << utf8(u"🍰"_s) << u"🍰"_s << u"🍩"_s
-                                                         << utf8(u"🍩.pac"_s) << QString();
-    QTest::newRow("Kelvin sign to k: letter case only") << utf8(u"\u212A"_s) << u"\u212A"_s << u"k"_s
-                                                        << QByteArray("k.pac") << QString();
+    QTest::newRow("leading and trailing spaces")
+        << QByteArray(" a ") << u" a "_s << u"  b  "_s << QByteArray("  b  .pac") << QString();
+    QTest::newRow("only spaces") << QByteArray("   ") << u"   "_s << u" "_s << QByteArray(" .pac")
+                                 << QString();
+    QTest::newRow("byte order mark") << QByteArray("\xef\xbb\xbf"
+                                                   "a")
+                                     << u"\uFEFFa"_s << u"\uFEFFb"_s
+                                     << QByteArray("\xef\xbb\xbf"
+                                                   "b.pac")
+                                     << QString();
+    QTest::newRow("surrogate pair before the extension")
+        << utf8(u"🍰"_s) << u"🍰"_s << u"🍩"_s << utf8(u"🍩.pac"_s) << QString();
+    QTest::newRow("Kelvin sign to k: letter case only")
+        << utf8(u"\u212A"_s) << u"\u212A"_s << u"k"_s << QByteArray("k.pac") << QString();
     QTest::newRow("255 bytes") << QByteArray(251, 'x') << QString(251, u'x') << QString(251, u'y')
                                << QByteArray(251, 'y') + ".pac" << QString();
     QTest::newRow("255 bytes, new name one byte too long")
         << QByteArray(251, 'x') << QString(251, u'x') << QString(252, u'y') << QByteArray()
         << u"未知のエラーです(64)"_s;
-    QTest::newRow("new name too long in UTF-8 only") << QByteArray("a") << u"a"_s << QString(84, u'あ')
-                                                     << QByteArray() << u"未知のエラーです(64)"_s;
-    QTest::newRow("NUL in the new name") << QByteArray("a") << u"a"_s << QString(u"b\0c"_s) << QByteArray()
-                                         << u"未知のエラーです(52)"_s;
-    QTest::newRow("half a surrogate pair") << QByteArray("a") << u"a"_s
-                                           << QString(u"b"_s + QChar(char16_t(0xD83C))) << QByteArray()
-                                           << u"未知のエラーです(52)"_s;
+    QTest::newRow("new name too long in UTF-8 only")
+        << QByteArray("a") << u"a"_s << QString(84, u'あ') << QByteArray() << u"未知のエラーです(64)"_s;
+    QTest::newRow("NUL in the new name")
+        << QByteArray("a") << u"a"_s << QString(u"b\0c"_s) << QByteArray() << u"未知のエラーです(52)"_s;
+    QTest::newRow("half a surrogate pair")
+        << QByteArray("a") << u"a"_s << QString(u"b"_s + QChar(char16_t(0xD83C))) << QByteArray()
+        << u"未知のエラーです(52)"_s;
 }
 
 void TestNames::listedMovedRenamed()
@@ -176,9 +185,10 @@ void TestNames::sameNameInAnyCase()
     const QString result = newName.isNull() ? stock : newName;
     QCOMPARE(f.box.shown.size(), refused ? 1 : 0);
     if (refused) {
-        QCOMPARE(f.box.shown[0].text, newName.isNull() ? u"PostPetおやつのあるディレクトリをチェックしてちょ。（58）\r\n"
-                                                         u"エラー内容：同じ名前のファイルが既にあります。"_s
-                                                       : u"同じ名前のファイルが存在するので変えられないよ"_s);
+        QCOMPARE(f.box.shown[0].text,
+                 newName.isNull() ? u"PostPetおやつのあるディレクトリをチェックしてちょ。（58）\r\n"
+                                    u"エラー内容：同じ名前のファイルが既にあります。"_s
+                                  : u"同じ名前のファイルが存在するので変えられないよ"_s);
     } else {
         QVERIFY(testfolder::namesIn(f.snackDir).contains(utf8(result + u".pac"_s)));
     }

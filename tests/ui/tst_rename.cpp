@@ -8,12 +8,13 @@
 
 using namespace Qt::StringLiterals;
 
-using kurubako::RenameDialog;
 using kurubako::MsgBox;
+using kurubako::RenameDialog;
 
 namespace {
 
-const QString ForbiddenMessage = u"ファイル名には次の文字は使えません\r\n               \\ / : . ; * ? \" < > | "_s;
+const QString ForbiddenMessage =
+    u"ファイル名には次の文字は使えません\r\n               \\ / : . ; * ? \" < > | "_s;
 
 QLineEdit *textBox(RenameDialog &dialog, const char *name)
 {
@@ -65,21 +66,22 @@ void TestRename::refused_data()
     QTest::addColumn<QString>("textAfter"); // what the new name box holds afterwards, all of it selected
 
     const QString empty = u"おやつ名を入力しないと変更できないよ"_s;
-    QTest::newRow("empty name") << QByteArrayList{"a.pac"} << 2 << QString() << empty << u"おやつ名は？"_s << u"a"_s;
+    QTest::newRow("empty name") << QByteArrayList{"a.pac"} << 2 << QString() << empty << u"おやつ名は？"_s
+                                << u"a"_s;
     for (const QChar c : kurubako::ForbiddenNameChars) {
         const QString name = u"x"_s + c + u"y"_s;
         QTest::addRow("forbidden %s", qPrintable(name))
             << QByteArrayList{"a.pac"} << 2 << name << ForbiddenMessage << u"名前の変更"_s << name;
     }
-    QTest::newRow("several forbidden, one message") << QByteArrayList{"a.pac"} << 2 << u"a?b*c"_s << ForbiddenMessage
-                                                    << u"名前の変更"_s << u"a?b*c"_s;
+    QTest::newRow("several forbidden, one message")
+        << QByteArrayList{"a.pac"} << 2 << u"a?b*c"_s << ForbiddenMessage << u"名前の変更"_s << u"a?b*c"_s;
     const QString clash = u"同じ名前のファイルが存在するので変えられないよ"_s;
-    QTest::newRow("same name in the set") << QByteArrayList{"a.pac", "b.pac"} << 2 << u"b"_s << clash << u"エラー"_s
-                                          << u"b"_s;
-    QTest::newRow("same name in another case") << QByteArrayList{"a.pa_", "B.PA_"} << 1 << u"b"_s << clash
-                                               << u"エラー"_s << u"b"_s;
-    QTest::newRow("a snack under a folder's name") << QByteArrayList{"a.pac", "d.pac/"} << 2 << u"D"_s << clash
-                                                   << u"エラー"_s << u"D"_s;
+    QTest::newRow("same name in the set")
+        << QByteArrayList{"a.pac", "b.pac"} << 2 << u"b"_s << clash << u"エラー"_s << u"b"_s;
+    QTest::newRow("same name in another case")
+        << QByteArrayList{"a.pa_", "B.PA_"} << 1 << u"b"_s << clash << u"エラー"_s << u"b"_s;
+    QTest::newRow("a snack under a folder's name")
+        << QByteArrayList{"a.pac", "d.pac/"} << 2 << u"D"_s << clash << u"エラー"_s << u"D"_s;
     QTest::newRow("name too long") << QByteArrayList{"a.pac"} << 2 << QString(300, u'x')
                                    << u"未知のエラーです(64)"_s << u"エラー"_s << QString(300, u'x');
 }
@@ -128,26 +130,27 @@ void TestRename::renamed_data()
     QTest::newRow("today's snack") << QByteArrayList{"a.pac", "z.pac"} << 2 << u"ケーキ"_s
                                    << QByteArrayList{"ケーキ.pac<a.pac", "z.pac"} << QStringList{}
                                    << QStringList{u"z"_s, u"ケーキ"_s};
-    QTest::newRow("stock snack to a name of today's") << QByteArrayList{"a.pa_", "t.pac"} << 1 << u"t"_s
-                                                      << QByteArrayList{"t.pa_<a.pa_", "t.pac"}
-                                                      << QStringList{u"t"_s} << QStringList{u"t"_s};
-    QTest::newRow("only the letter case") << QByteArrayList{"abc.pac"} << 2 << u"ABC"_s
-                                          << QByteArrayList{"ABC.pac<abc.pac"} << QStringList{}
-                                          << QStringList{u"ABC"_s};
+    QTest::newRow("stock snack to a name of today's")
+        << QByteArrayList{"a.pa_", "t.pac"} << 1 << u"t"_s << QByteArrayList{"t.pa_<a.pa_", "t.pac"}
+        << QStringList{u"t"_s} << QStringList{u"t"_s};
+    QTest::newRow("only the letter case")
+        << QByteArrayList{"abc.pac"} << 2 << u"ABC"_s << QByteArrayList{"ABC.pac<abc.pac"} << QStringList{}
+        << QStringList{u"ABC"_s};
     QTest::newRow("the same name") << QByteArrayList{"abc.pac"} << 2 << u"abc"_s << QByteArrayList{"abc.pac"}
                                    << QStringList{} << QStringList{u"abc"_s};
-    QTest::newRow("upper-case extension gets the set's") << QByteArrayList{"B.PAC"} << 2 << u"c"_s
-                                                         << QByteArrayList{"c.pac<B.PAC"} << QStringList{}
-                                                         << QStringList{u"c"_s};
-    QTest::newRow("full-width forms and spaces") << QByteArrayList{"a.pa_"} << 1 << u" ａ／ｂ．ｃ "_s
-                                                 << QByteArrayList{" ａ／ｂ．ｃ .pa_<a.pa_"}
-                                                 << QStringList{u" ａ／ｂ．ｃ "_s} << QStringList{};
-    QTest::newRow("only spaces") << QByteArrayList{"a.pac"} << 2 << u"   "_s << QByteArrayList{"   .pac<a.pac"}
-                                 << QStringList{} << QStringList{u"   "_s};
+    QTest::newRow("upper-case extension gets the set's")
+        << QByteArrayList{"B.PAC"} << 2 << u"c"_s << QByteArrayList{"c.pac<B.PAC"} << QStringList{}
+        << QStringList{u"c"_s};
+    QTest::newRow("full-width forms and spaces")
+        << QByteArrayList{"a.pa_"} << 1 << u" ａ／ｂ．ｃ "_s << QByteArrayList{" ａ／ｂ．ｃ .pa_<a.pa_"}
+        << QStringList{u" ａ／ｂ．ｃ "_s} << QStringList{};
+    QTest::newRow("only spaces") << QByteArrayList{"a.pac"} << 2 << u"   "_s
+                                 << QByteArrayList{"   .pac<a.pac"} << QStringList{} << QStringList{u"   "_s};
     if (testfolder::namesAreBytes())
-        QTest::newRow("name not in UTF-8") << QByteArrayList{"\x83\x5c\x83\x74\x83\x67.pac"} << 2 << u"ソフト2"_s
-                                           << QByteArrayList{"ソフト2.pac<\x83\x5c\x83\x74\x83\x67.pac"} << QStringList{}
-                                           << QStringList{u"ソフト2"_s};
+        QTest::newRow("name not in UTF-8")
+            << QByteArrayList{"\x83\x5c\x83\x74\x83\x67.pac"} << 2 << u"ソフト2"_s
+            << QByteArrayList{"ソフト2.pac<\x83\x5c\x83\x74\x83\x67.pac"} << QStringList{}
+            << QStringList{u"ソフト2"_s};
 }
 
 void TestRename::renamed()

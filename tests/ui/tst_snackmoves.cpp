@@ -36,13 +36,14 @@ void TestSnackMoves::nothingSelected_data()
     QTest::addColumn<QString>("button");
     QTest::addColumn<QByteArrayList>("files");
     QTest::addColumn<QString>("text");
-    QTest::newRow("add, stock unselected") << u"addToTodayButton"_s << QByteArrayList{"a.pa_"}
-                                           << u"ストックおやつ選択されていないよ"_s;
-    QTest::newRow("add, stock empty") << u"addToTodayButton"_s << QByteArrayList{"a.pac"}
-                                      << u"ストックおやつ選択されていないよ"_s;
-    QTest::newRow("stash, today's unselected") << u"moveToStockButton"_s << QByteArrayList{"a.pac"}
-                                               << u"おやつが選択されていないよ"_s;
-    QTest::newRow("stash, today's empty") << u"moveToStockButton"_s << QByteArrayList{} << u"おやつが選択されていないよ"_s;
+    QTest::newRow("add, stock unselected")
+        << u"addToTodayButton"_s << QByteArrayList{"a.pa_"} << u"ストックおやつ選択されていないよ"_s;
+    QTest::newRow("add, stock empty")
+        << u"addToTodayButton"_s << QByteArrayList{"a.pac"} << u"ストックおやつ選択されていないよ"_s;
+    QTest::newRow("stash, today's unselected")
+        << u"moveToStockButton"_s << QByteArrayList{"a.pac"} << u"おやつが選択されていないよ"_s;
+    QTest::newRow("stash, today's empty")
+        << u"moveToStockButton"_s << QByteArrayList{} << u"おやつが選択されていないよ"_s;
 }
 
 void TestSnackMoves::nothingSelected()
@@ -91,24 +92,29 @@ void TestSnackMoves::transfer_data()
     QTest::addColumn<QString>("question");
     QTest::addColumn<QByteArrayList>("after");
 
-    QTest::newRow("add two, asked") << u"addToTodayButton"_s << false << QByteArrayList{"a.pa_", "b.pa_", "c.pa_"}
-                                    << u"stockList"_s << QStringList{u"a"_s, u"c"_s}
+    QTest::newRow("add two, asked") << u"addToTodayButton"_s << false
+                                    << QByteArrayList{"a.pa_", "b.pa_", "c.pa_"} << u"stockList"_s
+                                    << QStringList{u"a"_s, u"c"_s}
                                     << u"2 件のおやつを\"今日のおやつ\"に追加するよ。いい？"_s
                                     << QByteArrayList{"a.pac<a.pa_", "b.pa_", "c.pac<c.pa_"};
-    QTest::newRow("stash one, asked") << u"moveToStockButton"_s << false << QByteArrayList{"a.pac", "b.pac"} << u"todayList"_s
-                                      << QStringList{u"b"_s} << u"1 件のおやつを\"ストック\"に待避するよ。いい？"_s
-                                      << QByteArrayList{"a.pac", "b.pa_<b.pac"};
-    QTest::newRow("questions off") << u"moveToStockButton"_s << true << QByteArrayList{"a.pac"} << u"todayList"_s
-                                   << QStringList{u"a"_s} << QString() << QByteArrayList{"a.pa_<a.pac"};
-    QTest::newRow("upper-case extension") << u"addToTodayButton"_s << true << QByteArrayList{"B.PA_", "x.Pa_"}
-                                          << u"stockList"_s << QStringList{u"B"_s, u"x"_s} << QString()
-                                          << QByteArrayList{"B.pac<B.PA_", "x.pac<x.Pa_"};
+    QTest::newRow("stash one, asked")
+        << u"moveToStockButton"_s << false << QByteArrayList{"a.pac", "b.pac"} << u"todayList"_s
+        << QStringList{u"b"_s} << u"1 件のおやつを\"ストック\"に待避するよ。いい？"_s
+        << QByteArrayList{"a.pac", "b.pa_<b.pac"};
+    QTest::newRow("questions off") << u"moveToStockButton"_s << true << QByteArrayList{"a.pac"}
+                                   << u"todayList"_s << QStringList{u"a"_s} << QString()
+                                   << QByteArrayList{"a.pa_<a.pac"};
+    QTest::newRow("upper-case extension")
+        << u"addToTodayButton"_s << true << QByteArrayList{"B.PA_", "x.Pa_"} << u"stockList"_s
+        << QStringList{u"B"_s, u"x"_s} << QString() << QByteArrayList{"B.pac<B.PA_", "x.pac<x.Pa_"};
     if (testfolder::namesAreBytes())
-        QTest::newRow("name not in UTF-8") << u"addToTodayButton"_s << true << QByteArrayList{"\x83\x5c\x83\x74\x83\x67.pa_"}
-                                           << u"stockList"_s << QStringList{u"ソフト"_s} << QString()
-                                           << QByteArrayList{"\x83\x5c\x83\x74\x83\x67.pac<\x83\x5c\x83\x74\x83\x67.pa_"};
-    QTest::newRow("Japanese names") << u"moveToStockButton"_s << true << QByteArrayList{"ケーキ.pac", "団子.pac", "ｸｯｷｰ.pac"}
-                                    << u"todayList"_s << QStringList{u"団子"_s, u"ｸｯｷｰ"_s} << QString()
+        QTest::newRow("name not in UTF-8")
+            << u"addToTodayButton"_s << true << QByteArrayList{"\x83\x5c\x83\x74\x83\x67.pa_"}
+            << u"stockList"_s << QStringList{u"ソフト"_s} << QString()
+            << QByteArrayList{"\x83\x5c\x83\x74\x83\x67.pac<\x83\x5c\x83\x74\x83\x67.pa_"};
+    QTest::newRow("Japanese names") << u"moveToStockButton"_s << true
+                                    << QByteArrayList{"ケーキ.pac", "団子.pac", "ｸｯｷｰ.pac"} << u"todayList"_s
+                                    << QStringList{u"団子"_s, u"ｸｯｷｰ"_s} << QString()
                                     << QByteArrayList{"ケーキ.pac", "団子.pa_<団子.pac", "ｸｯｷｰ.pa_<ｸｯｷｰ.pac"};
 }
 
@@ -154,8 +160,9 @@ void TestSnackMoves::partialMove_stopsAtFailureAndShowsFolderAsItIs()
     QCOMPARE(f.box.shown.size(), 2);
     QCOMPARE(f.box.shown[1].title, u"追加エラー"_s);
     QCOMPARE(f.box.shown[1].icon, MsgBox::Icon::Critical);
-    QCOMPARE(f.box.shown[1].text, u"PostPetおやつのあるディレクトリをチェックしてちょ。（58）\r\nエラー内容："_s
-                                      + kurubako::fsError(kurubako::FileError::FileExists).description);
+    QCOMPARE(f.box.shown[1].text,
+             u"PostPetおやつのあるディレクトリをチェックしてちょ。（58）\r\nエラー内容："_s
+                 + kurubako::fsError(kurubako::FileError::FileExists).description);
     QCOMPARE(f.snapshot(), testfolder::expected({"a.pac<a.pa_", "b.pa_", "c.pa_", "B.PAC"}));
     // The lists show the folder as it now is: "a" has moved, "b" and "c" have not.
     QCOMPARE(f.names("stockList"), QStringList({u"b"_s, u"c"_s}));
@@ -236,19 +243,26 @@ void TestSnackMoves::popupMenu_data()
     QTest::addColumn<Qt::Key>("key"); // the key that asks for the pop-up; none: the right button
     const Qt::Key rightButton{};
     QTest::newRow("nothing selected") << u"stockList"_s << QStringList{} << QStringList{} << rightButton;
-    QTest::newRow("nothing selected, Menu key") << u"stockList"_s << QStringList{} << QStringList{} << Qt::Key_Menu;
+    QTest::newRow("nothing selected, Menu key")
+        << u"stockList"_s << QStringList{} << QStringList{} << Qt::Key_Menu;
     QTest::newRow("one stock snack, Menu key")
         << u"stockList"_s << QStringList{u"a"_s}
-        << QStringList{u"addToTodayAction"_s, u"stockMenuSeparator"_s, u"renameStockSnackAction"_s} << Qt::Key_Menu;
+        << QStringList{u"addToTodayAction"_s, u"stockMenuSeparator"_s, u"renameStockSnackAction"_s}
+        << Qt::Key_Menu;
     QTest::newRow("two of today's, Shift+F10") << u"todayList"_s << QStringList{u"t"_s, u"u"_s}
                                                << QStringList{u"moveToStockAction"_s} << Qt::Key_F10;
     QTest::newRow("one stock snack") << u"stockList"_s << QStringList{u"a"_s}
-                                     << QStringList{u"addToTodayAction"_s, u"stockMenuSeparator"_s, u"renameStockSnackAction"_s} << rightButton;
-    QTest::newRow("two stock snacks") << u"stockList"_s << QStringList{u"a"_s, u"b"_s}
-                                      << QStringList{u"addToTodayAction"_s} << rightButton;
+                                     << QStringList{u"addToTodayAction"_s, u"stockMenuSeparator"_s,
+                                                    u"renameStockSnackAction"_s}
+                                     << rightButton;
+    QTest::newRow("two stock snacks")
+        << u"stockList"_s << QStringList{u"a"_s, u"b"_s} << QStringList{u"addToTodayAction"_s} << rightButton;
     QTest::newRow("one of today's") << u"todayList"_s << QStringList{u"t"_s}
-                                    << QStringList{u"moveToStockAction"_s, u"todayMenuSeparator"_s, u"renameTodaySnackAction"_s} << rightButton;
-    QTest::newRow("two of today's") << u"todayList"_s << QStringList{u"t"_s, u"u"_s} << QStringList{u"moveToStockAction"_s} << rightButton;
+                                    << QStringList{u"moveToStockAction"_s, u"todayMenuSeparator"_s,
+                                                   u"renameTodaySnackAction"_s}
+                                    << rightButton;
+    QTest::newRow("two of today's") << u"todayList"_s << QStringList{u"t"_s, u"u"_s}
+                                    << QStringList{u"moveToStockAction"_s} << rightButton;
 }
 
 void TestSnackMoves::popupMenu()
@@ -316,16 +330,16 @@ void TestSnackMoves::doubleClick_data()
     QTest::addColumn<QString>("renameFrom"); // the name the rename dialog opened on; empty: none
     QTest::addColumn<Qt::MouseButton>("button");
     QTest::newRow("moves today's snack to stock")
-        << u"todayList"_s << 0 << QByteArrayList { "a.pa_", "t.pa_<t.pac" } << QString() << Qt::LeftButton;
+        << u"todayList"_s << 0 << QByteArrayList{"a.pa_", "t.pa_<t.pac"} << QString() << Qt::LeftButton;
     QTest::newRow("moves stock snack to today's")
-        << u"stockList"_s << 0 << QByteArrayList { "a.pac<a.pa_", "t.pac" } << QString() << Qt::LeftButton;
+        << u"stockList"_s << 0 << QByteArrayList{"a.pac<a.pa_", "t.pac"} << QString() << Qt::LeftButton;
     QTest::newRow("opens the rename dialog")
-        << u"stockList"_s << 1 << QByteArrayList { "a.pa_", "t.pac" } << u"a"_s << Qt::LeftButton;
+        << u"stockList"_s << 1 << QByteArrayList{"a.pa_", "t.pac"} << u"a"_s << Qt::LeftButton;
     // Neither selects nor runs the action (which would move, or tell that nothing is selected).
     QTest::newRow("middle button does nothing")
-        << u"todayList"_s << 0 << QByteArrayList { "a.pa_", "t.pac" } << QString() << Qt::MiddleButton;
+        << u"todayList"_s << 0 << QByteArrayList{"a.pa_", "t.pac"} << QString() << Qt::MiddleButton;
     QTest::newRow("right button does nothing")
-        << u"stockList"_s << 0 << QByteArrayList { "a.pa_", "t.pac" } << QString() << Qt::RightButton;
+        << u"stockList"_s << 0 << QByteArrayList{"a.pa_", "t.pac"} << QString() << Qt::RightButton;
 }
 
 void TestSnackMoves::doubleClick()

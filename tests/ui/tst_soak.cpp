@@ -143,16 +143,16 @@ bool expectedBox(const kurubako::ScriptedMsgBox::Shown &box)
     if (box.title == u"追加エラー" || box.title == u"待避エラー")
         return box.text.contains(u"（53）") || box.text.contains(u"（58）");
     if (box.title == u"エラー")
-        return box.text == u"同じ名前のファイルが存在するので変えられないよ" || box.text == u"未知のエラーです(53)"
-            || box.text == u"未知のエラーです(52)";
+        return box.text == u"同じ名前のファイルが存在するので変えられないよ"
+            || box.text == u"未知のエラーです(53)" || box.text == u"未知のエラーです(52)";
     return false;
 }
 
 QString randomName(QRandomGenerator &random)
 {
-    static const QStringList pieces{u"a"_s, u"B"_s, u"ケーキ"_s, u"ｸｯｷｰ"_s, u" "_s, u"\u212A"_s, u"k"_s,
-                                    u"ß"_s, u"ẞ"_s, u"é"_s, u"e\u0301"_s, u"🍰"_s, u"\n"_s, u"?"_s,
-                                    u"."_s, u"/"_s, u":"_s, u"Ａ"_s, u"ａ"_s, u"x"_s};
+    static const QStringList pieces{u"a"_s, u"B"_s, u"ケーキ"_s, u"ｸｯｷｰ"_s,    u" "_s,  u"\u212A"_s, u"k"_s,
+                                    u"ß"_s, u"ẞ"_s, u"é"_s,      u"e\u0301"_s, u"🍰"_s,  u"\n"_s,     u"?"_s,
+                                    u"."_s, u"/"_s, u":"_s,      u"Ａ"_s,      u"ａ"_s, u"x"_s};
     QString name;
     const int length = int(random.bounded(4));
     for (int i = 0; i < length; ++i)
@@ -200,8 +200,9 @@ void TestSoak::randomUse()
     const quint32 seed = qEnvironmentVariableIsSet("KURUBAKO_SOAK_SEED")
         ? quint32(qEnvironmentVariableIntValue("KURUBAKO_SOAK_SEED"))
         : QRandomGenerator::system()->generate();
-    const int steps = qEnvironmentVariableIsSet("KURUBAKO_SOAK_STEPS") ? qEnvironmentVariableIntValue("KURUBAKO_SOAK_STEPS")
-                                                                       : 3000;
+    const int steps = qEnvironmentVariableIsSet("KURUBAKO_SOAK_STEPS")
+        ? qEnvironmentVariableIntValue("KURUBAKO_SOAK_STEPS")
+        : 3000;
     std::printf("soak seed %u (replay with KURUBAKO_SOAK_SEED=%u)\n", seed, seed);
     std::fflush(stdout);
     QRandomGenerator random(seed);
@@ -209,7 +210,8 @@ void TestSoak::randomUse()
     UiFixture f;
     QByteArrayList start;
     for (int i = 0; i < 40; ++i) {
-        const QByteArray file = "s" + QByteArray::number(i) + startStem(randomName(random)) + (i % 2 ? ".pac" : ".pa_");
+        const QByteArray file =
+            "s" + QByteArray::number(i) + startStem(randomName(random)) + (i % 2 ? ".pac" : ".pa_");
         const QByteArray contents = "snack from the start #" + QByteArray::number(i);
         QVERIFY(testfolder::makeFile(f.snackDir, file, contents));
         start.append(contents);
@@ -286,12 +288,14 @@ void TestSoak::randomUse()
         case 10: {
             const kurubako::DoubleClickAction before = f.window()->preferences().doubleClickAction;
             const auto option = kurubako::DoubleClickAction(random.bounded(2));
-            const QString optionName = option == kurubako::DoubleClickAction::Move ? u"moveOption"_s : u"renameOption"_s;
+            const QString optionName =
+                option == kurubako::DoubleClickAction::Move ? u"moveOption"_s : u"renameOption"_s;
             const bool ok = random.bounded(2);
-            QVERIFY(f.withDialog<kurubako::SettingsDialog>("settingsAction", [&](kurubako::SettingsDialog &dialog) {
-                dialog.findChild<QRadioButton *>(optionName)->setChecked(true);
-                dialog.findChild<QPushButton *>(ok ? u"okButton"_s : u"cancelButton"_s)->click();
-            }));
+            QVERIFY(f.withDialog<kurubako::SettingsDialog>(
+                "settingsAction", [&](kurubako::SettingsDialog &dialog) {
+                    dialog.findChild<QRadioButton *>(optionName)->setChecked(true);
+                    dialog.findChild<QPushButton *>(ok ? u"okButton"_s : u"cancelButton"_s)->click();
+                }));
             QCOMPARE(f.window()->preferences().doubleClickAction, ok ? option : before);
             break;
         }
@@ -319,7 +323,8 @@ void TestSoak::randomUse()
             f.action("skipQuestionsAction")->trigger();
             break;
         }
-        QVERIFY2(stepClock.elapsed() < 5000, qPrintable(u"step %1 (action %2) took too long"_s.arg(step).arg(action)));
+        QVERIFY2(stepClock.elapsed() < 5000,
+                 qPrintable(u"step %1 (action %2) took too long"_s.arg(step).arg(action)));
         f.box.answers.clear();
 
         const std::lock_guard<std::mutex> hold(changer.lock);

@@ -85,8 +85,8 @@ void TestStartup::firstRun()
     QCOMPARE(chooser->findChild<QLabel *>(u"chosenFolderLabel"_s)->toolTip(),
              QDir::toNativeSeparators(QCoreApplication::applicationDirPath()));
     QCOMPARE(chooser->pos(), QPoint(0, 0));
-    QCOMPARE(QStringList(f.store.writeLog), QStringList({u"top=0"_s, u"left=0"_s, u"Chk1=False"_s, u"Chk2=0"_s,
-                                                         u"ver=1.1"_s}));
+    QCOMPARE(QStringList(f.store.writeLog),
+             QStringList({u"top=0"_s, u"left=0"_s, u"Chk1=False"_s, u"Chk2=0"_s, u"ver=1.1"_s}));
 
     QVERIFY(chooser->openFolder(f.postPetDir));
     QCOMPARE(shownFolder(chooser), f.postPetDir);
@@ -146,8 +146,7 @@ void TestStartup::firstRun_cancelEndsWithNothingStored()
         drives->setFocus();
         QTRY_VERIFY(drives->hasFocus());
         QTest::keyClick(drives, Qt::Key_Return);
-    }
-    else
+    } else
         chooser->close();
     QCOMPARE(f.endCount, 1);
     QVERIFY(f.store.writeLog.isEmpty());
@@ -198,7 +197,8 @@ void TestStartup::folderList_opensFolderOnActivation()
     FolderChooserDialog *chooser = f.program->folderChooser();
     QVERIFY(chooser->openFolder(f.folder.path()));
     auto *folderList = chooser->findChild<QTreeWidget *>(u"folderList"_s);
-    QTreeWidgetItem *item = folderList->findItems(u"PostPet"_s, Qt::MatchExactly | Qt::MatchRecursive).value(0);
+    QTreeWidgetItem *item =
+        folderList->findItems(u"PostPet"_s, Qt::MatchExactly | Qt::MatchRecursive).value(0);
     QVERIFY(item);
     // A double-click opens the folder: its parents above it, its sub-folders below.
     const QRect rect = folderList->visualItemRect(item);
@@ -208,15 +208,15 @@ void TestStartup::folderList_opensFolderOnActivation()
     QCOMPARE(shownFolder(chooser), f.postPetDir);
     QVERIFY(!folderList->findItems(u"おやつ"_s, Qt::MatchExactly | Qt::MatchRecursive).isEmpty());
     QDir root(f.folder.path());
-    while (root.cdUp()) {
-    }
+    while (root.cdUp()) { }
     const QString rootName = QDir::toNativeSeparators(root.absolutePath()); // "/" or a drive
     QVERIFY(!folderList->findItems(rootName, Qt::MatchExactly | Qt::MatchRecursive).isEmpty());
 
     // Enter on the parent's item goes back up.
     folderList->setFocus();
     const QString parentName = QDir(f.folder.path()).dirName();
-    folderList->setCurrentItem(folderList->findItems(parentName, Qt::MatchExactly | Qt::MatchRecursive).value(0));
+    folderList->setCurrentItem(
+        folderList->findItems(parentName, Qt::MatchExactly | Qt::MatchRecursive).value(0));
     QTest::keyClick(folderList, Qt::Key_Return);
     QTRY_COMPARE(chooser->chosenFolder(), QDir::toNativeSeparators(f.folder.path()));
 }
@@ -276,8 +276,9 @@ void TestStartup::chosenFolderLabel()
     const QString name = longer(u"PostPet"_s, nameLength);
     QString folder = f.folder.path();
     // Folders of at most 0.8 widths up to the length.
-    const auto missing
-        = [&] { return pathLength - metrics.horizontalAdvance(folder + u'/' + name) / double(width); };
+    const auto missing = [&] {
+        return pathLength - metrics.horizontalAdvance(folder + u'/' + name) / double(width);
+    };
     while (missing() > 0)
         folder += u'/' + longer(u"f"_s, std::min(0.8, missing()));
     folder += u'/' + name;

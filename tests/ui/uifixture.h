@@ -89,9 +89,8 @@ public:
     std::unique_ptr<kurubako::RenameDialog> renameDialog(kurubako::SnackSet set)
     {
         kurubako::MainWindow *main = window();
-        return std::make_unique<kurubako::RenameDialog>(*files, box, snackDir, set,
-                                                        main->snackList(set)->currentSnack(),
-                                                        main->skipQuestions(), main);
+        return std::make_unique<kurubako::RenameDialog>(
+            *files, box, snackDir, set, main->snackList(set)->currentSnack(), main->skipQuestions(), main);
     }
     // Runs `drive` on the modal dialog of type Dialog that `actionName` opens, while it is open,
     // and returns when it has closed (closing it if `drive` left it open): false when no such
@@ -152,7 +151,8 @@ public:
         const auto &snacks = view->snackModel()->snacks();
         for (qsizetype row = 0; row < snacks.size(); ++row) {
             if (snackNames.contains(snacks.at(row).name))
-                view->selectionModel()->select(view->snackModel()->index(int(row)), QItemSelectionModel::Select);
+                view->selectionModel()->select(view->snackModel()->index(int(row)),
+                                               QItemSelectionModel::Select);
         }
     }
     QByteArray snapshot() const { return testfolder::snapshot(snackDir); }
