@@ -108,7 +108,8 @@ bool WinFileOps::visitFiles(const QString &folder, const std::function<void(QByt
     return complete;
 }
 
-RenameOutcome WinFileOps::renameFiles(const QString &folder, const QList<RenameRequest> &requests)
+RenameOutcome WinFileOps::renameFiles(const QString &folder, const QList<RenameRequest> &requests,
+                                      const RenameProgress &progress)
 {
     RenameOutcome outcome;
     if (!requests.isEmpty() && folder.contains(QChar(0))) {
@@ -116,6 +117,10 @@ RenameOutcome WinFileOps::renameFiles(const QString &folder, const QList<RenameR
         return outcome;
     }
     for (const RenameRequest &request : requests) {
+        if (outcome.completed > 0 && progress && !progress(outcome.completed)) {
+            outcome.stopped = true;
+            return outcome;
+        }
         outcome.error = renameOne(folder, request.from, request.to);
         if (outcome.error.failed())
             return outcome;
