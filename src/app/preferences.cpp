@@ -8,11 +8,6 @@ namespace kurubako {
 
 QString Preferences::snackDir() const
 {
-    return snackDirOf(postPetDir);
-}
-
-QString snackDirOf(const QString &postPetDir)
-{
     return postPetDir + QDir::separator() + u"おやつ"_s;
 }
 

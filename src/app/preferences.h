@@ -21,11 +21,8 @@ struct Preferences
     DoubleClickAction doubleClickAction = DoubleClickAction::Move;
     float storedVersion = 0.0f; // the version as the store read back
 
-    // The snack folder of PostPet's folder.
+    // The snack folder: PostPet's folder, the platform's separator, "おやつ".
     QString snackDir() const;
 };
-
-// The snack folder of a PostPet folder: the folder, the platform's separator, "おやつ".
-QString snackDirOf(const QString &postPetDir);
 
 } // namespace kurubako

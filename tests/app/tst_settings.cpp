@@ -175,18 +175,6 @@ private Q_SLOTS:
             QCOMPARE(run.preferences.snackDir(), postPetDir + QDir::separator() + u"おやつ"_s);
     }
 
-    // The first run's folder: stored, and the window position and version read again.
-    void firstPostPetDir()
-    {
-        MemorySettingsStore store;
-        store.setValue(u"top"_s, u"5"_s);
-        store.setValue(u"ver"_s, u"1.1"_s);
-        store.setValue(u"Chk1"_s, u"True"_s);
-        const Preferences preferences = PreferencesStore(store).storeFirstPostPetDir({}, u"/p/PostPet"_s);
-        QCOMPARE(store.value(u"postpet_dir"_s), u"/p/PostPet"_s);
-        QCOMPARE(texts(preferences), (QStringList{u"5"_s, u"0"_s, u"false"_s, u"0"_s, u"1.1"_s}));
-    }
-
     void saveOnQuit()
     {
         MemorySettingsStore store;

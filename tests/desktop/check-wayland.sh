@@ -6,6 +6,7 @@
 # check-wayland.sh <QtTest program> <test function>
 set -u
 test=$1 function=$2
+. "$(dirname "$0")/wait-for.sh"
 
 if ! command -v weston >/dev/null 2>&1; then
     echo "SKIP: weston is not installed (./scripts/install-deps installs it)"
@@ -25,13 +26,7 @@ export XDG_RUNTIME_DIR="$work"
 weston --backend=headless-backend.so --socket=wayland-test --idle-time=0 --no-config \
     >"$work/weston.log" 2>&1 &
 weston=$!
-tries=0
-until [ -S "$work/wayland-test" ] || [ $tries -eq 100 ]; do
-    kill -0 "$weston" 2>/dev/null || break
-    sleep 0.1
-    tries=$((tries + 1))
-done
-if [ ! -S "$work/wayland-test" ]; then
+if ! wait_for "$weston" [ -S "$work/wayland-test" ]; then
     echo "SKIP: weston could not start:"
     cat "$work/weston.log"
     exit 77

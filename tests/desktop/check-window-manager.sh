@@ -13,6 +13,7 @@
 # check-window-manager.sh <kurubako executable>
 set -u
 program=$1
+. "$(dirname "$0")/wait-for.sh"
 
 if ! command -v Xvfb >/dev/null 2>&1; then
     echo "SKIP: Xvfb is not installed (./scripts/install-deps installs it)"
@@ -54,13 +55,7 @@ export ASAN_OPTIONS="${ASAN_OPTIONS:+$ASAN_OPTIONS:}intercept_strndup=0"
 # that 15 twips are one pixel.
 Xvfb -displayfd 3 -screen 0 1024x768x24 -dpi 96 -nolisten tcp 3>"$work/display" >"$work/xvfb.log" 2>&1 &
 xvfb=$!
-tries=0
-until [ -s "$work/display" ] || [ $tries -eq 100 ]; do
-    kill -0 "$xvfb" 2>/dev/null || break
-    sleep 0.1
-    tries=$((tries + 1))
-done
-if [ ! -s "$work/display" ]; then
+if ! wait_for "$xvfb" [ -s "$work/display" ]; then
     echo "SKIP: Xvfb could not start a display:"
     cat "$work/xvfb.log"
     exit 77
@@ -70,13 +65,8 @@ export DISPLAY
 
 openbox >"$work/openbox.log" 2>&1 &
 wm=$!
-tries=0
-until xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' || [ $tries -eq 100 ]; do
-    sleep 0.1
-    tries=$((tries + 1))
-done
-xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' ||
-    { cat "$work/openbox.log" >&2; echo "FAIL: openbox did not start" >&2; exit 1; }
+managed() { xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id'; }
+wait_for "$wm" managed || { cat "$work/openbox.log" >&2; echo "FAIL: openbox did not start" >&2; exit 1; }
 
 settings=$home/.config/Tobiuo/Kurubako.conf
 setting() { sed -n "s/^$1=//p" "$settings"; }

@@ -119,7 +119,6 @@ void TestDialogs::settings_opensOnCurrentValues()
 {
     UiFixture f;
     f.startMainWindow({{u"Chk2"_s, u"1"_s}});
-    bool seen = false;
     QVERIFY(f.withDialog<SettingsDialog>("settingsAction", [&](SettingsDialog &dialog) {
         QCOMPARE(dialog.windowTitle(), u"くるみ箱 設定♪"_s);
         QCOMPARE(dialog.findChild<QLineEdit *>(u"postPetFolder"_s)->text(), f.postPetDir);
@@ -131,9 +130,7 @@ void TestDialogs::settings_opensOnCurrentValues()
         QCOMPARE(tabs->tabText(1), u"ﾘｽﾄをﾀﾞﾌﾞﾙｸﾘｯｸしたときは？"_s);
         QCOMPARE(tabs->currentIndex(), 0);
         QVERIFY(dialog.findChild<QPushButton *>(u"cancelButton"_s)->isDefault());
-        seen = true;
     }));
-    QVERIFY(seen);
 }
 
 void TestDialogs::settings_ok_data()
