@@ -342,9 +342,8 @@ void MainWindow::refreshSnackLists()
          {std::pair{m_stockList, m_stockCount}, std::pair{m_todayList, m_todayCount}}) {
         count->setText(snackCountText(list->snackModel()->rowCount()));
         list->setAccessibleDescription(count->text());
+        list->scrollToTop();
     }
-    m_stockList->scrollToTop();
-    m_todayList->scrollToTop();
 }
 
 bool MainWindow::skipQuestions() const
