@@ -95,7 +95,10 @@ struct Run
         store.setValue(u"Chk1"_s, u"True"_s);
         store.setValue(u"ver"_s, u"1.1"_s);
         store.setValue(u"postpet_dir"_s, postPetDir);
-        program = std::make_unique<Program>(Services{*files, box, starter, opener}, store, [] {});
+        // The first paint shows the lists filled, however long the folder takes.
+        Waits waits;
+        waits.firstLists = OffThreadCall::Unlimited;
+        program = std::make_unique<Program>(Services{*files, box, starter, opener, waits}, store, [] {});
         program->start();
     }
 

@@ -8,15 +8,9 @@ using namespace Qt::StringLiterals;
 
 namespace kurubako {
 
-namespace {
-
-const QString ExecutableName = QStringLiteral("postpet20.exe");
-
-} // namespace
-
 LaunchCommand postPetLaunchCommand(FileOps &files, const QString &postPetDir, const QString &wine)
 {
-    const auto executable = files.findPlainFile(postPetDir, ExecutableName);
+    const auto executable = files.findPlainFile(postPetDir, PostPetExecutable.toString());
     if (!executable)
         return {LaunchProblem::NoExecutable, {}, {}};
     return windowsProgramCommand(*executable, wine);
@@ -24,7 +18,11 @@ LaunchCommand postPetLaunchCommand(FileOps &files, const QString &postPetDir, co
 
 void launchPostPet(const QString &postPetDir, FileOps &files, ProcessStarter &starter, MsgBox &box)
 {
-    const LaunchCommand command = postPetLaunchCommand(files, postPetDir, wineLoader());
+    startPostPet(postPetLaunchCommand(files, postPetDir, wineLoader()), starter, box);
+}
+
+void startPostPet(const LaunchCommand &command, ProcessStarter &starter, MsgBox &box)
+{
     if (command.problem == LaunchProblem::NoWine)
         box.critical(u"PostPetを起動するにはWineが必要なんだけど、インストールされていないみたい・・・"_s,
                      u"EXEがありません"_s);

@@ -2,7 +2,12 @@
 
 #include "platform/windowsprogram.h"
 
+#include <QStringView>
+
 namespace kurubako {
+
+// PostPet's executable in PostPet's folder, found in any letter case.
+inline constexpr QStringView PostPetExecutable = u"Postpet20.exe";
 
 class FileOps;
 class MsgBox;
@@ -15,5 +20,7 @@ LaunchCommand postPetLaunchCommand(FileOps &files, const QString &postPetDir, co
 // Starts PostPet detached and says so in a message box when that fails: that Wine is needed
 // when it is missing, else that PostPet's executable was not found.
 void launchPostPet(const QString &postPetDir, FileOps &files, ProcessStarter &starter, MsgBox &box);
+// The same, for a command that postPetLaunchCommand() gave.
+void startPostPet(const LaunchCommand &command, ProcessStarter &starter, MsgBox &box);
 
 } // namespace kurubako

@@ -52,14 +52,16 @@ int runApplication(int &argc, char **argv)
         app.installTranslator(&qtTexts);
 
     SystemSettingsStore store;
-    const auto files = systemFileOps();
+    // A call into a mount that does not answer may still hold the file operations as the
+    // program ends: they are never destroyed.
+    static FileOps *const files = systemFileOps().release();
     WidgetMsgBox box;
     QtProcessStarter starter;
     SystemDocumentOpener opener;
     // The run ends when the program says so, not when its last window closes: the first run's
     // chooser closes before the main window opens.
     QApplication::setQuitOnLastWindowClosed(false);
-    Program program({*files, box, starter, opener}, store, [] { QCoreApplication::exit(0); });
+    Program program({*files, box, starter, opener, Waits{}}, store, [] { QCoreApplication::exit(0); });
     program.start();
     // A settings file that is no regular file was neither read nor written: said once, over
     // the first window.

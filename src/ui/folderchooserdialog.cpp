@@ -9,6 +9,7 @@
 #include "platform/folderlook.h"
 #include "platform/msgbox.h"
 #include "platform/programfolder.h"
+#include "postpet/launch.h"
 
 #include <QComboBox>
 #include <QDir>
@@ -317,7 +318,7 @@ void FolderChooserDialog::openDrive(int index)
 
 void FolderChooserDialog::acceptFolder()
 {
-    if (!m_files.findPlainFile(m_folder, u"Postpet20.exe"_s)) {
+    if (!m_files.findPlainFile(m_folder, PostPetExecutable.toString())) {
         m_box.critical(u"そのディレクトリはPostPetのディレクトリではありません。"_s, u"PostPet20.exeなし"_s);
         return;
     }

@@ -17,7 +17,8 @@
 
 #include <QApplication>
 #include <QCloseEvent>
-#include <QElapsedTimer>
+#include <QDialog>
+#include <QDir>
 #include <QGroupBox>
 #include <QLabel>
 #include <QMenuBar>
@@ -25,6 +26,7 @@
 #include <QPushButton>
 #include <QSessionManager>
 #include <QShortcut>
+#include <QVBoxLayout>
 
 using namespace Qt::StringLiterals;
 
@@ -134,6 +136,28 @@ std::unique_ptr<QProgressDialog> newProgressDialog(qsizetype total, QWidget *par
     return progress;
 }
 
+// The box that names a folder that does not answer, with the button that stops waiting for
+// it. It blocks nothing: the window's commands rest anyway, and its close box stays usable.
+QDialog *newWaitBox(const QString &folder, QWidget *parent)
+{
+    auto *box = new QDialog(parent, FixedDialogFlags);
+    box->setObjectName(u"waitBox"_s);
+    box->setWindowTitle(u"応答待ち"_s);
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    auto *text = new QLabel(u"フォルダー「"_s + QDir::toNativeSeparators(folder) + u"」が応答しないよ。\n"_s
+                                + u"返事を待っているところ・・・"_s,
+                            box);
+    text->setObjectName(u"waitText"_s);
+    text->setWordWrap(true);
+    QPushButton *stop = newButton(u"やめる"_s, "stopWaitingButton", box);
+    QObject::connect(stop, &QPushButton::clicked, box, &QDialog::reject);
+    auto *layout = new QVBoxLayout(box);
+    layout->addWidget(text);
+    layout->addWidget(stop, 0, Qt::AlignRight);
+    box->show();
+    return box;
+}
+
 // A button that triggers `action`, the command it shares with a menu entry or a key.
 QPushButton *newCommandButton(const QString &text, const char *name, QAction *action, QWidget *parent)
 {
@@ -177,12 +201,31 @@ MainWindow::MainWindow(const Services &services, const Preferences &preferences)
     setWindowTitle(u"PostPet くるみ箱 Ver"_s + version);
     m_launchAndQuitButton->setText(u"PostPetを"_s + u'\n' + u"起動して終了"_s);
     m_skipQuestionsAction->setChecked(m_preferences.skipQuestions);
+    connect(m_skipQuestionsAction, &QAction::toggled, this,
+            [this](bool on) { m_preferences.skipQuestions = on; });
     // "top" and "left" are the outer corner, frame and title bar included.
     m_placedCorner = QPoint(twipsToPixels(m_preferences.windowLeft), twipsToPixels(m_preferences.windowTop));
     move(m_placedCorner);
-    refreshSnackLists();
+
+    m_noAnswerTimer.setSingleShot(true);
+    connect(&m_noAnswerTimer, &QTimer::timeout, this, &MainWindow::showWaitBox);
+    m_progressTimer.setSingleShot(true);
+    connect(&m_progressTimer, &QTimer::timeout, this, [this] {
+        m_progress = newProgressDialog(m_moveTotal, this);
+        connect(m_progress.get(), &QProgressDialog::canceled, this, [this] {
+            if (m_call)
+                m_call->requestStop();
+        });
+        showProgress(m_movesDone);
+    });
+    // Empty until the folder answers, should it not answer before the window shows.
+    showSnackLists({});
+    listSnacks(m_services.waits.firstLists);
     m_launchAndQuitButton->setFocus();
 }
+
+// Calls left behind keep nothing of the window's: their results find no receiver.
+MainWindow::~MainWindow() = default;
 
 void MainWindow::createActions()
 {
@@ -213,6 +256,10 @@ void MainWindow::createActions()
     connect(m_renameStockAction, &QAction::triggered, this, [this] { showRenameDialog(SnackSet::Stock); });
     m_renameTodayAction = newAction(u"おやつ名変更"_s, "renameTodaySnackAction", this);
     connect(m_renameTodayAction, &QAction::triggered, this, [this] { showRenameDialog(SnackSet::Today); });
+
+    m_commands = {m_refreshAction,    m_launchPostPetAction, m_launchAndQuitAction, m_quitAction,
+                  m_settingsAction,   m_skipQuestionsAction, m_showHelpAction,      m_versionAction,
+                  m_addToTodayAction, m_moveToStockAction,   m_renameStockAction,   m_renameTodayAction};
 }
 
 void MainWindow::buildControls()
@@ -334,7 +381,75 @@ void MainWindow::addFunctionKey(Qt::Key key, QAction *action)
 
 void MainWindow::refreshSnackLists()
 {
-    SnackLists lists = scanSnackFolder(m_services.files, m_preferences.snackDir());
+    listSnacks(m_services.waits.answer);
+}
+
+template<typename T>
+void MainWindow::runCommand(const QString &folder, std::function<T(const OffThreadCall::Link &)> work,
+                            std::function<void(T)> done, std::function<void()> stopped,
+                            std::chrono::milliseconds wait)
+{
+    for (QAction *command : std::as_const(m_commands))
+        command->setEnabled(false);
+    m_waitedFolder = folder;
+    m_stopped = std::move(stopped);
+    auto *call = OffThreadCall::start<T>(this, std::move(work), [this, done = std::move(done)](T result) {
+        endCommand();
+        done(std::move(result));
+    });
+    m_call = call;
+    if (!call->waitFor(wait) && m_services.waits.noAnswer != OffThreadCall::Unlimited)
+        m_noAnswerTimer.start(m_services.waits.noAnswer);
+}
+
+void MainWindow::endCommand()
+{
+    m_call->deleteLater();
+    m_call = nullptr;
+    m_stopped = {};
+    m_noAnswerTimer.stop();
+    m_progressTimer.stop();
+    m_progress.reset();
+    if (m_waitBox)
+        m_waitBox->close();
+    for (QAction *command : std::as_const(m_commands))
+        command->setEnabled(true);
+}
+
+void MainWindow::showWaitBox()
+{
+    if (m_waitBox || !m_call)
+        return;
+    // Over the box or dialog that waits, so that no modal window blocks it.
+    QWidget *over = QApplication::activeModalWidget();
+    m_waitBox = newWaitBox(m_waitedFolder, over ? over : this);
+    connect(m_waitBox, &QDialog::rejected, this, &MainWindow::stopWaiting);
+}
+
+void MainWindow::stopWaiting()
+{
+    if (!m_call)
+        return;
+    // A run of moves stops after the snack it is at; what answers later is dropped.
+    m_call->abandon();
+    const std::function<void()> stopped = m_stopped;
+    endCommand();
+    if (stopped)
+        stopped();
+}
+
+void MainWindow::listSnacks(std::chrono::milliseconds wait)
+{
+    const QString snackDir = m_preferences.snackDir();
+    FileOps *files = &m_services.files;
+    runCommand<SnackLists>(
+        snackDir,
+        [files, snackDir](const OffThreadCall::Link &) { return scanSnackFolder(*files, snackDir); },
+        [this](SnackLists lists) { showSnackLists(std::move(lists)); }, {}, wait);
+}
+
+void MainWindow::showSnackLists(SnackLists lists)
+{
     m_stockList->snackModel()->setSnacks(std::move(lists.stock));
     m_todayList->snackModel()->setSnacks(std::move(lists.today));
     // A screen reader reads each count with its list.
@@ -353,9 +468,7 @@ bool MainWindow::skipQuestions() const
 
 Preferences MainWindow::preferences() const
 {
-    Preferences preferences = m_preferences;
-    preferences.skipQuestions = skipQuestions();
-    return preferences;
+    return m_preferences;
 }
 
 SnackListView *MainWindow::snackList(SnackSet set) const
@@ -384,7 +497,25 @@ void MainWindow::closeEvent(QCloseEvent *event)
 
 void MainWindow::launchPostPet()
 {
-    kurubako::launchPostPet(m_preferences.postPetDir, m_services.files, m_services.starter, m_services.box);
+    startPostPet({});
+}
+
+void MainWindow::startPostPet(const std::function<void()> &then)
+{
+    // The executable is looked for off this thread; the process starts from here.
+    const QString postPetDir = m_preferences.postPetDir;
+    FileOps *files = &m_services.files;
+    runCommand<LaunchCommand>(
+        postPetDir,
+        [files, postPetDir](const OffThreadCall::Link &) {
+            return postPetLaunchCommand(*files, postPetDir, wineLoader());
+        },
+        [this, then](LaunchCommand command) {
+            kurubako::startPostPet(command, m_services.starter, m_services.box);
+            if (then)
+                then();
+        },
+        {}, m_services.waits.answer);
 }
 
 void MainWindow::launchPostPetAndQuit()
@@ -393,8 +524,7 @@ void MainWindow::launchPostPetAndQuit()
         && !m_services.box.askNo(u"おやつがないけど、PostPetを起動してもいい？"_s, u"確認だよ"_s)) {
         return;
     }
-    launchPostPet();
-    close();
+    startPostPet([this] { close(); });
 }
 
 void MainWindow::addToToday()
@@ -423,34 +553,47 @@ void MainWindow::runTransfer(const Transfer &transfer)
         if (!box.askYes(question, u"確認だよ"_s))
             return;
     }
-    // A run that takes long (many snacks on a slow file system) shows how far it got once it
-    // has run for half a second, in a box whose button stops it after the current snack.
-    std::unique_ptr<QProgressDialog> progress;
-    QElapsedTimer running;
-    running.start();
-    const auto showProgress = [&](qsizetype completed) {
-        if (!progress) {
-            if (running.elapsed() < 500)
-                return true;
-            progress = newProgressDialog(selected.size(), this);
-        }
-        progress->setLabelText(QString::number(completed) + u" / "_s + QString::number(selected.size())
-                               + u" 件のおやつを移動したよ"_s);
-        progress->setValue(int(completed));
-        QCoreApplication::processEvents(); // the box is drawn and takes its button's click
-        return !progress->wasCanceled();
-    };
-    const RenameOutcome outcome =
-        moveSnacks(m_services.files, m_preferences.snackDir(), selected, transfer.from, showProgress);
-    progress.reset();
-    if (outcome.error.failed()) {
-        box.critical(u"PostPetおやつのあるディレクトリをチェックしてちょ。（"_s
-                         + QString::number(outcome.error.number) + u"）\r\n"_s + u"エラー内容："_s
-                         + outcome.error.description,
-                     transfer.errorTitle);
-    }
-    // Also after a failure or a stop: the snacks moved before it have left their list.
-    refreshSnackLists();
+    // A run that takes long (many snacks on a slow file system) shows how far it got after a
+    // while, in a box whose button stops it after the current snack.
+    m_moveTotal = selected.size();
+    m_movesDone = 0;
+    const QString snackDir = m_preferences.snackDir();
+    FileOps *files = &m_services.files;
+    const SnackSet from = transfer.from;
+    runCommand<RenameOutcome>(
+        snackDir,
+        [this, files, snackDir, selected, from](const OffThreadCall::Link &link) {
+            return moveSnacks(*files, snackDir, selected, from, [this, &link](qsizetype completed) {
+                link.post([this, completed] { showProgress(completed); });
+                return !link.stopRequested();
+            });
+        },
+        [this, errorTitle = transfer.errorTitle](RenameOutcome outcome) {
+            if (outcome.error.failed()) {
+                m_services.box.critical(u"PostPetおやつのあるディレクトリをチェックしてちょ。（"_s
+                                            + QString::number(outcome.error.number) + u"）\r\n"_s
+                                            + u"エラー内容："_s + outcome.error.description,
+                                        errorTitle);
+            }
+            // Also after a failure or a stop: the snacks moved before it have left their list.
+            refreshSnackLists();
+        },
+        {}, m_services.waits.answer);
+    if (m_call && m_services.waits.progress != OffThreadCall::Unlimited)
+        m_progressTimer.start(m_services.waits.progress);
+}
+
+void MainWindow::showProgress(qsizetype completed)
+{
+    m_movesDone = completed;
+    // The folder answers: the wait starts again.
+    if (m_noAnswerTimer.isActive())
+        m_noAnswerTimer.start();
+    if (!m_progress)
+        return;
+    m_progress->setLabelText(QString::number(completed) + u" / "_s + QString::number(m_moveTotal)
+                             + u" 件のおやつを移動したよ"_s);
+    m_progress->setValue(int(completed));
 }
 
 void MainWindow::showListMenu(const ListSide &side, const QPoint &globalPos)
@@ -465,17 +608,37 @@ void MainWindow::showListMenu(const ListSide &side, const QPoint &globalPos)
 
 void MainWindow::doubleClick(SnackSet set)
 {
+    if (isBusy())
+        return;
     if (m_preferences.doubleClickAction == DoubleClickAction::Rename)
         showRenameDialog(set);
     else
         set == SnackSet::Stock ? addToToday() : moveToStock();
 }
 
+std::unique_ptr<RenameDialog> MainWindow::newRenameDialog(SnackSet set)
+{
+    const std::optional<Snack> current = snackList(set)->currentSnack();
+    const Snack snack = current.value_or(Snack{});
+    auto rename = [this, set, snack](const QString &newName,
+                                     const std::function<void(std::optional<FsError>)> &answer) {
+        const QString snackDir = m_preferences.snackDir();
+        FileOps *files = &m_services.files;
+        runCommand<FsError>(
+            snackDir,
+            [files, snackDir, snack, set, newName](const OffThreadCall::Link &) {
+                return renameSnack(*files, snackDir, snack, set, newName);
+            },
+            [answer](FsError error) { answer(error); }, [answer] { answer(std::nullopt); },
+            m_services.waits.answer);
+    };
+    return std::make_unique<RenameDialog>(m_services.box, current, skipQuestions(), rename, this);
+}
+
 void MainWindow::showRenameDialog(SnackSet set)
 {
-    RenameDialog dialog(m_services.files, m_services.box, m_preferences.snackDir(), set,
-                        snackList(set)->currentSnack(), skipQuestions(), this);
-    if (execModal(dialog) == QDialog::Accepted)
+    const std::unique_ptr<RenameDialog> dialog = newRenameDialog(set);
+    if (execModal(*dialog) == QDialog::Accepted)
         refreshSnackLists();
 }
 

@@ -5,10 +5,10 @@
 #include "twips.h"
 
 #include "platform/msgbox.h"
-#include "snacks/snackops.h"
 
 #include <QLabel>
 #include <QLineEdit>
+#include <QPointer>
 #include <QPushButton>
 
 using namespace Qt::StringLiterals;
@@ -37,15 +37,13 @@ QString forbiddenCharsMessage()
 
 } // namespace
 
-RenameDialog::RenameDialog(FileOps &files, MsgBox &box, const QString &snackDir, SnackSet set,
-                           const std::optional<Snack> &snack, bool skipQuestions, QWidget *parent)
+RenameDialog::RenameDialog(MsgBox &box, const std::optional<Snack> &snack, bool skipQuestions, Rename rename,
+                           QWidget *parent)
     : QDialog(parent, FixedDialogFlags)
-    , m_files(files)
     , m_box(box)
-    , m_snackDir(snackDir)
-    , m_set(set)
     , m_snack(snack.value_or(Snack{}))
     , m_skipQuestions(skipQuestions)
+    , m_rename(std::move(rename))
 {
     setUpWindow(this, "renameDialog", u"おやつ名変更っ！"_s, ClientArea);
 
@@ -81,8 +79,16 @@ void RenameDialog::selectNewName()
     m_newName->setSelection(0, static_cast<int>(m_newName->text().size()));
 }
 
+void RenameDialog::reject()
+{
+    if (!m_renaming)
+        QDialog::reject();
+}
+
 void RenameDialog::rename()
 {
+    if (m_renaming)
+        return;
     const QString newName = m_newName->text();
     if (newName.isEmpty()) {
         m_box.critical(u"おやつ名を入力しないと変更できないよ"_s, u"おやつ名は？"_s);
@@ -99,17 +105,27 @@ void RenameDialog::rename()
     if (!m_skipQuestions && !m_box.askYes(u"おやつ名を変更するよ。いい？"_s, u"確認だよ"_s))
         return;
 
-    const FsError error = renameSnack(m_files, m_snackDir, m_snack, m_set, newName);
-    if (error.failed()) {
-        if (error.code == FileError::FileExists)
-            m_box.critical(u"同じ名前のファイルが存在するので変えられないよ"_s, u"エラー"_s);
-        else
-            m_box.critical(u"未知のエラーです("_s + QString::number(error.number) + u')', u"エラー"_s);
-        m_newName->setFocus();
-        selectNewName();
+    m_renaming = true;
+    m_rename(newName, [dialog = QPointer(this)](const std::optional<FsError> &error) {
+        if (dialog)
+            dialog->renamed(error);
+    });
+}
+
+void RenameDialog::renamed(const std::optional<FsError> &error)
+{
+    m_renaming = false;
+    if (error && !error->failed()) {
+        accept();
         return;
     }
-    accept();
+    // A rename that the user stopped waiting for keeps the dialog open as a failed one does.
+    if (error && error->code == FileError::FileExists)
+        m_box.critical(u"同じ名前のファイルが存在するので変えられないよ"_s, u"エラー"_s);
+    else if (error)
+        m_box.critical(u"未知のエラーです("_s + QString::number(error->number) + u')', u"エラー"_s);
+    m_newName->setFocus();
+    selectNewName();
 }
 
 } // namespace kurubako

@@ -279,8 +279,8 @@ void TestFaults::fileSystemFaults()
     stopper.start(10);
     std::unique_ptr<kurubako::RenameDialog> dialog;
     if (newName.isNull()) {
-        f.click("stockSelectAllButton");
-        f.click("addToTodayButton");
+        QVERIFY(f.click("stockSelectAllButton"));
+        QVERIFY(f.click("addToTodayButton"));
     } else {
         f.list("stockList")->setCurrentIndex(f.list("stockList")->snackModel()->index(0));
         dialog = f.renameDialog(kurubako::SnackSet::Stock);

@@ -160,7 +160,7 @@ void TestMainWindow::close()
     f.box.answers = {MsgBox::Button::Yes};
 
     if (how == u"quitButton")
-        f.click("quitButton");
+        QVERIFY(f.click("quitButton"));
     else if (how == u"quitAction")
         f.action("quitAction")->trigger();
     else
@@ -299,7 +299,7 @@ void TestMainWindow::launchAndQuit()
     if (skipQuestions)
         f.action("skipQuestionsAction")->trigger();
     f.box.answers = answers;
-    f.click("launchAndQuitButton");
+    QVERIFY(f.click("launchAndQuitButton"));
 
     QStringList shownTitles;
     for (const auto &box : std::as_const(f.box.shown))

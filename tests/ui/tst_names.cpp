@@ -116,8 +116,8 @@ void TestNames::listedMovedRenamed()
     f.action("skipQuestionsAction")->trigger();
     QCOMPARE(f.names("stockList"), QStringList{shown});
 
-    f.click("stockSelectAllButton");
-    f.click("addToTodayButton");
+    QVERIFY(f.click("stockSelectAllButton"));
+    QVERIFY(f.click("addToTodayButton"));
     QVERIFY2(f.box.shown.isEmpty(), qPrintable(f.box.shown.value(0).text));
     QCOMPARE(f.snapshot(), stem + ".pac = snack");
     QCOMPARE(f.names("stockList"), QStringList());
@@ -174,13 +174,13 @@ void TestNames::sameNameInAnyCase()
     f.startMainWindow();
     f.action("skipQuestionsAction")->trigger();
     if (!newName.isNull()) {
-        f.click("stockSelectAllButton");
-        f.click("addToTodayButton");
+        QVERIFY(f.click("stockSelectAllButton"));
+        QVERIFY(f.click("addToTodayButton"));
         QVERIFY(f.box.shown.isEmpty());
         renameThroughDialog(f, "todayList", int(f.names("todayList").indexOf(stock)), newName);
     } else {
-        f.click("stockSelectAllButton");
-        f.click("addToTodayButton");
+        QVERIFY(f.click("stockSelectAllButton"));
+        QVERIFY(f.click("addToTodayButton"));
     }
     const QString result = newName.isNull() ? stock : newName;
     QCOMPARE(f.box.shown.size(), refused ? 1 : 0);

@@ -55,7 +55,7 @@ void TestSnackMoves::nothingSelected()
     QVERIFY(f.addSnacks(files));
     f.startMainWindow();
     const QByteArray before = f.snapshot();
-    f.click(button.toLatin1());
+    QVERIFY(f.click(button.toLatin1()));
     QCOMPARE(f.box.shown.size(), 1);
     QCOMPARE(f.box.shown[0].text, text);
     QCOMPARE(f.box.shown[0].title, u"未選択だよ"_s);
@@ -72,7 +72,7 @@ void TestSnackMoves::question_countsSelectionAndNoKeepsIt()
     f.select("stockList", {u"a"_s, u"c"_s, u"d"_s});
     const QByteArray before = f.snapshot();
     f.box.answers = {MsgBox::Button::No};
-    f.click("addToTodayButton");
+    QVERIFY(f.click("addToTodayButton"));
     QCOMPARE(f.box.shown.size(), 1);
     QCOMPARE(f.box.shown[0].text, u"3 件のおやつを\"今日のおやつ\"に追加するよ。いい？"_s);
     QCOMPARE(f.box.shown[0].title, u"確認だよ"_s);
@@ -135,7 +135,7 @@ void TestSnackMoves::transfer()
     f.select(listName.toLatin1(), selected);
     QCOMPARE(f.list(listName.toLatin1())->selectedCount(), selected.size());
     f.box.answers = {MsgBox::Button::Yes};
-    f.click(button.toLatin1());
+    QVERIFY(f.click(button.toLatin1()));
 
     QCOMPARE(f.box.shown.size(), question.isEmpty() ? 0 : 1);
     if (!question.isEmpty())
@@ -155,7 +155,7 @@ void TestSnackMoves::partialMove_stopsAtFailureAndShowsFolderAsItIs()
     f.startMainWindow();
     f.select("stockList", {u"a"_s, u"b"_s, u"c"_s});
     f.box.answers = {MsgBox::Button::Yes, MsgBox::Button::Ok};
-    f.click("addToTodayButton");
+    QVERIFY(f.click("addToTodayButton"));
 
     QCOMPARE(f.box.shown.size(), 2);
     QCOMPARE(f.box.shown[1].title, u"追加エラー"_s);
@@ -189,7 +189,7 @@ void TestSnackMoves::snackInBothLists_cannotMove()
     f.action("skipQuestionsAction")->trigger();
     f.select(listName.toLatin1(), {u"x"_s});
     const QByteArray before = f.snapshot();
-    f.click(button.toLatin1());
+    QVERIFY(f.click(button.toLatin1()));
     QCOMPARE(f.box.shown.size(), 1);
     QCOMPARE(f.box.shown[0].title, title);
     QVERIFY(f.box.shown[0].text.contains(u"（58）\r\n"_s));
@@ -202,7 +202,7 @@ void TestSnackMoves::selectAllAndClear()
     QVERIFY(f.addSnacks({"a.pa_", "b.pa_", "c.pa_", "d.pa_", "e.pa_", "t.pac"}));
     f.startMainWindow();
     f.select("todayList", {u"t"_s});
-    f.click("stockSelectAllButton");
+    QVERIFY(f.click("stockSelectAllButton"));
     QCOMPARE(f.list("stockList")->selectedCount(), 5);
     QCOMPARE(f.list("todayList")->selectedCount(), 1);
     // The selection shows in the highlight colour, though the list has no focus and its window
@@ -218,19 +218,19 @@ void TestSnackMoves::selectAllAndClear()
     const QRect first = stock->visualRect(stock->snackModel()->index(0));
     QCOMPARE(stock->viewport()->grab().toImage().pixelColor(first.right() - 1, first.center().y()),
              stock->palette().color(QPalette::Active, QPalette::Highlight));
-    f.click("todayClearButton");
+    QVERIFY(f.click("todayClearButton"));
     QCOMPARE(f.list("todayList")->selectedCount(), 0);
     QCOMPARE(f.list("stockList")->selectedCount(), 5);
 
     f.box.answers = {MsgBox::Button::No};
-    f.click("addToTodayButton");
+    QVERIFY(f.click("addToTodayButton"));
     QCOMPARE(f.box.shown.value(0).text, u"5 件のおやつを\"今日のおやつ\"に追加するよ。いい？"_s);
-    f.click("stockClearButton");
+    QVERIFY(f.click("stockClearButton"));
     QCOMPARE(f.list("stockList")->selectedCount(), 0);
 
     UiFixture empty;
     empty.startMainWindow();
-    empty.click("todaySelectAllButton");
+    QVERIFY(empty.click("todaySelectAllButton"));
     QCOMPARE(empty.list("todayList")->selectedCount(), 0);
     QCOMPARE(empty.labelText("todayCount"), u"全部で 0 個"_s);
 }

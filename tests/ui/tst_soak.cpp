@@ -244,16 +244,16 @@ void TestSoak::randomUse()
             }
             break;
         case 2:
-            f.click("addToTodayButton");
+            QVERIFY(f.click("addToTodayButton"));
             break;
         case 3:
-            f.click("moveToStockButton");
+            QVERIFY(f.click("moveToStockButton"));
             break;
         case 4:
-            f.click(random.bounded(2) ? "stockSelectAllButton" : "stockClearButton");
+            QVERIFY(f.click(random.bounded(2) ? "stockSelectAllButton" : "stockClearButton"));
             break;
         case 5:
-            f.click(random.bounded(2) ? "todaySelectAllButton" : "todayClearButton");
+            QVERIFY(f.click(random.bounded(2) ? "todaySelectAllButton" : "todayClearButton"));
             break;
         case 6:
         case 7: {

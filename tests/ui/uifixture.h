@@ -11,6 +11,7 @@
 #include "common/recordingprocessstarter.h"
 #include "common/scriptedmsgbox.h"
 #include "platform/fileops.h"
+#include "platform/offthreadcall.h"
 #include "ui/fonts.h"
 #include "ui/mainwindow.h"
 #include "ui/program.h"
@@ -82,15 +83,13 @@ public:
         return window;
     }
 
-    kurubako::Services services() { return {*files, box, starter, opener}; }
+    kurubako::Services services() { return {*files, box, starter, opener, waits}; }
     kurubako::MainWindow *window() const { return program ? program->mainWindow() : nullptr; }
 
     // The rename dialog as the main window opens it on the current snack of `set`, not shown.
     std::unique_ptr<kurubako::RenameDialog> renameDialog(kurubako::SnackSet set)
     {
-        kurubako::MainWindow *main = window();
-        return std::make_unique<kurubako::RenameDialog>(
-            *files, box, snackDir, set, main->snackList(set)->currentSnack(), main->skipQuestions(), main);
+        return window()->newRenameDialog(set);
     }
     // Runs `drive` on the modal dialog of type Dialog that `actionName` opens, while it is open,
     // and returns when it has closed (closing it if `drive` left it open): false when no such
@@ -137,12 +136,14 @@ public:
     {
         return window()->findChild<QAction *>(QString::fromLatin1(name));
     }
-    void click(const char *buttonName) const
+    // Clicks an enabled button of the main window: false when there is none.
+    [[nodiscard]] bool click(const char *buttonName) const
     {
         auto *button = window()->findChild<QPushButton *>(QString::fromLatin1(buttonName));
-        QVERIFY2(button, buttonName);
-        QVERIFY(button->isEnabled());
+        if (!button || !button->isEnabled())
+            return false;
         button->click();
+        return true;
     }
     // Selects the rows of a list whose names are given, as Ctrl-clicks would.
     void select(const char *listName, const QStringList &snackNames) const
@@ -171,6 +172,9 @@ public:
     const QString snackDir;
     kurubako::MemorySettingsStore store;
     std::unique_ptr<kurubako::FileOps> files;
+    // Every command waits for its answer, so that a test sees its end at once; no box appears.
+    kurubako::Waits waits{kurubako::OffThreadCall::Unlimited, kurubako::OffThreadCall::Unlimited,
+                          kurubako::OffThreadCall::Unlimited, std::chrono::milliseconds(500)};
     kurubako::ScriptedMsgBox box;
     kurubako::RecordingProcessStarter starter;
     kurubako::RecordingDocumentOpener opener;
