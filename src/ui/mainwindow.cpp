@@ -410,8 +410,13 @@ void MainWindow::endCommand()
     m_noAnswerTimer.stop();
     m_progressTimer.stop();
     m_progress.reset();
-    if (m_waitBox)
+    if (m_waitBox) {
+        // The window it covered takes the keys back, the function keys included.
+        QWidget *covered = m_waitBox->isActiveWindow() ? m_waitBox->parentWidget() : nullptr;
         m_waitBox->close();
+        if (covered)
+            covered->activateWindow();
+    }
     for (QAction *command : std::as_const(m_commands))
         command->setEnabled(true);
 }

@@ -1,5 +1,7 @@
 #include "uifixture.h"
 
+#include "common/latchedfileops.h"
+
 #include "ui/renamedialog.h"
 #include "ui/widgetmsgbox.h"
 
@@ -38,6 +40,8 @@ private Q_SLOTS:
     void functionKeys_data();
     void functionKeys();
     void functionKeys_restWhileModalDialogIsOpen();
+    void folderNotAnswering_data();
+    void folderNotAnswering();
     void questionSwitch_reversesItsMark();
     void programFont_inMenusAndDialogs();
     void messageBoxes_overTheirWindowInProgramFont();
@@ -391,6 +395,99 @@ void TestMainWindow::functionKeys_restWhileModalDialogIsOpen()
     modal.close();
     QTest::keyClick(f.list("stockList"), Qt::Key_F5);
     QCOMPARE(f.names("stockList"), QStringList({u"late"_s}));
+}
+
+// A folder that does not answer: the window shows and paints, its commands and keys rest, and a
+// box soon names the folder. An answer fills the lists; stopping keeps them as they were (empty
+// at start-up) and drops a later answer; a run of moves stops after the snack it is at. The
+// close box ends the run all the same.
+void TestMainWindow::folderNotAnswering_data()
+{
+    QTest::addColumn<QByteArray>("command"); // "start", "refresh" or "move"
+    QTest::addColumn<QByteArray>("then"); // "answer", "stop" or "close"
+    QTest::addColumn<QStringList>("stock"); // the stock list after the answer or the stop
+    QTest::addColumn<QByteArrayList>("folder"); // the folder after it (testfolder::expected)
+
+    const QByteArrayList untouched{"a.pa_", "b.pa_", "c.pac", "d.pa_"};
+    QTest::newRow("start, answers") << QByteArray("start") << QByteArray("answer")
+                                    << QStringList{u"a"_s, u"b"_s, u"d"_s} << untouched;
+    QTest::newRow("start, stopped") << QByteArray("start") << QByteArray("stop") << QStringList()
+                                    << untouched;
+    QTest::newRow("start, closed") << QByteArray("start") << QByteArray("close") << QStringList()
+                                   << untouched;
+    QTest::newRow("F5, answers") << QByteArray("refresh") << QByteArray("answer")
+                                 << QStringList{u"a"_s, u"b"_s, u"d"_s} << untouched;
+    QTest::newRow("F5, stopped") << QByteArray("refresh") << QByteArray("stop") << QStringList{u"a"_s, u"b"_s}
+                                 << untouched;
+    QTest::newRow("F3, answers") << QByteArray("move") << QByteArray("answer") << QStringList()
+                                 << QByteArrayList{"a.pac<a.pa_", "b.pac<b.pa_", "c.pac"};
+    QTest::newRow("F3, stopped after the first snack")
+        << QByteArray("move") << QByteArray("stop") << QStringList{u"a"_s, u"b"_s}
+        << QByteArrayList{"a.pac<a.pa_", "b.pa_", "c.pac"};
+}
+
+void TestMainWindow::folderNotAnswering()
+{
+    using kurubako::LatchedFileOps;
+    QFETCH(QByteArray, command);
+    QFETCH(QByteArray, then);
+    QFETCH(QStringList, stock);
+    QFETCH(QByteArrayList, folder);
+
+    UiFixture f;
+    QVERIFY(f.addSnacks({"a.pa_", "b.pa_", "c.pac"}));
+    auto *files = new LatchedFileOps(std::move(f.files));
+    f.files.reset(files);
+    f.waits = {std::chrono::milliseconds(0), std::chrono::milliseconds(0), std::chrono::milliseconds(0),
+               kurubako::OffThreadCall::Unlimited};
+    const LatchedFileOps::Call held = command == "move" ? LatchedFileOps::Progress : LatchedFileOps::List;
+    if (command == "start") {
+        QVERIFY(f.addSnacks({"d.pa_"}));
+        files->hold(held);
+    }
+    kurubako::MainWindow *window = f.startMainWindow({{u"Chk1"_s, u"True"_s}});
+    if (command != "start") {
+        QTRY_VERIFY(!window->isBusy());
+        QApplication::setActiveWindow(window);
+        files->hold(held);
+        if (command == "refresh") {
+            QVERIFY(f.addSnacks({"d.pa_"}));
+            QTest::keyClick(f.list("stockList"), Qt::Key_F5);
+        } else {
+            QVERIFY(f.click("stockSelectAllButton"));
+            QTest::keyClick(f.list("stockList"), Qt::Key_F3);
+        }
+    }
+    QTRY_COMPARE(files->waiting(held), 1);
+    QVERIFY(window->isVisible() && window->isBusy());
+    QVERIFY(!f.action("refreshAction")->isEnabled() && !f.action("addToTodayAction")->isEnabled());
+    const int lists = files->made(LatchedFileOps::List);
+    QTest::keyClick(f.list("stockList"), Qt::Key_F5);
+    QTest::keyClick(f.list("stockList"), Qt::Key_F8);
+    QCOMPARE(files->made(LatchedFileOps::List), lists);
+    QTRY_VERIFY(window->findChild<QDialog *>(u"waitBox"_s));
+    auto *waitBox = window->findChild<QDialog *>(u"waitBox"_s);
+    QVERIFY(waitBox->findChild<QLabel *>()->text().contains(f.snackDir));
+
+    if (then == "close") {
+        QVERIFY(window->close());
+        QCOMPARE(f.endCount, 1);
+        QCOMPARE(f.store.value(u"Chk1"_s), u"True"_s);
+        files->release(held);
+        return;
+    }
+    if (then == "stop") {
+        waitBox->findChild<QPushButton *>(u"stopWaitingButton"_s)->click();
+        QVERIFY(!window->isBusy() && f.action("refreshAction")->isEnabled());
+        QTRY_VERIFY(!window->findChild<QDialog *>(u"waitBox"_s));
+    }
+    files->release(held);
+    QTRY_COMPARE(files->inside(), 0);
+    QTRY_VERIFY(!window->isBusy());
+    QCoreApplication::processEvents(); // a dropped answer would arrive now
+    QCOMPARE(f.names("stockList"), stock);
+    QCOMPARE(f.snapshot(), testfolder::expected(folder));
+    QVERIFY(!window->findChild<QDialog *>(u"waitBox"_s));
 }
 
 void TestMainWindow::questionSwitch_reversesItsMark()
