@@ -29,7 +29,7 @@ struct RenameRequest
 struct RenameOutcome
 {
     qsizetype completed = 0; // requests done, from the first on
-    FsError error; // why the next one failed, if one did
+    FileError error; // why the next one failed, if one did
     bool stopped = false; // the caller stopped the run before the next one
 };
 

@@ -75,35 +75,35 @@ Syscalls &Syscalls::real()
 
 namespace {
 
-FsError errnoError(int error)
+FileError errnoError(int error)
 {
     switch (error) {
     case EEXIST:
     case ENOTEMPTY:
-        return fsError(FileError::FileExists);
+        return FileError(FileError::FileExists);
     case ENOENT:
-        return fsError(FileError::FileNotFound);
+        return FileError(FileError::FileNotFound);
     case ENOTDIR:
-        return fsError(FileError::PathNotFound);
+        return FileError(FileError::PathNotFound);
     case EACCES:
     case EPERM:
-        return fsError(FileError::PermissionDenied);
+        return FileError(FileError::PermissionDenied);
     case EROFS:
-        return fsError(FileError::ReadOnly);
+        return FileError(FileError::ReadOnly);
     case ENOSPC:
     case EDQUOT:
-        return fsError(FileError::DiskFull);
+        return FileError(FileError::DiskFull);
     case EXDEV:
-        return fsError(FileError::OtherDevice);
+        return FileError(FileError::OtherDevice);
     case ENAMETOOLONG:
-        return fsError(FileError::NameTooLong);
+        return FileError(FileError::NameTooLong);
     case EINVAL:
     case EILSEQ:
-        return fsError(FileError::BadFileName);
+        return FileError(FileError::BadFileName);
     case EIO:
-        return fsError(FileError::DeviceIo);
+        return FileError(FileError::DeviceIo);
     default: {
-        FsError unexpected = fsError(FileError::Unexpected);
+        FileError unexpected = FileError(FileError::Unexpected);
         unexpected.description += u"（errno "_s + QString::number(error) + u'）';
         return unexpected;
     }
@@ -112,7 +112,7 @@ FsError errnoError(int error)
 
 // The error of a link that could not be made: its own where the cause is plain, else that
 // the folder allows no rename that is safe.
-FsError linkError(int error)
+FileError linkError(int error)
 {
     switch (error) {
     case EEXIST:
@@ -125,7 +125,7 @@ FsError linkError(int error)
     case EIO:
         return errnoError(error);
     default:
-        return fsError(FileError::NoSafeRename);
+        return FileError(FileError::NoSafeRename);
     }
 }
 
@@ -314,9 +314,9 @@ QByteArray originalNameOf(const QByteArray &hidden)
     return hidden.mid(dash + 1);
 }
 
-FsError strandedError(const QByteArray &aside)
+FileError strandedError(const QByteArray &aside)
 {
-    FsError error = fsError(FileError::OtherFileAside);
+    FileError error = FileError(FileError::OtherFileAside);
     error.description += QFile::decodeName(aside);
     return error;
 }
@@ -349,7 +349,7 @@ RenameOutcome PosixFileOps::renameFiles(const QString &folder, const QList<Renam
         return outcome;
     const DirFd dir(m_sys, folder);
     if (dir.fd() < 0) {
-        outcome.error = dir.error() == ENOENT ? fsError(FileError::PathNotFound) : errnoError(dir.error());
+        outcome.error = dir.error() == ENOENT ? FileError(FileError::PathNotFound) : errnoError(dir.error());
         return outcome;
     }
     const auto names = readNames(dir.fd(), Entries::All);
@@ -368,7 +368,7 @@ RenameOutcome PosixFileOps::renameFiles(const QString &folder, const QList<Renam
         // Only the file that the lists showed, under its very bytes: another file whose name
         // reads the same, or differs in letter case only, never stands in for it.
         if (!isListedFile(dir.fd(), request.from)) {
-            outcome.error = fsError(FileError::FileNotFound);
+            outcome.error = FileError(FileError::FileNotFound);
             return outcome;
         }
         const QList<QByteArray> clashes = index.matches(request.to);
@@ -384,7 +384,7 @@ RenameOutcome PosixFileOps::renameFiles(const QString &folder, const QList<Renam
             continue;
         }
         if (clashes.size() > 1 || (clashes.size() == 1 && clashes.constFirst() != request.from)) {
-            outcome.error = fsError(FileError::FileExists);
+            outcome.error = FileError(FileError::FileExists);
             return outcome;
         }
         if (request.from != request.to) {
@@ -399,13 +399,13 @@ RenameOutcome PosixFileOps::renameFiles(const QString &folder, const QList<Renam
     return outcome;
 }
 
-FsError PosixFileOps::renameOne(int dirFd, const QByteArray &from, const QByteArray &to, Identity &identity)
+FileError PosixFileOps::renameOne(int dirFd, const QByteArray &from, const QByteArray &to, Identity &identity)
 {
     // A NUL would end the name early: the file would get what comes before it. A name that
     // starts with "." would hide the snack from the lists.
     if (to.isEmpty() || to.startsWith('.') || to.contains('/') || to.contains('\0')
         || isDeviceName(displayName(to)))
-        return fsError(FileError::BadFileName);
+        return FileError(FileError::BadFileName);
     if (m_sys.renameNoReplace(dirFd, from.constData(), to.constData()) == 0)
         return {};
     const int renameError = errno;
@@ -417,7 +417,7 @@ FsError PosixFileOps::renameOne(int dirFd, const QByteArray &from, const QByteAr
     // snack is touched, the program makes sure that it can tell the snack's two names from
     // another program's file.
     if (identity == Identity::Unknown) {
-        const FsError probed = probeIdentity(dirFd, identity);
+        const FileError probed = probeIdentity(dirFd, identity);
         if (probed.failed())
             return probed;
     }
@@ -426,8 +426,8 @@ FsError PosixFileOps::renameOne(int dirFd, const QByteArray &from, const QByteAr
     return takeOldNameAway(dirFd, from, to, identity);
 }
 
-FsError PosixFileOps::takeOldNameAway(int dirFd, const QByteArray &from, const QByteArray &to,
-                                      Identity &identity)
+FileError PosixFileOps::takeOldNameAway(int dirFd, const QByteArray &from, const QByteArray &to,
+                                        Identity &identity)
 {
     const Removal oldName = removeSecondName(dirFd, from, to, identity);
     switch (oldName.result) {
@@ -452,10 +452,10 @@ FsError PosixFileOps::takeOldNameAway(int dirFd, const QByteArray &from, const Q
     case Removal::Failed:
         break;
     }
-    return fsError(FileError::BothNamesLeft);
+    return FileError(FileError::BothNamesLeft);
 }
 
-FsError PosixFileOps::probeIdentity(int dirFd, Identity &identity)
+FileError PosixFileOps::probeIdentity(int dirFd, Identity &identity)
 {
     // Two hidden names of an empty file of the program's own, taken away again at once.
     const QByteArray first = freshHiddenName(dirFd);
@@ -465,7 +465,7 @@ FsError PosixFileOps::probeIdentity(int dirFd, Identity &identity)
         return errnoError(errno);
     ::close(fd);
     const QByteArray second = freshHiddenName(dirFd);
-    FsError error;
+    FileError error;
     if (m_sys.link(dirFd, first.constData(), second.constData()) != 0) {
         error = linkError(errno);
     } else {
@@ -485,7 +485,7 @@ FsError PosixFileOps::probeIdentity(int dirFd, Identity &identity)
         }
         m_sys.unlink(dirFd, second.constData());
         if (identity == Identity::None)
-            error = fsError(FileError::NoSafeRename);
+            error = FileError(FileError::NoSafeRename);
     }
     m_sys.unlink(dirFd, first.constData());
     return error;

@@ -39,12 +39,12 @@ private:
         None, // not at all: nothing is renamed through a link
     };
 
-    FsError renameOne(int dirFd, const QByteArray &from, const QByteArray &to, Identity &identity);
+    FileError renameOne(int dirFd, const QByteArray &from, const QByteArray &to, Identity &identity);
     // Ends a rename through a link: the snack, now also called `to`, loses the name `from`.
-    FsError takeOldNameAway(int dirFd, const QByteArray &from, const QByteArray &to, Identity &identity);
+    FileError takeOldNameAway(int dirFd, const QByteArray &from, const QByteArray &to, Identity &identity);
     // Finds out how the folder's file system lets the program tell two names of one file,
     // with an empty file of its own under two hidden names; NoSafeRename where it cannot.
-    FsError probeIdentity(int dirFd, Identity &identity);
+    FileError probeIdentity(int dirFd, Identity &identity);
     // Whether `name` is another name of the file called `of` (a regular file or a link).
     bool isSecondName(int dirFd, const QByteArray &name, const QByteArray &of, Identity &identity);
     // Whether two names that stat described so are names of one file: each has another name,

@@ -38,14 +38,14 @@ RenameOutcome moveSnacks(FileOps &files, const QString &snackDir, const QList<Sn
     return files.renameFiles(snackDir, requests, progress);
 }
 
-FsError renameSnack(FileOps &files, const QString &snackDir, const Snack &snack, SnackSet set,
-                    const QString &newName)
+FileError renameSnack(FileOps &files, const QString &snackDir, const Snack &snack, SnackSet set,
+                      const QString &newName)
 {
     // Half of a surrogate pair has no native form: it would be written as another character.
     // A control character (a pasted line break, a tab) would give a name that the user
     // cannot see as it is, and that Windows refuses.
     if (!newName.isValidUtf16() || hasControlChar(newName))
-        return fsError(FileError::BadFileName);
+        return FileError(FileError::BadFileName);
     const SnackFile source = snackFile(snack, set);
     // A name left as the list shows it keeps the file's own bytes, which need not be UTF-8:
     // what the list shows of them may not give them back.

@@ -576,7 +576,7 @@ void MainWindow::runTransfer(const Transfer &transfer)
         [this, errorTitle = transfer.errorTitle](RenameOutcome outcome) {
             if (outcome.error.failed()) {
                 m_services.box.critical(u"PostPetおやつのあるディレクトリをチェックしてちょ。（"_s
-                                            + QString::number(outcome.error.number) + u"）\r\n"_s
+                                            + QString::number(outcome.error.number()) + u"）\r\n"_s
                                             + u"エラー内容："_s + outcome.error.description,
                                         errorTitle);
             }
@@ -626,15 +626,15 @@ std::unique_ptr<RenameDialog> MainWindow::newRenameDialog(SnackSet set)
     const std::optional<Snack> current = snackList(set)->currentSnack();
     const Snack snack = current.value_or(Snack{});
     auto rename = [this, set, snack](const QString &newName,
-                                     const std::function<void(std::optional<FsError>)> &answer) {
+                                     const std::function<void(std::optional<FileError>)> &answer) {
         const QString snackDir = m_preferences.snackDir();
         FileOps *files = &m_services.files;
-        runCommand<FsError>(
+        runCommand<FileError>(
             snackDir,
             [files, snackDir, snack, set, newName](const OffThreadCall::Link &) {
                 return renameSnack(*files, snackDir, snack, set, newName);
             },
-            [answer](FsError error) { answer(error); }, [answer] { answer(std::nullopt); },
+            [answer](FileError error) { answer(error); }, [answer] { answer(std::nullopt); },
             m_services.waits.answer);
     };
     return std::make_unique<RenameDialog>(m_services.box, current, skipQuestions(), rename, this);

@@ -106,13 +106,13 @@ void RenameDialog::rename()
         return;
 
     m_renaming = true;
-    m_rename(newName, [dialog = QPointer(this)](const std::optional<FsError> &error) {
+    m_rename(newName, [dialog = QPointer(this)](const std::optional<FileError> &error) {
         if (dialog)
             dialog->renamed(error);
     });
 }
 
-void RenameDialog::renamed(const std::optional<FsError> &error)
+void RenameDialog::renamed(const std::optional<FileError> &error)
 {
     m_renaming = false;
     if (error && !error->failed()) {
@@ -123,7 +123,7 @@ void RenameDialog::renamed(const std::optional<FsError> &error)
     if (error && error->code == FileError::FileExists)
         m_box.critical(u"同じ名前のファイルが存在するので変えられないよ"_s, u"エラー"_s);
     else if (error)
-        m_box.critical(u"未知のエラーです("_s + QString::number(error->number) + u')', u"エラー"_s);
+        m_box.critical(u"未知のエラーです("_s + QString::number(error->number()) + u')', u"エラー"_s);
     m_newName->setFocus();
     selectNewName();
 }

@@ -25,7 +25,7 @@ public:
     // Renames the snack to `newName` and calls `answer` later with the outcome, or with none
     // when the user stopped waiting for it.
     using Rename = std::function<void(const QString &newName,
-                                      const std::function<void(std::optional<FsError>)> &answer)>;
+                                      const std::function<void(std::optional<FileError>)> &answer)>;
 
     // `snack` is the one that holds its list's focus; none when no item does.
     RenameDialog(MsgBox &box, const std::optional<Snack> &snack, bool skipQuestions, Rename rename,
@@ -38,7 +38,7 @@ private Q_SLOTS:
 
 private:
     void selectNewName();
-    void renamed(const std::optional<FsError> &error);
+    void renamed(const std::optional<FileError> &error);
 
     MsgBox &m_box;
     const Snack m_snack;

@@ -92,7 +92,7 @@ void TestFileOps::renameFiles()
     for (const QByteArray &pair : renames)
         requests.append({pair.split('>').at(0), pair.split('>').at(1)});
     const RenameOutcome outcome = PosixFileOps().renameFiles(dir.path(), requests);
-    QCOMPARE(outcome.error.number, error);
+    QCOMPARE(outcome.error.number(), error);
     QCOMPARE(outcome.completed, completed);
     QCOMPARE(testfolder::snapshot(dir.path()), after.isEmpty() ? before : testfolder::expected(after));
 }
@@ -145,7 +145,7 @@ void TestFileOps::syscallFaults()
     sys.inodePerName = numbering.contains("name");
     sys.noLinkCounts = numbering.contains("once");
     const RenameOutcome outcome = PosixFileOps(sys).renameFiles(dir.path(), {{"a.pac", "b.pac"}});
-    QCOMPARE(outcome.error.number, error);
+    QCOMPARE(outcome.error.number(), error);
     QCOMPARE(outcome.completed, error ? 0 : 1);
     QCOMPARE(testfolder::snapshot(dir.path()), testfolder::expected(after));
 }
@@ -202,7 +202,7 @@ void TestFileOps::otherFileUnderOldName_neverDeleted()
         QVERIFY(testfolder::makeFile(dir.path(), "a.pac", contents));
     };
     const RenameOutcome outcome = PosixFileOps(sys).renameFiles(dir.path(), {{"a.pac", "b.pac"}});
-    QCOMPARE(outcome.error.number, error);
+    QCOMPARE(outcome.error.number(), error);
 
     QByteArrayList lines = testfolder::snapshot(dir.path()).split('\n');
     const auto isHidden = [](const QByteArray &line) { return line.startsWith('.'); };

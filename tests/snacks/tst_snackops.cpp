@@ -102,7 +102,7 @@ void TestSnackOps::move()
     changeFolder(dir.path(), changes);
     const RenameOutcome outcome = moveSnacks(ops, dir.path(), stock ? lists.stock : lists.today,
                                              stock ? SnackSet::Stock : SnackSet::Today);
-    QCOMPARE(outcome.error.number, error);
+    QCOMPARE(outcome.error.number(), error);
     QCOMPARE(outcome.completed, completed);
     QCOMPARE(testfolder::snapshot(dir.path()), testfolder::expected(after));
 }
@@ -158,7 +158,7 @@ void TestSnackOps::rename()
     PosixFileOps ops;
     const SnackLists lists = scanSnackFolder(ops, dir.path());
     const Snack &snack = (stock ? lists.stock : lists.today).first();
-    QCOMPARE(renameSnack(ops, dir.path(), snack, stock ? SnackSet::Stock : SnackSet::Today, newName).number,
+    QCOMPARE(renameSnack(ops, dir.path(), snack, stock ? SnackSet::Stock : SnackSet::Today, newName).number(),
              error);
     QCOMPARE(testfolder::snapshot(dir.path()), testfolder::expected(after));
 }
