@@ -5,7 +5,7 @@
 #include "uifixture.h"
 
 #include "../common/faultysyscalls.h"
-#include "../common/latchedfileops.h"
+#include "common/latchedfileops.h"
 
 #include "app/preferencesstore.h"
 #include "platform/fileops_posix.h"
@@ -100,6 +100,9 @@ private Q_SLOTS:
     void settingsFileFaults();
     void deadMount_data();
     void deadMount();
+
+private:
+    void deadMountUnderMainWindow(const QString &backing, const QString &mount, pid_t daemon);
 };
 
 // Stock a and b, today's c. A transfer adds every stock snack (a, then b); a rename gives the
@@ -404,6 +407,7 @@ void TestFaults::deadMount_data()
     QTest::addColumn<QByteArray>("where"); // what lies on the mount
     QTest::newRow("Wine prefix in use: first run") << QByteArray("prefix");
     QTest::newRow("PostPet's folder: settings") << QByteArray("postpet");
+    QTest::newRow("PostPet's folder: main window") << QByteArray("window");
 }
 
 void TestFaults::deadMount()
@@ -418,7 +422,8 @@ void TestFaults::deadMount()
         QDir(mount.path() + u"/prefix/drive_c"_s).exists() || daemon.state() == QProcess::NotRunning, 10000);
     if (daemon.state() == QProcess::NotRunning)
         QSKIP("bindfs cannot mount here");
-    ::kill(pid_t(daemon.processId()), SIGSTOP);
+    if (where != "window")
+        ::kill(pid_t(daemon.processId()), SIGSTOP);
     const QString prefix = mount.path() + u"/prefix"_s;
     const auto wake = qScopeGuard([&] {
         ::kill(pid_t(daemon.processId()), SIGCONT); // the looks that wait end
@@ -427,6 +432,10 @@ void TestFaults::deadMount()
         daemon.waitForFinished(10000);
         qunsetenv("WINEPREFIX");
     });
+    if (where == "window") {
+        deadMountUnderMainWindow(backing.path(), mount.path(), pid_t(daemon.processId()));
+        return;
+    }
     UiFixture f;
     qputenv("WINEPREFIX", QFile::encodeName(where == "prefix" ? prefix : f.postPetDir));
     QElapsedTimer shown;
@@ -451,6 +460,53 @@ void TestFaults::deadMount()
         QVERIFY(drives->itemText(drive).endsWith(u"（準備ができていません）"_s));
     }
     QVERIFY(!chooser.openFolder(prefix) && !chooser.chosenFolder().startsWith(mount.path()));
+}
+
+// PostPet's folder on the mount: the main window shows at the start, F3 and F5 wait with the
+// window painting, the wait box gives the window back, and F8 ends the run with the settings.
+void TestFaults::deadMountUnderMainWindow(const QString &backing, const QString &mount, pid_t daemon)
+{
+    QVERIFY(QDir().mkpath(backing + u"/PostPet/おやつ"_s));
+    QVERIFY(testfolder::make(backing + u"/PostPet/おやつ"_s, {"a.pa_", "b.pa_"}));
+    UiFixture running;
+    UiFixture starting;
+    // The file operations wait for the calls that the mount held, once it answers again.
+    const auto resume = qScopeGuard([&] { ::kill(daemon, SIGCONT); });
+    for (UiFixture *f : {&running, &starting}) {
+        f->files = std::make_unique<kurubako::LatchedFileOps>(std::move(f->files));
+        f->waits = {std::chrono::milliseconds(0), std::chrono::milliseconds(0), std::chrono::milliseconds(0),
+                    kurubako::OffThreadCall::Unlimited};
+    }
+    const QHash<QString, QString> stored{{u"postpet_dir"_s, mount + u"/PostPet"_s}, {u"Chk1"_s, u"True"_s}};
+    const auto giveUp = [](kurubako::MainWindow *window) {
+        QTRY_VERIFY(window->findChild<QDialog *>(u"waitBox"_s));
+        QVERIFY(window->isVisible() && window->isBusy());
+        window->findChild<QDialog *>(u"waitBox"_s)->findChild<QPushButton *>()->click();
+        QVERIFY(!window->isBusy());
+        QApplication::setActiveWindow(window);
+    };
+
+    kurubako::MainWindow *window = running.startMainWindow(stored);
+    QTRY_COMPARE(running.names("stockList"), QStringList({u"a"_s, u"b"_s}));
+    ::kill(daemon, SIGSTOP);
+    QApplication::setActiveWindow(window);
+    QVERIFY(running.click("stockSelectAllButton"));
+    QTest::keyClick(running.list("stockList"), Qt::Key_F3);
+    giveUp(window);
+    QTest::keyClick(running.list("stockList"), Qt::Key_F5);
+    giveUp(window);
+    QCOMPARE(running.names("stockList"), QStringList({u"a"_s, u"b"_s}));
+
+    kurubako::MainWindow *started = starting.startMainWindow(stored);
+    QVERIFY(started && started->isVisible());
+    giveUp(started);
+    QVERIFY(starting.names("stockList").isEmpty() && starting.names("todayList").isEmpty());
+
+    running.store.writeLog.clear();
+    QApplication::setActiveWindow(window);
+    QTest::keyClick(running.list("stockList"), Qt::Key_F8);
+    QCOMPARE(running.endCount, 1);
+    QVERIFY(running.store.writeLog.contains(u"Chk1=True"_s));
 }
 
 QTEST_MAIN(TestFaults)
