@@ -28,18 +28,13 @@ std::optional<T> resultWithin(std::chrono::milliseconds limit, std::function<T()
 // What a look at a folder found.
 struct FolderLook
 {
-    enum class State {
-        Read, // the folder answered: `subFolders` are its sub-folders
-        Unreadable, // it does not exist, cannot be read, or its path names none (a NUL in it)
-        NoAnswer, // it did not answer in time: it lies on a mount that does not answer
-    } state = State::Unreadable;
+    bool read = false; // the folder answered: `subFolders` are its sub-folders
     QStringList subFolders; // names, hidden ones too, by name in any letter case as the locale sorts
 };
 
-// Looks at a folder off the calling thread. The folder must answer within `answerLimit` and
-// give its sub-folders within `listLimit`. A folder whose earlier look has not ended is not
-// looked at again: it has not answered yet.
-FolderLook lookAtFolder(const QString &path, std::chrono::milliseconds answerLimit,
-                        std::chrono::milliseconds listLimit);
+// Looks at a folder and its sub-folders. On a mount that does not answer it waits for as long
+// as the mount does: call it off the windows' thread. A folder that does not exist, cannot be
+// read, or whose path names none (a NUL in it) is not read.
+FolderLook lookAtFolder(const QString &path);
 
 } // namespace kurubako

@@ -40,11 +40,10 @@ constexpr Placement OkButton{{2520, 5400, 975, 495}};
 constexpr Placement CancelButton{{3720, 5400, 975, 495}};
 constexpr int PathRole = Qt::UserRole;
 
-// How long the chooser waits for a folder to answer and then to give its sub-folders, and
-// what a drive that did not answer shows in the list.
-constexpr std::chrono::milliseconds FolderAnswerLimit{300};
-constexpr std::chrono::milliseconds FolderListLimit{5000};
+// What a drive that answered with an error, or has not answered for long, shows in the list,
+// and what a folder shows until it answers.
 constexpr QStringView NotReady = u"（準備ができていません）";
+constexpr QStringView BeingRead = u"（読み込み中・・・）";
 
 QString nativeFolder(const QString &path)
 {
@@ -135,11 +134,12 @@ QString twoLinePath(const QString &path, const QFontMetrics &metrics, int width)
 
 } // namespace
 
-FolderChooserDialog::FolderChooserDialog(FileOps &files, MsgBox &box, Purpose purpose,
+FolderChooserDialog::FolderChooserDialog(FileOps &files, MsgBox &box, const Waits &waits, Purpose purpose,
                                          const QString &postPetDir, QWidget *parent)
     : QDialog(parent, FixedDialogFlags)
     , m_files(files)
     , m_box(box)
+    , m_waits(waits)
 {
     setUpWindow(this, "folderChooserDialog",
                 purpose == Purpose::FirstRun ? u"初期設定：PostPetのあるディレクトリは？"_s
@@ -198,13 +198,15 @@ FolderChooserDialog::FolderChooserDialog(FileOps &files, MsgBox &box, Purpose pu
 void FolderChooserDialog::openStartFolder(Purpose purpose, const QString &postPetDir)
 {
     move(0, 0);
-    if (purpose == Purpose::ChangeFolder) {
-        if (!openFolder(postPetDir))
-            openFolder(QDir::currentPath());
-        return;
-    }
-    if (!openFolder(defaultPostPetFolder()))
-        openFolder(programFolder());
+    // A start folder that turns out not to be readable, however late, gives way to the other.
+    const QString other = purpose == Purpose::ChangeFolder ? QDir::currentPath() : programFolder();
+    const QString first = purpose == Purpose::ChangeFolder ? postPetDir : defaultPostPetFolder();
+    open(first, [this, first, other](const FolderLook &look) {
+        if (look.read)
+            showFolder(first, look.subFolders);
+        else
+            openFolder(other);
+    });
 }
 
 void FolderChooserDialog::fillDriveList()
@@ -220,21 +222,55 @@ void FolderChooserDialog::fillDriveList()
 
 bool FolderChooserDialog::openFolder(const QString &path)
 {
-    return showFolder(path, lookAtFolder(path, FolderAnswerLimit, FolderListLimit));
+    // One that cannot be read leaves the chooser as it was.
+    const QString shown = m_folder;
+    const QStringList subFolders = m_subFolders;
+    return open(path,
+                [this, path, shown, subFolders](const FolderLook &look) {
+                    if (look.read)
+                        showFolder(path, look.subFolders);
+                    else if (m_folder != shown)
+                        showFolder(shown, subFolders);
+                })
+        == Opened::Shown;
 }
 
-bool FolderChooserDialog::showFolder(const QString &path, const FolderLook &look)
+FolderChooserDialog::Opened FolderChooserDialog::open(const QString &path,
+                                                      std::function<void(const FolderLook &)> answered)
 {
-    // The folder was looked at off this thread: one on a mount that does not answer leaves
-    // the chooser where it was, as one that cannot be read does.
-    if (look.state != FolderLook::State::Read)
-        return false;
+    // Only the folder opened last counts: an earlier one that answers later is dropped.
+    delete m_look;
+    m_notReadyTimer.stop();
+    auto read = std::make_shared<std::optional<bool>>(); // what the look found
+    m_look = OffThreadCall::start<FolderLook>(
+        this, [path](const OffThreadCall::Link &) { return lookAtFolder(path); },
+        [this, read, answered = std::move(answered)](FolderLook found) {
+            m_look->deleteLater();
+            m_look = nullptr;
+            m_notReadyTimer.stop();
+            *read = found.read;
+            answered(found);
+        });
+    if (m_look->waitFor(m_waits.firstLists))
+        return **read ? Opened::Shown : Opened::Unreadable;
+    // Until it answers, the folder shows as being read: its path and no sub-folders.
     m_folder = nativeFolder(path);
-    fillFolderList(look.subFolders);
+    m_subFolders.clear();
+    fillFolderList({});
+    m_folderLabel->setText(twoLinePath(m_folder + BeingRead, m_folderLabel->fontMetrics(),
+                                       m_folderLabel->contentsRect().width()));
+    m_folderLabel->setToolTip(m_folder);
+    return Opened::BeingRead;
+}
+
+void FolderChooserDialog::showFolder(const QString &path, const QStringList &subFolders)
+{
+    m_folder = nativeFolder(path);
+    m_subFolders = subFolders;
+    fillFolderList(subFolders);
     m_folderLabel->setText(
         twoLinePath(m_folder, m_folderLabel->fontMetrics(), m_folderLabel->contentsRect().width()));
     m_folderLabel->setToolTip(m_folder);
-    return true;
 }
 
 void FolderChooserDialog::fillFolderList(const QStringList &subFolders)
@@ -298,31 +334,64 @@ bool FolderChooserDialog::eventFilter(QObject *watched, QEvent *event)
 void FolderChooserDialog::openDrive(int index)
 {
     // A drive that cannot be read (no medium, a lost network share) leaves the chooser where
-    // it was; one that does not answer is marked as not ready in the list.
+    // it was and shows as not ready, as one does that has not answered for long; a drive
+    // that answers, however late, opens and loses the mark.
     const QString path = m_driveList->itemData(index).toString();
-    const FolderLook look = lookAtFolder(path, FolderAnswerLimit, FolderListLimit);
-    if (showFolder(path, look)) {
-        m_driveIndex = index;
-        if (m_driveList->itemText(index).endsWith(NotReady)) { // it answers again
-            m_driveList->setItemText(index, m_driveList->itemText(index).chopped(NotReady.size()));
-            m_driveList->setItemIcon(index, style()->standardIcon(QStyle::SP_DriveHDIcon));
-        }
+    const int previous = m_driveIndex;
+    const QString shown = m_folder;
+    const QStringList subFolders = m_subFolders;
+    const Opened opened =
+        open(path, [this, index, previous, path, shown, subFolders](const FolderLook &look) {
+            markDrive(index, !look.read);
+            if (look.read) {
+                m_driveIndex = index;
+                showFolder(path, look.subFolders);
+            } else {
+                m_driveList->setCurrentIndex(previous);
+                if (m_folder != shown)
+                    showFolder(shown, subFolders);
+            }
+        });
+    if (opened == Opened::BeingRead && m_waits.notReady != OffThreadCall::Unlimited) {
+        m_notReadyTimer.disconnect();
+        m_notReadyTimer.setSingleShot(true);
+        connect(&m_notReadyTimer, &QTimer::timeout, this, [this, index] { markDrive(index, true); });
+        m_notReadyTimer.start(m_waits.notReady);
+    }
+}
+
+void FolderChooserDialog::markDrive(int index, bool notReady)
+{
+    const QString text = m_driveList->itemText(index);
+    if (text.endsWith(NotReady) == notReady)
         return;
-    }
-    m_driveList->setCurrentIndex(m_driveIndex);
-    if (look.state == FolderLook::State::NoAnswer && !m_driveList->itemText(index).endsWith(NotReady)) {
-        m_driveList->setItemText(index, m_driveList->itemText(index) + NotReady);
-        m_driveList->setItemIcon(index, style()->standardIcon(QStyle::SP_MessageBoxWarning));
-    }
+    m_driveList->setItemText(index, notReady ? text + NotReady : text.chopped(NotReady.size()));
+    m_driveList->setItemIcon(
+        index, style()->standardIcon(notReady ? QStyle::SP_MessageBoxWarning : QStyle::SP_DriveHDIcon));
 }
 
 void FolderChooserDialog::acceptFolder()
 {
-    if (!m_files.findPlainFile(m_folder, PostPetExecutable.toString())) {
-        m_box.critical(u"そのディレクトリはPostPetのディレクトリではありません。"_s, u"PostPet20.exeなし"_s);
+    // Looked for off this thread; Cancel still closes the chooser while it runs.
+    if (m_check)
         return;
-    }
-    accept();
+    const QString folder = m_folder;
+    FileOps *files = &m_files;
+    m_check = OffThreadCall::start<bool>(
+        this,
+        [files, folder](const OffThreadCall::Link &) {
+            return files->findPlainFile(folder, PostPetExecutable.toString()).has_value();
+        },
+        [this](bool found) {
+            m_check->deleteLater();
+            m_check = nullptr;
+            if (found)
+                accept();
+            else
+                m_box.critical(u"そのディレクトリはPostPetのディレクトリではありません。"_s,
+                               u"PostPet20.exeなし"_s);
+        });
+    m_check->waitFor(m_waits.answer);
 }
 
 } // namespace kurubako

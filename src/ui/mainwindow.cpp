@@ -649,7 +649,7 @@ void MainWindow::showRenameDialog(SnackSet set)
 
 void MainWindow::showSettingsDialog()
 {
-    SettingsDialog dialog(m_services.files, m_services.box, m_preferences.postPetDir,
+    SettingsDialog dialog(m_services.files, m_services.box, m_services.waits, m_preferences.postPetDir,
                           m_preferences.doubleClickAction, this);
     if (execModal(dialog) != QDialog::Accepted)
         return;

@@ -37,8 +37,8 @@ void Program::start()
     }
     // The first run: the chooser is the only window. Its OK stores the folder and opens the
     // main window; Cancel or its close box ends the run.
-    m_chooser =
-        new FolderChooserDialog(m_services.files, m_services.box, FolderChooserDialog::Purpose::FirstRun);
+    m_chooser = new FolderChooserDialog(m_services.files, m_services.box, m_services.waits,
+                                        FolderChooserDialog::Purpose::FirstRun);
     m_chooser->setAttribute(Qt::WA_DeleteOnClose);
     QObject::connect(m_chooser, &QDialog::finished, m_chooser, [this, preferences](int result) {
         if (result == QDialog::Accepted)

@@ -34,11 +34,12 @@ constexpr Placement CancelButton{{4680, 1440, 975, 375}};
 
 } // namespace
 
-SettingsDialog::SettingsDialog(FileOps &files, MsgBox &box, const QString &postPetDir,
+SettingsDialog::SettingsDialog(FileOps &files, MsgBox &box, const Waits &waits, const QString &postPetDir,
                                DoubleClickAction doubleClickAction, QWidget *parent)
     : QDialog(parent, FixedDialogFlags)
     , m_files(files)
     , m_box(box)
+    , m_waits(waits)
     , m_postPetDirInUse(postPetDir)
 {
     setUpWindow(this, "settingsDialog", u"くるみ箱 設定♪"_s, ClientArea);
@@ -112,8 +113,8 @@ void SettingsDialog::showTab(int index)
 void SettingsDialog::changeFolder()
 {
     // The chooser opens on the folder in use, not on one chosen earlier in this dialog.
-    FolderChooserDialog chooser(m_files, m_box, FolderChooserDialog::Purpose::ChangeFolder, m_postPetDirInUse,
-                                this);
+    FolderChooserDialog chooser(m_files, m_box, m_waits, FolderChooserDialog::Purpose::ChangeFolder,
+                                m_postPetDirInUse, this);
     if (execModal(chooser) == QDialog::Accepted)
         showFolder(chooser.chosenFolder());
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "services.h"
+
 #include "app/preferences.h"
 
 #include <QDialog>
@@ -21,7 +23,7 @@ class SettingsDialog final : public QDialog
     Q_OBJECT
 
 public:
-    SettingsDialog(FileOps &files, MsgBox &box, const QString &postPetDir,
+    SettingsDialog(FileOps &files, MsgBox &box, const Waits &waits, const QString &postPetDir,
                    DoubleClickAction doubleClickAction, QWidget *parent);
 
     // The folder that OK applies: the one in use, or one the folder chooser accepted.
@@ -37,6 +39,7 @@ private:
 
     FileOps &m_files;
     MsgBox &m_box;
+    const Waits m_waits; // the folder chooser's
     const QString m_postPetDirInUse;
     QTabBar *m_tabs;
     QList<QWidget *> m_pages;

@@ -97,7 +97,7 @@ void TestDialogs::placement_throughEachDialog()
     f.window()->move(screen.width() - 100, screen.height() - 60);
     const auto open = [&]() -> std::unique_ptr<QDialog> {
         if (dialog == u"SettingsDialog")
-            return std::make_unique<SettingsDialog>(*f.files, f.box, f.postPetDir,
+            return std::make_unique<SettingsDialog>(*f.files, f.box, f.waits, f.postPetDir,
                                                     kurubako::DoubleClickAction::Move, f.window());
         if (dialog == u"VersionDialog")
             return std::make_unique<kurubako::VersionDialog>(1.1f, f.window());
@@ -265,7 +265,8 @@ void TestDialogs::settings_chooserOpensOnFolderInUse()
     QVERIFY(QDir().mkpath(other));
     QVERIFY(testfolder::makeFile(other, "Postpet20.exe", "MZ"));
     f.startMainWindow();
-    SettingsDialog dialog(*f.files, f.box, f.postPetDir, kurubako::DoubleClickAction::Move, f.window());
+    SettingsDialog dialog(*f.files, f.box, f.waits, f.postPetDir, kurubako::DoubleClickAction::Move,
+                          f.window());
     QStringList openedOn;
     const auto chooseOther = [&] {
         auto *chooser = qobject_cast<FolderChooserDialog *>(QApplication::activeModalWidget());
@@ -368,11 +369,11 @@ void TestDialogs::accessibleNames()
     if (window == u"rename")
         dialog = f.renameDialog(kurubako::SnackSet::Stock);
     else if (window == u"settings")
-        dialog = std::make_unique<SettingsDialog>(*f.files, f.box, f.postPetDir,
+        dialog = std::make_unique<SettingsDialog>(*f.files, f.box, f.waits, f.postPetDir,
                                                   kurubako::DoubleClickAction::Move, f.window());
     else if (window == u"chooser")
         dialog = std::make_unique<FolderChooserDialog>(
-            *f.files, f.box, FolderChooserDialog::Purpose::ChangeFolder, f.postPetDir, f.window());
+            *f.files, f.box, f.waits, FolderChooserDialog::Purpose::ChangeFolder, f.postPetDir, f.window());
     QWidget *top = dialog ? dialog.get() : f.window();
     auto *widget = top->findChild<QWidget *>(control);
     QVERIFY(widget);

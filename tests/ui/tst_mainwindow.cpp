@@ -438,8 +438,7 @@ void TestMainWindow::folderNotAnswering()
     QVERIFY(f.addSnacks({"a.pa_", "b.pa_", "c.pac"}));
     auto *files = new LatchedFileOps(std::move(f.files));
     f.files.reset(files);
-    f.waits = {std::chrono::milliseconds(0), std::chrono::milliseconds(0), std::chrono::milliseconds(0),
-               kurubako::OffThreadCall::Unlimited};
+    f.waits = UiFixture::noWaiting();
     const LatchedFileOps::Call held = command == "move" ? LatchedFileOps::Progress : LatchedFileOps::List;
     if (command == "start") {
         QVERIFY(f.addSnacks({"d.pa_"}));

@@ -316,7 +316,7 @@ void TestStartup::settingsMode_opensOnFolderInUseAndStoresNothing()
     UiFixture f;
     f.startMainWindow();
     const auto changeFolder = FolderChooserDialog::Purpose::ChangeFolder;
-    FolderChooserDialog chooser(*f.files, f.box, changeFolder, f.postPetDir, f.window());
+    FolderChooserDialog chooser(*f.files, f.box, f.waits, changeFolder, f.postPetDir, f.window());
     QCOMPARE(chooser.windowTitle(), u"PostPetのあるディレクトリは？"_s);
     QCOMPARE(chooser.chosenFolder(), f.postPetDir);
     f.store.writeLog.clear();
@@ -325,7 +325,7 @@ void TestStartup::settingsMode_opensOnFolderInUseAndStoresNothing()
     QVERIFY(f.store.writeLog.isEmpty());
     QCOMPARE(f.endCount, 0);
 
-    FolderChooserDialog cancelled(*f.files, f.box, changeFolder, f.postPetDir, f.window());
+    FolderChooserDialog cancelled(*f.files, f.box, f.waits, changeFolder, f.postPetDir, f.window());
     cancelled.findChild<QPushButton *>(u"cancelButton"_s)->click();
     QCOMPARE(cancelled.result(), int(QDialog::Rejected));
     QCOMPARE(f.endCount, 0);
@@ -335,7 +335,7 @@ void TestStartup::settingsMode_unreadableFolderStaysOnCurrent()
 {
     UiFixture f;
     f.startMainWindow();
-    FolderChooserDialog chooser(*f.files, f.box, FolderChooserDialog::Purpose::ChangeFolder,
+    FolderChooserDialog chooser(*f.files, f.box, f.waits, FolderChooserDialog::Purpose::ChangeFolder,
                                 f.postPetDir + u"/gone"_s, f.window());
     QCOMPARE(chooser.chosenFolder(), QDir::toNativeSeparators(QDir::currentPath()));
     QVERIFY(!chooser.openFolder(f.postPetDir + u"/gone"_s));

@@ -83,6 +83,17 @@ public:
         return window;
     }
 
+    // Nothing waits for an answer: each comes through the event loop, and the wait box and a
+    // drive's mark as not ready come at once.
+    static kurubako::Waits noWaiting()
+    {
+        return {.firstLists = std::chrono::milliseconds(0),
+                .answer = std::chrono::milliseconds(0),
+                .noAnswer = std::chrono::milliseconds(0),
+                .progress = kurubako::OffThreadCall::Unlimited,
+                .notReady = std::chrono::milliseconds(0)};
+    }
+
     kurubako::Services services() { return {*files, box, starter, opener, waits}; }
     kurubako::MainWindow *window() const { return program ? program->mainWindow() : nullptr; }
 
@@ -173,8 +184,10 @@ public:
     kurubako::MemorySettingsStore store;
     std::unique_ptr<kurubako::FileOps> files;
     // Every command waits for its answer, so that a test sees its end at once; no box appears.
-    kurubako::Waits waits{kurubako::OffThreadCall::Unlimited, kurubako::OffThreadCall::Unlimited,
-                          kurubako::OffThreadCall::Unlimited, std::chrono::milliseconds(500)};
+    kurubako::Waits waits{.firstLists = kurubako::OffThreadCall::Unlimited,
+                          .answer = kurubako::OffThreadCall::Unlimited,
+                          .noAnswer = kurubako::OffThreadCall::Unlimited,
+                          .notReady = kurubako::OffThreadCall::Unlimited};
     kurubako::ScriptedMsgBox box;
     kurubako::RecordingProcessStarter starter;
     kurubako::RecordingDocumentOpener opener;
