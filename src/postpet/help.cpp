@@ -27,7 +27,12 @@ QString helpDocumentPath()
 
 void showHelp(DocumentOpener &opener, MsgBox &box)
 {
-    opener.open(helpDocumentPath(), programFolder(),
+    openHelp(helpDocumentPath(), opener, box);
+}
+
+void openHelp(const QString &path, DocumentOpener &opener, MsgBox &box)
+{
+    opener.open(path, programFolder(),
                 [&box] { box.critical(u"ヘルプが表示できないんだけど・・・"_s, u"ヘルプがないよ"_s); });
 }
 

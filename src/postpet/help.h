@@ -15,5 +15,7 @@ QString helpDocumentPath();
 // a message box: at once, or when the desktop reports that it found no viewer (so `box` must
 // live on for the rest of the run).
 void showHelp(DocumentOpener &opener, MsgBox &box);
+// The same for a path that helpDocumentPath() gave.
+void openHelp(const QString &path, DocumentOpener &opener, MsgBox &box);
 
 } // namespace kurubako

@@ -10,6 +10,7 @@
 
 #include "app/preferencesstore.h"
 #include "platform/msgbox.h"
+#include "platform/programfolder.h"
 #include "postpet/help.h"
 #include "postpet/launch.h"
 #include "snacks/snackops.h"
@@ -243,8 +244,13 @@ void MainWindow::createActions()
     m_skipQuestionsAction = newAction(u"確認メッセージは不要(&K)"_s, "skipQuestionsAction", this);
     m_skipQuestionsAction->setCheckable(true);
     m_showHelpAction = newAction(u"ﾍﾙﾌﾟの表示(&H)"_s, "showHelpAction", this);
-    connect(m_showHelpAction, &QAction::triggered, this,
-            [this] { showHelp(m_services.opener, m_services.box); });
+    connect(m_showHelpAction, &QAction::triggered, this, [this] {
+        // The help is looked for off this thread: the program's folder may lie on a network share.
+        runCommand<QString>(
+            programFolder(), [](const OffThreadCall::Link &) { return helpDocumentPath(); },
+            [this](QString path) { openHelp(path, m_services.opener, m_services.box); }, {},
+            m_services.waits.answer);
+    });
     m_versionAction = newAction(u"ﾊﾞｰｼﾞｮﾝ情報"_s, "versionAction", this);
     connect(m_versionAction, &QAction::triggered, this, &MainWindow::showVersionDialog);
 
