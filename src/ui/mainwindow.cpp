@@ -571,6 +571,8 @@ void MainWindow::runTransfer(const Transfer &transfer)
     const QString snackDir = m_preferences.snackDir();
     FileOps *files = &m_services.files;
     const SnackSet from = transfer.from;
+    if (m_services.waits.progress != OffThreadCall::Unlimited)
+        m_progressTimer.start(m_services.waits.progress);
     runCommand<RenameOutcome>(
         snackDir,
         [this, files, snackDir, selected, from](const OffThreadCall::Link &link) {
@@ -590,8 +592,6 @@ void MainWindow::runTransfer(const Transfer &transfer)
             refreshSnackLists();
         },
         {}, m_services.waits.answer);
-    if (m_call && m_services.waits.progress != OffThreadCall::Unlimited)
-        m_progressTimer.start(m_services.waits.progress);
 }
 
 void MainWindow::showProgress(qsizetype completed)
