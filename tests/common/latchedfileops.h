@@ -7,6 +7,7 @@
 
 #include <condition_variable>
 #include <mutex>
+#include <optional>
 
 namespace kurubako {
 
@@ -15,16 +16,14 @@ class LatchedFileOps final : public FileOps
 public:
     enum Call {
         List, // a folder's listing, before it starts
-        Rename, // a run of renames, before it starts
         Progress, // a run of renames after each rename, before it is reported
-        Find, // a look for a file
     };
 
     explicit LatchedFileOps(std::unique_ptr<FileOps> inner)
         : m_inner(std::move(inner))
     {
     }
-    // Lets every held call go on, and waits until no call is inside.
+    // Lets every held call go on, and waits until no call is under way.
     ~LatchedFileOps() override
     {
         std::unique_lock lock(m_mutex);
@@ -34,35 +33,12 @@ public:
     }
 
     // Calls of that kind wait from now on, until release().
-    void hold(Call call)
-    {
-        const std::lock_guard lock(m_mutex);
-        m_held |= 1u << call;
-    }
-    void release(Call call)
-    {
-        const std::lock_guard lock(m_mutex);
-        m_held &= ~(1u << call);
-        m_changed.notify_all();
-    }
-    // How many calls of that kind wait now.
-    int waiting(Call call) const
-    {
-        const std::lock_guard lock(m_mutex);
-        return m_waiting[call];
-    }
-    // How many calls are under way.
-    int inside() const
-    {
-        const std::lock_guard lock(m_mutex);
-        return m_inside;
-    }
-    // How many calls of that kind were made.
-    int made(Call call) const
-    {
-        const std::lock_guard lock(m_mutex);
-        return m_made[call];
-    }
+    void hold(Call call) { setHeld(call, true); }
+    void release(Call call) { setHeld(call, false); }
+    // How many calls of that kind wait now, how many were made, and how many calls are under way.
+    int waiting(Call call) const { return locked(m_waiting[call]); }
+    int made(Call call) const { return locked(m_made[call]); }
+    int inside() const { return locked(m_inside); }
 
     bool visitFiles(const QString &folder, const std::function<void(QByteArrayView native)> &visit) override
     {
@@ -72,7 +48,7 @@ public:
     RenameOutcome renameFiles(const QString &folder, const QList<RenameRequest> &requests,
                               const RenameProgress &progress) override
     {
-        const Inside inside(*this, Rename);
+        const Inside inside(*this, {});
         return m_inner->renameFiles(folder, requests, [this, &progress](qsizetype completed) {
             pass(Progress);
             return !progress || progress(completed);
@@ -80,22 +56,23 @@ public:
     }
     std::optional<QString> findPlainFile(const QString &folder, const QString &name) override
     {
-        const Inside inside(*this, Find);
+        const Inside inside(*this, {});
         return m_inner->findPlainFile(folder, name);
     }
 
 private:
-    // A call from its start, where it may be held, to its end.
+    // A call from its start, where it passes `call`'s latch, to its end.
     struct Inside
     {
-        Inside(LatchedFileOps &ops, Call call)
+        Inside(LatchedFileOps &ops, std::optional<Call> call)
             : ops(ops)
         {
             {
                 const std::lock_guard lock(ops.m_mutex);
                 ++ops.m_inside;
             }
-            ops.pass(call);
+            if (call)
+                ops.pass(*call);
         }
         ~Inside()
         {
@@ -106,6 +83,17 @@ private:
         LatchedFileOps &ops;
     };
 
+    int locked(const int &value) const
+    {
+        const std::lock_guard lock(m_mutex);
+        return value;
+    }
+    void setHeld(Call call, bool held)
+    {
+        const std::lock_guard lock(m_mutex);
+        m_held = held ? m_held | (1u << call) : m_held & ~(1u << call);
+        m_changed.notify_all();
+    }
     void pass(Call call)
     {
         std::unique_lock lock(m_mutex);
@@ -120,8 +108,8 @@ private:
     std::condition_variable m_changed;
     unsigned m_held = 0;
     int m_inside = 0;
-    int m_waiting[4] = {};
-    int m_made[4] = {};
+    int m_waiting[2] = {};
+    int m_made[2] = {};
 };
 
 } // namespace kurubako
