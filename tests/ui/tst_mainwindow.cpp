@@ -472,13 +472,11 @@ void TestMainWindow::folderNotAnswering()
         QVERIFY(window->close());
         QCOMPARE(f.endCount, 1);
         QCOMPARE(f.store.value(u"Chk1"_s), u"True"_s);
-        files->release(held);
         return;
     }
     if (then == "stop") {
         waitBox->findChild<QPushButton *>(u"stopWaitingButton"_s)->click();
         QVERIFY(!window->isBusy() && f.action("refreshAction")->isEnabled());
-        QTRY_VERIFY(!window->findChild<QDialog *>(u"waitBox"_s));
     }
     files->release(held);
     QTRY_COMPARE(files->inside(), 0);

@@ -87,11 +87,9 @@ public:
     // drive's mark as not ready come at once.
     static kurubako::Waits noWaiting()
     {
-        return {.firstLists = std::chrono::milliseconds(0),
-                .answer = std::chrono::milliseconds(0),
-                .noAnswer = std::chrono::milliseconds(0),
-                .progress = kurubako::OffThreadCall::Unlimited,
-                .notReady = std::chrono::milliseconds(0)};
+        using std::chrono::milliseconds;
+        return {milliseconds(0), milliseconds(0), milliseconds(0), kurubako::OffThreadCall::Unlimited,
+                milliseconds(0)};
     }
 
     kurubako::Services services() { return {*files, box, starter, opener, waits}; }
@@ -184,10 +182,8 @@ public:
     kurubako::MemorySettingsStore store;
     std::unique_ptr<kurubako::FileOps> files;
     // Every command waits for its answer, so that a test sees its end at once; no box appears.
-    kurubako::Waits waits{.firstLists = kurubako::OffThreadCall::Unlimited,
-                          .answer = kurubako::OffThreadCall::Unlimited,
-                          .noAnswer = kurubako::OffThreadCall::Unlimited,
-                          .notReady = kurubako::OffThreadCall::Unlimited};
+    static constexpr auto Unlimited = kurubako::OffThreadCall::Unlimited;
+    kurubako::Waits waits{Unlimited, Unlimited, Unlimited, std::chrono::milliseconds(500), Unlimited};
     kurubako::ScriptedMsgBox box;
     kurubako::RecordingProcessStarter starter;
     kurubako::RecordingDocumentOpener opener;
