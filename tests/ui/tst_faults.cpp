@@ -86,6 +86,52 @@ QStringList namesOf(const QList<kurubako::Snack> &snacks)
     return names;
 }
 
+// PostPet's folder on the mount: the main window shows at the start, F3 and F5 wait with the
+// window painting, the wait box gives the window back, and F8 ends the run with the settings.
+void deadMountUnderMainWindow(const QString &backing, const QString &mount, pid_t daemon)
+{
+    QVERIFY(QDir().mkpath(backing + u"/PostPet/おやつ"_s));
+    QVERIFY(testfolder::make(backing + u"/PostPet/おやつ"_s, {"a.pa_", "b.pa_"}));
+    UiFixture running;
+    UiFixture starting;
+    // The file operations wait for the calls that the mount held, once it answers again.
+    const auto resume = qScopeGuard([&] { ::kill(daemon, SIGCONT); });
+    for (UiFixture *f : {&running, &starting}) {
+        f->files = std::make_unique<kurubako::LatchedFileOps>(std::move(f->files));
+        f->waits = UiFixture::noWaiting();
+    }
+    const QHash<QString, QString> stored{{u"postpet_dir"_s, mount + u"/PostPet"_s}, {u"Chk1"_s, u"True"_s}};
+    const auto giveUp = [](kurubako::MainWindow *window) {
+        QTRY_VERIFY(window->findChild<QDialog *>(u"waitBox"_s));
+        QVERIFY(window->isVisible() && window->isBusy());
+        window->findChild<QDialog *>(u"waitBox"_s)->findChild<QPushButton *>()->click();
+        QVERIFY(!window->isBusy());
+        QApplication::setActiveWindow(window);
+    };
+
+    kurubako::MainWindow *window = running.startMainWindow(stored);
+    QTRY_COMPARE(running.names("stockList"), QStringList({u"a"_s, u"b"_s}));
+    ::kill(daemon, SIGSTOP);
+    QApplication::setActiveWindow(window);
+    QVERIFY(running.click("stockSelectAllButton"));
+    QTest::keyClick(running.list("stockList"), Qt::Key_F3);
+    giveUp(window);
+    QTest::keyClick(running.list("stockList"), Qt::Key_F5);
+    giveUp(window);
+    QCOMPARE(running.names("stockList"), QStringList({u"a"_s, u"b"_s}));
+
+    kurubako::MainWindow *started = starting.startMainWindow(stored);
+    QVERIFY(started && started->isVisible());
+    giveUp(started);
+    QVERIFY(starting.names("stockList").isEmpty() && starting.names("todayList").isEmpty());
+
+    running.store.writeLog.clear();
+    QApplication::setActiveWindow(window);
+    QTest::keyClick(running.list("stockList"), Qt::Key_F8);
+    QCOMPARE(running.endCount, 1);
+    QVERIFY(running.store.writeLog.contains(u"Chk1=True"_s));
+}
+
 } // namespace
 
 class TestFaults : public QObject
@@ -100,9 +146,6 @@ private Q_SLOTS:
     void settingsFileFaults();
     void deadMount_data();
     void deadMount();
-
-private:
-    void deadMountUnderMainWindow(const QString &backing, const QString &mount, pid_t daemon);
 };
 
 // Stock a and b, today's c. A transfer adds every stock snack (a, then b); a rename gives the
@@ -262,16 +305,14 @@ void TestFaults::fileSystemFaults()
                 ::change(f.snackDir, change);
         };
     }
-    f.files = std::make_unique<kurubako::PosixFileOps>(sys);
-    kurubako::LatchedFileOps *latched = nullptr;
-    if (when == "slow") {
-        // The run goes on off the windows' thread, and its progress shows at once; the first
-        // snack's report waits until the box was seen and its button clicked.
-        f.files = std::make_unique<kurubako::LatchedFileOps>(std::move(f.files));
-        latched = static_cast<kurubako::LatchedFileOps *>(f.files.get());
+    auto *latched = when == "slow"
+        ? new kurubako::LatchedFileOps(std::make_unique<kurubako::PosixFileOps>(sys))
+        : nullptr;
+    f.files =
+        latched ? std::unique_ptr<kurubako::FileOps>(latched) : std::make_unique<kurubako::PosixFileOps>(sys);
+    if (latched) { // progress shows at once; the first report waits until the box was clicked
         latched->hold(kurubako::LatchedFileOps::Progress);
-        f.waits.answer = std::chrono::milliseconds(0);
-        f.waits.progress = std::chrono::milliseconds(0);
+        f.waits.answer = f.waits.progress = std::chrono::milliseconds(0);
     }
     f.startMainWindow();
     f.action("skipQuestionsAction")->trigger(); // no questions: the boxes are the failures only
@@ -472,52 +513,6 @@ void TestFaults::deadMount()
         Q_EMIT drives->activated(drive);
         QTRY_VERIFY(!drives->itemText(drive).endsWith(u"（準備ができていません）"_s));
     }
-}
-
-// PostPet's folder on the mount: the main window shows at the start, F3 and F5 wait with the
-// window painting, the wait box gives the window back, and F8 ends the run with the settings.
-void TestFaults::deadMountUnderMainWindow(const QString &backing, const QString &mount, pid_t daemon)
-{
-    QVERIFY(QDir().mkpath(backing + u"/PostPet/おやつ"_s));
-    QVERIFY(testfolder::make(backing + u"/PostPet/おやつ"_s, {"a.pa_", "b.pa_"}));
-    UiFixture running;
-    UiFixture starting;
-    // The file operations wait for the calls that the mount held, once it answers again.
-    const auto resume = qScopeGuard([&] { ::kill(daemon, SIGCONT); });
-    for (UiFixture *f : {&running, &starting}) {
-        f->files = std::make_unique<kurubako::LatchedFileOps>(std::move(f->files));
-        f->waits = UiFixture::noWaiting();
-    }
-    const QHash<QString, QString> stored{{u"postpet_dir"_s, mount + u"/PostPet"_s}, {u"Chk1"_s, u"True"_s}};
-    const auto giveUp = [](kurubako::MainWindow *window) {
-        QTRY_VERIFY(window->findChild<QDialog *>(u"waitBox"_s));
-        QVERIFY(window->isVisible() && window->isBusy());
-        window->findChild<QDialog *>(u"waitBox"_s)->findChild<QPushButton *>()->click();
-        QVERIFY(!window->isBusy());
-        QApplication::setActiveWindow(window);
-    };
-
-    kurubako::MainWindow *window = running.startMainWindow(stored);
-    QTRY_COMPARE(running.names("stockList"), QStringList({u"a"_s, u"b"_s}));
-    ::kill(daemon, SIGSTOP);
-    QApplication::setActiveWindow(window);
-    QVERIFY(running.click("stockSelectAllButton"));
-    QTest::keyClick(running.list("stockList"), Qt::Key_F3);
-    giveUp(window);
-    QTest::keyClick(running.list("stockList"), Qt::Key_F5);
-    giveUp(window);
-    QCOMPARE(running.names("stockList"), QStringList({u"a"_s, u"b"_s}));
-
-    kurubako::MainWindow *started = starting.startMainWindow(stored);
-    QVERIFY(started && started->isVisible());
-    giveUp(started);
-    QVERIFY(starting.names("stockList").isEmpty() && starting.names("todayList").isEmpty());
-
-    running.store.writeLog.clear();
-    QApplication::setActiveWindow(window);
-    QTest::keyClick(running.list("stockList"), Qt::Key_F8);
-    QCOMPARE(running.endCount, 1);
-    QVERIFY(running.store.writeLog.contains(u"Chk1=True"_s));
 }
 
 QTEST_MAIN(TestFaults)
