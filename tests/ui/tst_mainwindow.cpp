@@ -409,21 +409,18 @@ void TestMainWindow::folderNotAnswering_data()
     QTest::addColumn<QByteArrayList>("folder"); // the folder after it (testfolder::expected)
 
     const QByteArrayList untouched{"a.pa_", "b.pa_", "c.pac", "d.pa_"};
-    QTest::newRow("start, answers") << QByteArray("start") << QByteArray("answer")
-                                    << QStringList{u"a"_s, u"b"_s, u"d"_s} << untouched;
-    QTest::newRow("start, stopped") << QByteArray("start") << QByteArray("stop") << QStringList()
-                                    << untouched;
-    QTest::newRow("start, closed") << QByteArray("start") << QByteArray("close") << QStringList()
-                                   << untouched;
-    QTest::newRow("F5, answers") << QByteArray("refresh") << QByteArray("answer")
-                                 << QStringList{u"a"_s, u"b"_s, u"d"_s} << untouched;
-    QTest::newRow("F5, stopped") << QByteArray("refresh") << QByteArray("stop") << QStringList{u"a"_s, u"b"_s}
-                                 << untouched;
-    QTest::newRow("F3, answers") << QByteArray("move") << QByteArray("answer") << QStringList()
-                                 << QByteArrayList{"a.pac<a.pa_", "b.pac<b.pa_", "c.pac"};
-    QTest::newRow("F3, stopped after the first snack")
-        << QByteArray("move") << QByteArray("stop") << QStringList{u"a"_s, u"b"_s}
-        << QByteArrayList{"a.pac<a.pa_", "b.pa_", "c.pac"};
+    const auto row = [](const char *name, const char *command, const char *then, const QStringList &stock,
+                        const QByteArrayList &folder) {
+        QTest::newRow(name) << QByteArray(command) << QByteArray(then) << stock << folder;
+    };
+    row("start, answers", "start", "answer", {u"a"_s, u"b"_s, u"d"_s}, untouched);
+    row("start, stopped", "start", "stop", {}, untouched);
+    row("start, closed", "start", "close", {}, untouched);
+    row("F5, answers", "refresh", "answer", {u"a"_s, u"b"_s, u"d"_s}, untouched);
+    row("F5, stopped", "refresh", "stop", {u"a"_s, u"b"_s}, untouched);
+    row("F3, answers", "move", "answer", {}, {"a.pac<a.pa_", "b.pac<b.pa_", "c.pac"});
+    row("F3, stopped after the first snack", "move", "stop", {u"a"_s, u"b"_s},
+        {"a.pac<a.pa_", "b.pa_", "c.pac"});
 }
 
 void TestMainWindow::folderNotAnswering()
