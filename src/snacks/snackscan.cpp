@@ -90,6 +90,7 @@ void sortSnacks(QList<Snack> &snacks)
 SnackLists scanSnackFolder(FileOps &files, const QString &snackDir)
 {
     SnackLists lists;
+    files.finishStoppedRenames(snackDir);
     // Names are taken as the folder is read, and decoded only when their bytes end like a
     // snack's: an ending that reads "pac" or "pa_" is made of those very ASCII bytes.
     const bool read = files.visitFiles(snackDir, [&](QByteArrayView native) {
