@@ -33,7 +33,7 @@ struct RenameOutcome
     bool stopped = false; // the caller stopped the run before the next one
 };
 
-// Told how many renames of a run are done, after each but the last; false stops the run there.
+// Called with the number of renames done, after each but the last; false stops the run there.
 using RenameProgress = std::function<bool(qsizetype completed)>;
 
 // The file operations that the program performs on the snack folder and PostPet's folder.

@@ -30,7 +30,7 @@ void sortSnacks(QList<Snack> &snacks)
     if (snacks.size() < 2)
         return;
 
-    // A long list is cut into runs, one a core: each run is keyed and sorted beside the others,
+    // A long list is cut into runs, one per core: each run is keyed and sorted beside the others,
     // with a collator of its own, and the sorted runs are merged. Making the keys is most of
     // the cost of a sort, comparing them most of the rest.
     constexpr qsizetype MinimumRun = 1024; // below this a thread costs more than it saves

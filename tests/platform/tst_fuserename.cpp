@@ -16,7 +16,9 @@
 #include <cstring>
 #include <fcntl.h>
 #include <memory>
+#include <netinet/in.h>
 #include <optional>
+#include <sys/socket.h>
 #include <sys/stat.h>
 #include <thread>
 #include <unistd.h>
@@ -95,8 +97,8 @@ std::optional<QString> runFailure(QStringList command)
 }
 
 // A FUSE file system of `kind` mounted over a temporary folder while it lives: "bindfs",
-// "fusexmp", or "exfat" (exfat-fuse on an image in a loop device); `why` tells why it could not
-// be mounted.
+// "fusexmp", "exfat" (exfat-fuse on an image in a loop device) or "sshfs" (from an SSH server on
+// 127.0.0.1); `why` tells why it could not be mounted.
 struct Mount
 {
     explicit Mount(const QByteArray &kind)
@@ -133,10 +135,70 @@ struct Mount
             m_loopDevice = QString::fromLocal8Bit(loop.readAllStandardOutput()).trimmed();
             command = {u"mount.exfat-fuse"_s, m_loopDevice, folder.path()};
         }
+        if (kind == "sshfs" && why.isEmpty())
+            command = startSshServer();
         if (!why.isEmpty())
             return;
         if (auto failed = runFailure(command))
             why = u"FUSE cannot be mounted here: "_s + *failed;
+    }
+    // An SSH server of the test's own on 127.0.0.1 that serves `backing` to a key of its own,
+    // and the sshfs command that mounts it with sshfs's default options.
+    QStringList startSshServer()
+    {
+        const QString sshd = QStandardPaths::findExecutable(u"sshd"_s, {u"/usr/sbin"_s});
+        if (sshd.isEmpty() || ::geteuid() != 0) {
+            why = u"no SSH server: sshd (openssh-server) is missing, or the test does not run as root"_s;
+            return {};
+        }
+        const QString dir = state.path();
+        for (const QString &key : {u"host"_s, u"user"_s}) {
+            if (auto failed = runFailure({u"ssh-keygen"_s, u"-q"_s, u"-t"_s, u"ed25519"_s, u"-N"_s, QString(),
+                                          u"-f"_s, dir + u'/' + key})) {
+                why = *failed;
+                return {};
+            }
+        }
+        // A port that was free a moment ago.
+        const int probe = ::socket(AF_INET, SOCK_STREAM, 0);
+        sockaddr_in address{};
+        address.sin_family = AF_INET;
+        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        socklen_t length = sizeof address;
+        ::bind(probe, reinterpret_cast<sockaddr *>(&address), sizeof address);
+        ::getsockname(probe, reinterpret_cast<sockaddr *>(&address), &length);
+        ::close(probe);
+        const QString port = QString::number(ntohs(address.sin_port));
+        QFile config(dir + u"/sshd_config"_s);
+        if (!config.open(QIODevice::WriteOnly)
+            || config.write(QFile::encodeName(u"ListenAddress 127.0.0.1\nPort "_s + port + u"\nHostKey "_s
+                                              + dir + u"/host\nAuthorizedKeysFile "_s + dir
+                                              + u"/user.pub\nStrictModes no\nUsePAM no\nPidFile none\n"
+                                                u"Subsystem sftp internal-sftp\n"_s))
+                < 0) {
+            why = u"cannot write the SSH server's configuration"_s;
+            return {};
+        }
+        config.close();
+        ::mkdir("/run/sshd", 0755); // where sshd confines its unprivileged part
+        m_sshd.setProcessChannelMode(QProcess::MergedChannels);
+        m_sshd.start(sshd, {u"-D"_s, u"-e"_s, u"-f"_s, config.fileName()});
+        QByteArray said;
+        while (!said.contains("Server listening")) {
+            if (!m_sshd.waitForReadyRead(10000)) {
+                why = u"the SSH server did not start: "_s + QString::fromLocal8Bit(said);
+                return {};
+            }
+            said += m_sshd.readAll();
+        }
+        return {u"sshfs"_s,
+                u"-p"_s,
+                port,
+                u"-o"_s,
+                u"IdentityFile="_s + dir
+                    + u"/user,StrictHostKeyChecking=no,UserKnownHostsFile=/dev/null,BatchMode=yes"_s,
+                u"root@127.0.0.1:"_s + backing.path(),
+                folder.path()};
     }
     ~Mount()
     {
@@ -152,6 +214,8 @@ struct Mount
 
     QString why;
     QString m_loopDevice;
+    QProcess m_sshd; // ended with the mount
+    testfolder::TempFolder state; // the SSH server's keys and configuration
     testfolder::TempFolder backing;
     testfolder::TempFolder folder;
 };
@@ -189,6 +253,8 @@ void TestFuseRename::fileSystems_data()
         << QByteArray("fusexmp") << true << true;
     QTest::newRow("exFAT through exfat-fuse, no hard links: reservation path")
         << QByteArray("exfat") << false << false;
+    QTest::newRow("sshfs, each name numbered on its own: reservation path")
+        << QByteArray("sshfs") << true << true;
 }
 
 // What makes the program fall back: the file system refuses the flag; and what decides the
@@ -219,7 +285,8 @@ void TestFuseRename::racingWriter_losesNothing_data()
 {
     QTest::addColumn<QByteArray>("kind");
     QTest::addColumn<bool>("newNames");
-    for (const QByteArray &kind : {QByteArray("bindfs"), QByteArray("fusexmp"), QByteArray("exfat")}) {
+    for (const QByteArray &kind :
+         {QByteArray("bindfs"), QByteArray("fusexmp"), QByteArray("exfat"), QByteArray("sshfs")}) {
         QTest::addRow("%s: old names taken", kind.constData()) << kind << false;
         QTest::addRow("%s: new names created exclusively", kind.constData()) << kind << true;
     }
