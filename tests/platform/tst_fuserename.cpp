@@ -16,9 +16,7 @@
 #include <cstring>
 #include <fcntl.h>
 #include <memory>
-#include <netinet/in.h>
 #include <optional>
-#include <sys/socket.h>
 #include <sys/stat.h>
 #include <thread>
 #include <unistd.h>
@@ -39,18 +37,13 @@ QByteArray todayName(int i)
     return "snack" + QByteArray::number(i) + ".pac";
 }
 
-// Writes the file `from` to `to` through an exclusive create, as a careful program makes a
-// new file where the file system has no rename that refuses to replace.
-bool exclusiveCopy(const QByteArray &from, const QByteArray &to)
+// A new file of `contents` under `path` through an exclusive create, as a careful program makes
+// one where the file system has no rename that refuses to replace.
+bool createExclusively(const QByteArray &path, const QByteArray &contents)
 {
-    const int fd = ::open(to.constData(), O_WRONLY | O_CREAT | O_EXCL, 0644);
-    if (fd < 0)
-        return false;
-    QFile source(QFile::decodeName(from));
-    const QByteArray contents = source.open(QIODevice::ReadOnly) ? source.readAll() : QByteArray();
-    const bool written = ::write(fd, contents.constData(), contents.size()) == contents.size();
-    ::close(fd);
-    return written && ::unlink(from.constData()) == 0;
+    const int fd = ::open(path.constData(), O_WRONLY | O_CREAT | O_EXCL, 0644);
+    const bool written = fd >= 0 && ::write(fd, contents.constData(), contents.size()) == contents.size();
+    return (fd < 0 || ::close(fd) == 0) && written;
 }
 
 // The real system calls; a snack's new name, by link or by a rename over its reservation,
@@ -159,30 +152,14 @@ struct Mount
                 return {};
             }
         }
-        // A port that was free a moment ago.
-        const int probe = ::socket(AF_INET, SOCK_STREAM, 0);
-        sockaddr_in address{};
-        address.sin_family = AF_INET;
-        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-        socklen_t length = sizeof address;
-        ::bind(probe, reinterpret_cast<sockaddr *>(&address), sizeof address);
-        ::getsockname(probe, reinterpret_cast<sockaddr *>(&address), &length);
-        ::close(probe);
-        const QString port = QString::number(ntohs(address.sin_port));
-        QFile config(dir + u"/sshd_config"_s);
-        if (!config.open(QIODevice::WriteOnly)
-            || config.write(QFile::encodeName(u"ListenAddress 127.0.0.1\nPort "_s + port + u"\nHostKey "_s
-                                              + dir + u"/host\nAuthorizedKeysFile "_s + dir
-                                              + u"/user.pub\nStrictModes no\nUsePAM no\nPidFile none\n"
-                                                u"Subsystem sftp internal-sftp\n"_s))
-                < 0) {
-            why = u"cannot write the SSH server's configuration"_s;
-            return {};
-        }
-        config.close();
+        const QString port = QString::number(20000 + ::getpid() % 20000);
         ::mkdir("/run/sshd", 0755); // where sshd confines its unprivileged part
         m_sshd.setProcessChannelMode(QProcess::MergedChannels);
-        m_sshd.start(sshd, {u"-D"_s, u"-e"_s, u"-f"_s, config.fileName()});
+        m_sshd.start(sshd,
+                     {u"-D"_s, u"-e"_s, u"-f"_s, u"/dev/null"_s, u"-p"_s, port, u"-h"_s, dir + u"/host"_s,
+                      u"-o"_s, u"ListenAddress=127.0.0.1"_s, u"-o"_s,
+                      u"AuthorizedKeysFile="_s + dir + u"/user.pub"_s, u"-o"_s, u"StrictModes=no"_s, u"-o"_s,
+                      u"PidFile=none"_s, u"-o"_s, u"Subsystem=sftp internal-sftp"_s});
         QByteArray said;
         while (!said.contains("Server listening")) {
             if (!m_sshd.waitForReadyRead(10000)) {
@@ -326,11 +303,11 @@ void TestFuseRename::racingWriter_losesNothing()
                 continue;
             last = i;
             const QByteArray from = testfolder::pathOf(folder, "writer/" + QByteArray::number(i));
-            const QByteArray to = testfolder::pathOf(folder, newNames ? todayName(i) : stockName(i));
             if (newNames
-                    ? ::renameat2(AT_FDCWD, from.constData(), AT_FDCWD, to.constData(), RENAME_NOREPLACE) == 0
-                        || exclusiveCopy(from, to)
-                    : ::rename(from.constData(), to.constData()) == 0)
+                    ? createExclusively(testfolder::pathOf(folder, todayName(i)),
+                                        "other " + QByteArray::number(i))
+                        && ::unlink(from.constData()) == 0
+                    : ::rename(from.constData(), testfolder::pathOf(folder, stockName(i)).constData()) == 0)
                 ++written;
         }
     });
