@@ -43,12 +43,8 @@ FileError::FileError(Code code)
     case PathNotFound:
         description = u"おやつのフォルダーが見つかりません。"_s;
         break;
-    case BothNamesLeft:
-        description = u"ファイルが新しい名前と元の名前の両方で残りました。どちらか一方を消してください。"_s;
-        break;
     case OtherFileAside:
-        description =
-            u"ほかのプログラムが元の名前で置いたファイルを元に戻せませんでした。隠しファイルとして残っています："_s;
+        description = u"ファイルをどちらの名前にも戻せませんでした。隠しファイルとして残っています："_s;
         break;
     case Unexpected:
         description = u"予期しないエラーです。"_s;

@@ -21,8 +21,7 @@ struct FileError
         OtherDevice = 74, // source and target lie on different devices
         ReadOnly = 75, // the folder lies on a read-only file system
         PathNotFound = 76, // the snack folder is gone or is not a folder
-        BothNamesLeft = 78, // a fallback rename linked the new name but could not remove the old one
-        OtherFileAside = 79, // another program's file, found under the old name, could not be put back
+        OtherFileAside = 79, // a file could get neither name back and waits under a hidden name
         Unexpected = 51, // any other failure of the system
     };
 
