@@ -54,6 +54,11 @@ public:
             return !progress || progress(completed);
         });
     }
+    void finishStoppedRenames(const QString &folder) override
+    {
+        const Inside inside(*this, {});
+        m_inner->finishStoppedRenames(folder);
+    }
     std::optional<QString> findPlainFile(const QString &folder, const QString &name) override
     {
         const Inside inside(*this, {});
