@@ -72,22 +72,20 @@ private:
         Inside(LatchedFileOps &ops, std::optional<Call> call)
             : ops(ops)
         {
-            {
-                const std::lock_guard lock(ops.m_mutex);
-                ++ops.m_inside;
-            }
+            ops.count(1);
             if (call)
                 ops.pass(*call);
         }
-        ~Inside()
-        {
-            const std::lock_guard lock(ops.m_mutex);
-            --ops.m_inside;
-            ops.m_changed.notify_all();
-        }
+        ~Inside() { ops.count(-1); }
         LatchedFileOps &ops;
     };
 
+    void count(int change)
+    {
+        const std::lock_guard lock(m_mutex);
+        m_inside += change;
+        m_changed.notify_all();
+    }
     int locked(const int &value) const
     {
         const std::lock_guard lock(m_mutex);

@@ -121,7 +121,7 @@ void deadMountUnderMainWindow(const QString &backing, const QString &mount, pid_
     QCOMPARE(running.names("stockList"), QStringList({u"a"_s, u"b"_s}));
 
     kurubako::MainWindow *started = starting.startMainWindow(stored);
-    QVERIFY(started && started->isVisible());
+    QVERIFY(started);
     giveUp(started);
     QVERIFY(starting.names("stockList").isEmpty() && starting.names("todayList").isEmpty());
 
