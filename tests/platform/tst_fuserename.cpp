@@ -143,20 +143,19 @@ struct Mount
             return {};
         }
         const QString dir = state.path();
-        for (const QString &key : {u"host"_s, u"user"_s}) {
-            if (auto failed = runFailure({u"ssh-keygen"_s, u"-q"_s, u"-t"_s, u"ed25519"_s, u"-N"_s, QString(),
-                                          u"-f"_s, dir + u'/' + key})) {
-                why = *failed;
-                return {};
-            }
+        // One key serves the host and the user.
+        if (auto failed = runFailure({u"ssh-keygen"_s, u"-q"_s, u"-t"_s, u"ed25519"_s, u"-N"_s, QString(),
+                                      u"-f"_s, dir + u"/key"_s})) {
+            why = *failed;
+            return {};
         }
         const QString port = QString::number(20000 + ::getpid() % 20000);
         ::mkdir("/run/sshd", 0755); // where sshd confines its unprivileged part
         m_sshd.setProcessChannelMode(QProcess::MergedChannels);
         m_sshd.start(sshd,
-                     {u"-D"_s, u"-e"_s, u"-f"_s, u"/dev/null"_s, u"-p"_s, port, u"-h"_s, dir + u"/host"_s,
+                     {u"-D"_s, u"-e"_s, u"-f"_s, u"/dev/null"_s, u"-p"_s, port, u"-h"_s, dir + u"/key"_s,
                       u"-o"_s, u"ListenAddress=127.0.0.1"_s, u"-o"_s,
-                      u"AuthorizedKeysFile="_s + dir + u"/user.pub"_s, u"-o"_s, u"StrictModes=no"_s, u"-o"_s,
+                      u"AuthorizedKeysFile="_s + dir + u"/key.pub"_s, u"-o"_s, u"StrictModes=no"_s, u"-o"_s,
                       u"PidFile=none"_s, u"-o"_s, u"Subsystem=sftp internal-sftp"_s});
         QByteArray said;
         while (!said.contains("Server listening")) {
@@ -171,7 +170,7 @@ struct Mount
                 port,
                 u"-o"_s,
                 u"IdentityFile="_s + dir
-                    + u"/user,StrictHostKeyChecking=no,UserKnownHostsFile=/dev/null,BatchMode=yes"_s,
+                    + u"/key,StrictHostKeyChecking=no,UserKnownHostsFile=/dev/null,BatchMode=yes"_s,
                 u"root@127.0.0.1:"_s + backing.path(),
                 folder.path()};
     }
