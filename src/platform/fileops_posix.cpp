@@ -206,7 +206,7 @@ QByteArray recordName(const QByteArray &from, const QByteArray &to)
         + QByteArray::number(shared) + '+' + from + to.mid(shared);
 }
 
-// A name that the folder lists, and that no rename may give: not empty, not hidden.
+// A name that the lists can show: not empty, not hidden, no path.
 bool isPlainName(const QByteArray &name)
 {
     return !name.isEmpty() && !name.startsWith('.') && !name.contains('/');
@@ -314,12 +314,13 @@ private:
     bool exists(const QByteArray &name);
     QByteArray freshName(const QByteArray &from = {}, const QByteArray &to = {});
     void renamed(const QByteArray &from, const QByteArray &to);
+    FolderIndex &index();
 
     Syscalls &m_sys;
     int m_dirFd = -1;
     FileError m_openError;
     QList<QByteArray> m_names; // as the folder was read
-    FolderIndex m_index; // as the run has changed it
+    std::optional<FolderIndex> m_index; // as the run has changed it, made when first needed
     std::optional<bool> m_noReplace; // whether renameat2() takes RENAME_NOREPLACE
     Fallback m_fallback = Fallback::Unknown;
     bool m_stableInodes = false; // all names of a file show one inode number (probed)
@@ -340,8 +341,16 @@ RenameRun::RenameRun(Syscalls &sys, const QString &folder)
         m_openError = errnoError(errno);
         return;
     }
-    for (const QByteArray &name : std::as_const(m_names))
-        m_index.add(name);
+}
+
+FolderIndex &RenameRun::index()
+{
+    if (!m_index) {
+        m_index.emplace();
+        for (const QByteArray &name : std::as_const(m_names))
+            m_index->add(name);
+    }
+    return *m_index;
 }
 
 RenameRun::~RenameRun()
@@ -356,7 +365,7 @@ FileError RenameRun::rename(const QByteArray &from, const QByteArray &to)
     // the same, or differs in letter case only, never stands in for it.
     if (!isListedFile(from))
         return FileError::FileNotFound;
-    QList<QByteArray> clashes = m_index.matches(to);
+    QList<QByteArray> clashes = index().matches(to);
     clashes.removeOne(from);
     if (clashes.size() == 1 && sameFile(from, clashes.constFirst())) {
         // An older version, stopped half-way, left the snack under both names.
@@ -420,7 +429,7 @@ FileError RenameRun::removeSecondName(const QByteArray &name, const QByteArray &
     if (sameFile(hidden, keep)) {
         // Should this fail, the next listing removes the record.
         m_sys.unlink(m_dirFd, hidden.constData());
-        m_index.remove(name);
+        index().remove(name);
         return {};
     }
     if (!giveName(hidden, name).failed())
@@ -586,8 +595,8 @@ QByteArray RenameRun::freshName(const QByteArray &from, const QByteArray &to)
 
 void RenameRun::renamed(const QByteArray &from, const QByteArray &to)
 {
-    m_index.remove(from);
-    m_index.add(to);
+    index().remove(from);
+    index().add(to);
 }
 
 // What a killed run can leave, and what happens to it, is listed in docs/renames.md. Each
@@ -607,10 +616,10 @@ void RenameRun::finishStoppedRenames()
             continue;
         }
         const HiddenRecord record = readRecord(hidden);
-        const auto free = [&](const QByteArray &name) { return m_index.matches(name).isEmpty(); };
+        const auto free = [&](const QByteArray &name) { return index().matches(name).isEmpty(); };
         const auto give = [&](const QByteArray &name) {
             if (!giveName(hidden, name).failed())
-                m_index.add(name);
+                index().add(name);
         };
         switch (record.kind) {
         case HiddenRecord::Rename:

@@ -27,7 +27,6 @@ public:
     int killedAfter = 0;
 
     bool inodePerName = false; // names are numbered each on its own (libfuse 2 without use_ino)
-    bool noLinkCounts = false; // every file counts one link
 
     // Run before the n-th renameNoReplace (whether it then fails or not) and after a link to a
     // name that is not hidden, that succeeded: the moments at which a change by another
@@ -115,8 +114,6 @@ private:
     {
         if (result == 0 && inodePerName && !name.isEmpty())
             info->st_ino = qHash(name);
-        if (result == 0 && noLinkCounts)
-            info->st_nlink = 1;
         return result;
     }
 

@@ -159,20 +159,14 @@ void TestFileOps::syscallFaults()
 void TestFileOps::lookAlikeFiles_keepBoth_data()
 {
     QTest::addColumn<QByteArray>("first");
-    QTest::addColumn<int>("error");
-    QTest::addColumn<QByteArray>("firstAfter");
-
-    QTest::newRow("move onto a look-alike") << QByteArray("x.pa_") << 58 << QByteArray("x.pa_");
+    QTest::newRow("move onto a look-alike: refused") << QByteArray("x.pa_");
     QTest::newRow("stranded under a hidden name: given its name back")
-        << QByteArray(".kurubako-0123abcd-x.pa_") << 0 << QByteArray("x.pa_");
+        << QByteArray(".kurubako-0123abcd-x.pa_");
 }
 
 void TestFileOps::lookAlikeFiles_keepBoth()
 {
     QFETCH(QByteArray, first);
-    QFETCH(int, error);
-    QFETCH(QByteArray, firstAfter);
-
     testfolder::TempFolder backup;
     testfolder::TempFolder dir;
     const struct timespec times[2] = {{1700000000, 0}, {1700000000, 0}};
@@ -191,8 +185,8 @@ void TestFileOps::lookAlikeFiles_keepBoth()
     if (first.startsWith('.'))
         ops.finishStoppedRenames(dir.path());
     else
-        QCOMPARE(ops.renameFiles(dir.path(), {{first, "x.pac"}}).error.number(), error);
-    QCOMPARE(testfolder::snapshot(dir.path()), firstAfter + " = snack AAAA\nx.pac = snack BBBB");
+        QCOMPARE(ops.renameFiles(dir.path(), {{first, "x.pac"}}).error.number(), 58);
+    QCOMPARE(testfolder::snapshot(dir.path()), "x.pa_ = snack AAAA\nx.pac = snack BBBB");
 }
 
 // A run stopped by a kill after each call that changes the folder, or another program that

@@ -56,35 +56,38 @@ public:
 
     int link(int dirFd, const char *from, const char *to) override
     {
-        return watched(Syscalls::link(dirFd, from, to), to);
+        return watched(Syscalls::link(dirFd, from, to), from, to);
     }
     int rename(int dirFd, const char *from, const char *to) override
     {
-        const int result = watched(Syscalls::rename(dirFd, from, to), to);
-        if (result == 0 && from[0] != '.')
-            hidden.store(QByteArray(from).mid(5).chopped(4).toInt());
-        return result;
+        return watched(Syscalls::rename(dirFd, from, to), from, to);
     }
 
 private:
-    int watched(int result, const char *to)
+    int watched(int result, const char *from, const char *to)
     {
+        const auto number = [](const char *name) { return QByteArray(name).mid(5).chopped(4).toInt(); };
         if (result == 0 && to[0] != '.')
-            named.store(QByteArray(to).mid(5).chopped(4).toInt());
+            named.store(number(to));
+        else if (result == 0 && from[0] != '.')
+            hidden.store(number(from));
         return result;
     }
 };
 
-// Runs a program to its end; what it wrote to its error output where it failed.
-std::optional<QString> runFailure(QStringList command)
+// Runs a program to its end, keeping its output; what it wrote to its error output where it
+// failed.
+std::optional<QString> runFailure(QStringList command, QByteArray *output = nullptr)
 {
     const QString program = QStandardPaths::findExecutable(command.constFirst());
     if (program.isEmpty())
         return command.constFirst() + u" is missing: scripts/install-deps installs it"_s;
     QProcess process;
     process.start(program, command.mid(1));
-    if (process.waitForFinished(30000) && process.exitStatus() == QProcess::NormalExit
-        && process.exitCode() == 0)
+    const bool finished = process.waitForFinished(30000);
+    if (output)
+        *output = process.readAllStandardOutput();
+    if (finished && process.exitStatus() == QProcess::NormalExit && process.exitCode() == 0)
         return std::nullopt;
     return command.join(u' ') + u": "_s + QString::fromLocal8Bit(process.readAllStandardError());
 }
@@ -111,21 +114,16 @@ struct Mount
             // exfat-fuse mounts only a block device when run as root, so the image goes into a
             // loop device, which only root can set up.
             const QString image = backing.path() + u"/exfat.img"_s;
-            for (const QStringList &step : {QStringList{u"truncate"_s, u"-s"_s, u"64M"_s, image},
-                                            QStringList{u"mkfs.exfat"_s, image}}) {
-                if (auto failed = runFailure(step)) {
+            QByteArray device;
+            for (const QStringList &step :
+                 {QStringList{u"truncate"_s, u"-s"_s, u"64M"_s, image}, QStringList{u"mkfs.exfat"_s, image},
+                  QStringList{u"losetup"_s, u"--find"_s, u"--show"_s, image}}) {
+                if (auto failed = runFailure(step, &device)) {
                     why = *failed;
                     return;
                 }
             }
-            QProcess loop;
-            loop.start(u"losetup"_s, {u"--find"_s, u"--show"_s, image});
-            if (!loop.waitForFinished(30000) || loop.exitCode() != 0) {
-                why = u"no loop device for the exFAT image: "_s
-                    + QString::fromLocal8Bit(loop.readAllStandardError());
-                return;
-            }
-            m_loopDevice = QString::fromLocal8Bit(loop.readAllStandardOutput()).trimmed();
+            m_loopDevice = QString::fromLocal8Bit(device).trimmed();
             command = {u"mount.exfat-fuse"_s, m_loopDevice, folder.path()};
         }
         if (kind == "sshfs" && why.isEmpty())
@@ -145,20 +143,19 @@ struct Mount
             return {};
         }
         const QString dir = state.path();
-        for (const QString &key : {u"host"_s, u"user"_s}) {
-            if (auto failed = runFailure({u"ssh-keygen"_s, u"-q"_s, u"-t"_s, u"ed25519"_s, u"-N"_s, QString(),
-                                          u"-f"_s, dir + u'/' + key})) {
-                why = *failed;
-                return {};
-            }
+        // One key serves the host and the user.
+        if (auto failed = runFailure({u"ssh-keygen"_s, u"-q"_s, u"-t"_s, u"ed25519"_s, u"-N"_s, QString(),
+                                      u"-f"_s, dir + u"/key"_s})) {
+            why = *failed;
+            return {};
         }
         const QString port = QString::number(20000 + ::getpid() % 20000);
         ::mkdir("/run/sshd", 0755); // where sshd confines its unprivileged part
         m_sshd.setProcessChannelMode(QProcess::MergedChannels);
         m_sshd.start(sshd,
-                     {u"-D"_s, u"-e"_s, u"-f"_s, u"/dev/null"_s, u"-p"_s, port, u"-h"_s, dir + u"/host"_s,
+                     {u"-D"_s, u"-e"_s, u"-f"_s, u"/dev/null"_s, u"-p"_s, port, u"-h"_s, dir + u"/key"_s,
                       u"-o"_s, u"ListenAddress=127.0.0.1"_s, u"-o"_s,
-                      u"AuthorizedKeysFile="_s + dir + u"/user.pub"_s, u"-o"_s, u"StrictModes=no"_s, u"-o"_s,
+                      u"AuthorizedKeysFile="_s + dir + u"/key.pub"_s, u"-o"_s, u"StrictModes=no"_s, u"-o"_s,
                       u"PidFile=none"_s, u"-o"_s, u"Subsystem=sftp internal-sftp"_s});
         QByteArray said;
         while (!said.contains("Server listening")) {
@@ -173,7 +170,7 @@ struct Mount
                 port,
                 u"-o"_s,
                 u"IdentityFile="_s + dir
-                    + u"/user,StrictHostKeyChecking=no,UserKnownHostsFile=/dev/null,BatchMode=yes"_s,
+                    + u"/key,StrictHostKeyChecking=no,UserKnownHostsFile=/dev/null,BatchMode=yes"_s,
                 u"root@127.0.0.1:"_s + backing.path(),
                 folder.path()};
     }
