@@ -121,7 +121,7 @@ void checkRename(const QString &typed)
 {
     RecordingFileOps files;
     const Snack snack{u"a"_s, "a.pac"};
-    const FsError error = renameSnack(files, u"/nowhere"_s, snack, SnackSet::Today, typed);
+    const FileError error = renameSnack(files, u"/nowhere"_s, snack, SnackSet::Today, typed);
     if (error.failed()) {
         FUZZ_CHECK(files.asked.isEmpty());
         FUZZ_CHECK(!typed.isValidUtf16() || hasControlChar(typed));

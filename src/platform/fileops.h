@@ -29,11 +29,11 @@ struct RenameRequest
 struct RenameOutcome
 {
     qsizetype completed = 0; // requests done, from the first on
-    FsError error; // why the next one failed, if one did
+    FileError error; // why the next one failed, if one did
     bool stopped = false; // the caller stopped the run before the next one
 };
 
-// Told how many renames of a run are done, after each but the last; false stops the run there.
+// Called with the number of renames done, after each but the last; false stops the run there.
 using RenameProgress = std::function<bool(qsizetype completed)>;
 
 // The file operations that the program performs on the snack folder and PostPet's folder.
@@ -44,8 +44,7 @@ public:
     virtual ~FileOps() = default;
 
     // The ordinary files of a folder, one at a time, by native name: no sub-folders, no hidden
-    // or special files. False when the folder cannot be read. What a run stopped in the middle
-    // of a rename left in the folder is tidied on the way (see renameFiles).
+    // or special files. False when the folder cannot be read. Listing changes nothing.
     virtual bool visitFiles(const QString &folder,
                             const std::function<void(QByteArrayView native)> &visit) = 0;
 
@@ -60,14 +59,15 @@ public:
     // other source, or a name that only differs from it in letter case, fails with
     // FileNotFound and nothing is touched. No rename ever deletes a file, even when another
     // program changes the folder meanwhile. The folder is listed once for the whole batch.
-    // Where the file system cannot rename without replacing, the file gets its new name as a
-    // second name (a hard link) and loses the old one through a hidden name; that needs the
-    // program to tell a file's two names from two files, else it fails with NoSafeRename and
-    // nothing changes. A source that already has the target as a second name only loses its
-    // old name. Should a run stop half-way, the next listing takes such a hidden second name
-    // away, and gives a file stranded under a hidden name its own name back where it is free.
+    // How this holds on file systems without a rename that refuses to replace, and what a
+    // process killed half-way leaves behind: docs/renames.md.
     virtual RenameOutcome renameFiles(const QString &folder, const QList<RenameRequest> &requests,
                                       const RenameProgress &progress = {}) = 0;
+
+    // Finishes or undoes the renames that a killed process left half-done in `folder`, so
+    // that each such file ends under one of its two names (docs/renames.md). Does nothing
+    // where renames cannot be left half-done.
+    virtual void finishStoppedRenames(const QString &folder) { Q_UNUSED(folder) }
 
     // The full path of the plain (not hidden) file in `folder` whose name equals `name` in
     // any letter case; nothing when there is none.

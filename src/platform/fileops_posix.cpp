@@ -5,11 +5,9 @@
 #include <QRandomGenerator>
 #include <QUtf8StringView>
 
-#include <algorithm>
 #include <optional>
 
 #include <cerrno>
-#include <cstdio>
 #include <cstring>
 #include <dirent.h>
 #include <fcntl.h>
@@ -24,6 +22,43 @@ namespace kurubako {
 int Syscalls::openDirectory(const char *path)
 {
     return ::open(path, O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+}
+
+int Syscalls::readDirectory(int dirFd, const std::function<void(const char *name, unsigned char type)> &visit)
+{
+    // A copy of the descriptor, as closedir() closes the one it reads; the copy shares the read
+    // position, which an earlier listing left at the end.
+    const int listFd = ::dup(dirFd);
+    if (listFd < 0)
+        return -1;
+    DIR *dir = ::fdopendir(listFd);
+    if (!dir) {
+        ::close(listFd);
+        return -1;
+    }
+    ::rewinddir(dir);
+    int result = 0;
+    for (;;) {
+        errno = 0; // readdir() reports a failure only through errno
+        const dirent *entry = ::readdir(dir);
+        if (!entry) {
+            result = errno ? -1 : 0;
+            break;
+        }
+        const char *name = entry->d_name;
+        if (name[0] == '.' && (name[1] == '\0' || (name[1] == '.' && name[2] == '\0')))
+            continue;
+        visit(name, entry->d_type);
+    }
+    const int error = errno;
+    ::closedir(dir);
+    errno = error;
+    return result;
+}
+
+int Syscalls::close(int fd)
+{
+    return ::close(fd);
 }
 
 int Syscalls::renameNoReplace(int dirFd, const char *from, const char *to)
@@ -46,7 +81,12 @@ int Syscalls::unlink(int dirFd, const char *name)
     return ::unlinkat(dirFd, name, 0);
 }
 
-int Syscalls::stat(int dirFd, const char *name, struct stat *info)
+int Syscalls::createExclusive(int dirFd, const char *name)
+{
+    return ::openat(dirFd, name, O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
+}
+
+int Syscalls::statName(int dirFd, const char *name, struct stat *info)
 {
     struct statx fresh;
     if (::statx(dirFd, name, AT_SYMLINK_NOFOLLOW | AT_STATX_FORCE_SYNC, STATX_BASIC_STATS, &fresh) != 0) {
@@ -67,6 +107,16 @@ int Syscalls::stat(int dirFd, const char *name, struct stat *info)
     return 0;
 }
 
+int Syscalls::statTarget(int dirFd, const char *name, struct stat *info)
+{
+    return ::fstatat(dirFd, name, info, 0);
+}
+
+int Syscalls::statOpenFile(int fd, struct stat *info)
+{
+    return ::fstat(fd, info);
+}
+
 Syscalls &Syscalls::real()
 {
     static Syscalls calls;
@@ -75,176 +125,121 @@ Syscalls &Syscalls::real()
 
 namespace {
 
-FsError errnoError(int error)
+FileError errnoError(int error)
 {
     switch (error) {
     case EEXIST:
     case ENOTEMPTY:
-        return fsError(FileError::FileExists);
+        return FileError::FileExists;
     case ENOENT:
-        return fsError(FileError::FileNotFound);
+        return FileError::FileNotFound;
     case ENOTDIR:
-        return fsError(FileError::PathNotFound);
+        return FileError::PathNotFound;
     case EACCES:
     case EPERM:
-        return fsError(FileError::PermissionDenied);
+        return FileError::PermissionDenied;
     case EROFS:
-        return fsError(FileError::ReadOnly);
+        return FileError::ReadOnly;
     case ENOSPC:
     case EDQUOT:
-        return fsError(FileError::DiskFull);
+        return FileError::DiskFull;
     case EXDEV:
-        return fsError(FileError::OtherDevice);
+        return FileError::OtherDevice;
     case ENAMETOOLONG:
-        return fsError(FileError::NameTooLong);
+        return FileError::NameTooLong;
     case EINVAL:
     case EILSEQ:
-        return fsError(FileError::BadFileName);
+        return FileError::BadFileName;
     case EIO:
-        return fsError(FileError::DeviceIo);
+        return FileError::DeviceIo;
     default: {
-        FsError unexpected = fsError(FileError::Unexpected);
+        FileError unexpected(FileError::Unexpected);
         unexpected.description += u"（errno "_s + QString::number(error) + u'）';
         return unexpected;
     }
     }
 }
 
-// The error of a link that could not be made: its own where the cause is plain, else that
-// the folder allows no rename that is safe.
-FsError linkError(int error)
+// Whether renameat2() failed because the file system does not know RENAME_NOREPLACE.
+bool noReplaceUnsupported(int error)
 {
-    switch (error) {
-    case EEXIST:
-    case ENOENT:
-    case EACCES:
-    case EROFS:
-    case ENOSPC:
-    case EDQUOT:
-    case ENAMETOOLONG:
-    case EIO:
-        return errnoError(error);
-    default:
-        return fsError(FileError::NoSafeRename);
-    }
+    return error == EINVAL || error == ENOSYS || error == EOPNOTSUPP;
 }
 
-// Whether two names that the file system numbers apart look like names of one file: the same
-// link count above one, type and permissions, owner, size and time of change of the contents.
-// A file that another program made or copied has a link count of its own.
-bool lookLinked(const struct stat &a, const struct stat &b)
+bool isRegular(const struct stat &info)
 {
-    return a.st_nlink > 1 && a.st_nlink == b.st_nlink && a.st_mode == b.st_mode && a.st_uid == b.st_uid
-        && a.st_gid == b.st_gid && a.st_size == b.st_size && a.st_mtim.tv_sec == b.st_mtim.tv_sec
-        && a.st_mtim.tv_nsec == b.st_mtim.tv_nsec;
+    return S_ISREG(info.st_mode);
 }
 
-// An open folder, closed when it goes out of scope.
-class DirFd
-{
-public:
-    // A path with a NUL names no folder: the system would read it only up to the NUL.
-    DirFd(Syscalls &sys, const QString &folder)
-        : m_fd(folder.contains(QChar(0)) ? -1 : sys.openDirectory(QFile::encodeName(folder).constData()))
-        , m_error(folder.contains(QChar(0)) ? ENOENT
-                      : m_fd < 0            ? errno
-                                            : 0)
-    {
-    }
-    ~DirFd()
-    {
-        if (m_fd >= 0)
-            ::close(m_fd);
-    }
-    DirFd(const DirFd &) = delete;
-    DirFd &operator=(const DirFd &) = delete;
-
-    int fd() const { return m_fd; }
-    int error() const { return m_error; }
-
-private:
-    int m_fd;
-    int m_error;
-};
-
-enum class Entries { All, Ordinary };
-
-// How the program's own hidden names start: the second names that a rename through a link
-// makes for a moment. One that still carries the name it took away ends in "-" and that name.
-constexpr char HiddenPrefix[] = ".kurubako-";
-constexpr qsizetype RandomLength = 8; // hex digits after the prefix when the name follows
+// The hidden names that the program gives a file for a moment. A record name carries the old
+// and the new name of the rename under way, so that the next listing can finish it:
+// ".kurubako-<8 hex digits>+<bytes of the old name>+<bytes both names share at the
+// start>+<old name><rest of the new name>". Older versions left ".kurubako-<8 hex>-<name>"
+// and ".kurubako-<hex>" (see docs/renames.md).
+constexpr QByteArrayView HiddenPrefix = ".kurubako-";
+constexpr qsizetype RandomLength = 8;
 constexpr qsizetype NameMax = 255; // bytes in a name, on the file systems Linux mounts
 
-// Reads the names of a folder and hands each to `visit`; false when the folder cannot be
-// read. With Entries::Ordinary only regular files (or links to them) whose names do not start
-// with "." are visited, as Wine and the file managers hide the rest.
-template<typename Visit>
-bool visitNames(int dirFd, Entries which, Visit &&visit, QList<QByteArray> *leftovers = nullptr)
+struct HiddenRecord
 {
-    const int listFd = ::dup(dirFd);
-    if (listFd < 0)
-        return false;
-    DIR *dir = ::fdopendir(listFd);
-    if (!dir) {
-        ::close(listFd);
-        return false;
-    }
-    // The copy shares the folder's read position with `dirFd`, which an earlier listing left
-    // at the end.
-    ::rewinddir(dir);
-    // readdir() tells its failure only through errno, which the fstatat() of a broken link
-    // sets as well; clear it before every read.
-    for (;;) {
-        errno = 0;
-        const dirent *entry = ::readdir(dir);
-        if (!entry)
-            break;
-        const char *name = entry->d_name;
-        if (name[0] == '.') {
-            if (which == Entries::Ordinary) {
-                if (leftovers && std::strncmp(name, HiddenPrefix, sizeof HiddenPrefix - 1) == 0)
-                    leftovers->append(QByteArray(name));
-                continue;
-            }
-            if (name[1] == '\0' || (name[1] == '.' && name[2] == '\0'))
-                continue;
-        }
-        if (which == Entries::Ordinary && entry->d_type != DT_REG) {
-            if (entry->d_type != DT_LNK && entry->d_type != DT_UNKNOWN)
-                continue;
-            struct stat info;
-            if (::fstatat(dirFd, name, &info, 0) != 0 || !S_ISREG(info.st_mode))
-                continue;
-        }
-        visit(QByteArrayView(name));
-    }
-    const bool failed = errno != 0;
-    ::closedir(dir);
-    return !failed;
+    enum Kind { None, Rename, OldScheme } kind = None;
+    QByteArray from; // Rename: the old name; OldScheme: the name it took away
+    QByteArray to; // Rename: the new name
+};
+
+bool isHiddenName(QByteArrayView name)
+{
+    return name.startsWith(HiddenPrefix);
 }
 
-std::optional<QList<QByteArray>> readNames(int dirFd, Entries which)
+QByteArray randomDigits()
 {
-    QList<QByteArray> names;
-    if (!visitNames(dirFd, which, [&](QByteArrayView name) { names.append(name.toByteArray()); }))
-        return std::nullopt;
-    return names;
+    return QByteArray::number(QRandomGenerator::system()->generate() | 0x10000000u, 16);
 }
 
-// Every name of a folder by its folded name, kept current during a batch.
+QByteArray recordName(const QByteArray &from, const QByteArray &to)
+{
+    qsizetype shared = 0;
+    while (shared < from.size() && shared < to.size() && from.at(shared) == to.at(shared))
+        ++shared;
+    return HiddenPrefix.toByteArray() + randomDigits() + '+' + QByteArray::number(from.size()) + '+'
+        + QByteArray::number(shared) + '+' + from + to.mid(shared);
+}
+
+// A name that the lists can show: not empty, not hidden, no path.
+bool isPlainName(const QByteArray &name)
+{
+    return !name.isEmpty() && !name.startsWith('.') && !name.contains('/');
+}
+
+HiddenRecord readRecord(const QByteArray &hidden)
+{
+    const qsizetype mark = HiddenPrefix.size() + RandomLength;
+    if (hidden.size() <= mark + 1)
+        return {};
+    if (hidden.at(mark) == '-')
+        return {HiddenRecord::OldScheme, hidden.mid(mark + 1), {}};
+    if (hidden.at(mark) != '+')
+        return {};
+    const qsizetype second = hidden.indexOf('+', mark + 1);
+    const qsizetype third = second < 0 ? -1 : hidden.indexOf('+', second + 1);
+    if (third < 0)
+        return {};
+    bool fromOk = false;
+    bool sharedOk = false;
+    const qsizetype fromSize = hidden.mid(mark + 1, second - mark - 1).toLongLong(&fromOk);
+    const qsizetype shared = hidden.mid(second + 1, third - second - 1).toLongLong(&sharedOk);
+    const QByteArray names = hidden.mid(third + 1);
+    if (!fromOk || !sharedOk || fromSize < 0 || fromSize > names.size() || shared < 0 || shared > fromSize)
+        return {};
+    HiddenRecord record{HiddenRecord::Rename, names.left(fromSize), names.left(shared) + names.mid(fromSize)};
+    return isPlainName(record.from) && isPlainName(record.to) ? record : HiddenRecord{};
+}
+
+// Every name of a folder by its folded name, kept current during a run.
 class FolderIndex
 {
 public:
-    explicit FolderIndex(const QList<QByteArray> &names)
-    {
-        m_folded.reserve(names.size());
-        for (const QByteArray &name : names)
-            add(name);
-    }
-
-    // The names that equal `name` in any letter case.
-    QList<QByteArray> matches(const QByteArray &name) const { return m_folded.value(keyOf(name)); }
-
     void add(const QByteArray &name) { m_folded[keyOf(name)].append(name); }
 
     void remove(const QByteArray &name)
@@ -256,6 +251,9 @@ public:
                 m_folded.erase(it);
         }
     }
+
+    // The names that equal `name` in any letter case.
+    QList<QByteArray> matches(const QByteArray &name) const { return m_folded.value(keyOf(name)); }
 
 private:
     // A name that shows with replacement characters (neither UTF-8 nor Shift_JIS) is told
@@ -278,47 +276,374 @@ private:
     QHash<QString, QList<QByteArray>> m_folded;
 };
 
-// Whether the lists can show the file of this exact name: a regular file, or a link to one,
-// whose name does not start with ".".
-bool isListedFile(int dirFd, const QByteArray &name)
+// The renames of one call, in one folder: owns the open folder, the index of its names, and
+// what the probe found out about its file system. See docs/renames.md for the protocol.
+class RenameRun
 {
-    struct stat info;
-    return !name.isEmpty() && !name.startsWith('.') && ::fstatat(dirFd, name.constData(), &info, 0) == 0
-        && S_ISREG(info.st_mode);
+public:
+    RenameRun(Syscalls &sys, const QString &folder);
+    ~RenameRun();
+    RenameRun(const RenameRun &) = delete;
+    RenameRun &operator=(const RenameRun &) = delete;
+
+    // Why the folder could not be opened or read; None when it could.
+    FileError openError() const { return m_openError; }
+
+    FileError rename(const QByteArray &from, const QByteArray &to);
+    void finishStoppedRenames();
+
+private:
+    // How a file gets a name without replacing one, where renameat2() refuses RENAME_NOREPLACE.
+    enum class Fallback {
+        Unknown, // not probed yet
+        Link, // hard links, and inode numbers that are the same for all names of a file
+        Reservation, // an exclusive create of the new name, then a rename over it
+        None, // not even an exclusive create: nothing is renamed
+    };
+
+    FileError renameThroughRecord(const QByteArray &from, const QByteArray &to);
+    FileError removeSecondName(const QByteArray &name, const QByteArray &keep);
+    FileError giveName(const QByteArray &hidden, const QByteArray &name);
+    FileError giveByLink(const QByteArray &hidden, const QByteArray &name);
+    FileError giveByReservation(const QByteArray &hidden, const QByteArray &name);
+    FileError probe();
+    bool sameFile(const QByteArray &a, const QByteArray &b);
+    bool isVisibleSecondName(const QByteArray &hidden);
+    bool isReservation(const QByteArray &name);
+    bool isListedFile(const QByteArray &name);
+    bool exists(const QByteArray &name);
+    QByteArray freshName(const QByteArray &from = {}, const QByteArray &to = {});
+    void renamed(const QByteArray &from, const QByteArray &to);
+    FolderIndex &index();
+
+    Syscalls &m_sys;
+    int m_dirFd = -1;
+    FileError m_openError;
+    QList<QByteArray> m_names; // as the folder was read
+    std::optional<FolderIndex> m_index; // as the run has changed it, made when first needed
+    std::optional<bool> m_noReplace; // whether renameat2() takes RENAME_NOREPLACE
+    Fallback m_fallback = Fallback::Unknown;
+    bool m_stableInodes = false; // all names of a file show one inode number (probed)
+    FileError m_probeError;
+};
+
+RenameRun::RenameRun(Syscalls &sys, const QString &folder)
+    : m_sys(sys)
+{
+    // A path with a NUL names no folder: the system would read it only up to the NUL.
+    m_dirFd = folder.contains(QChar(0)) ? -1 : m_sys.openDirectory(QFile::encodeName(folder).constData());
+    if (m_dirFd < 0) {
+        const int error = folder.contains(QChar(0)) ? ENOENT : errno;
+        m_openError = error == ENOENT ? FileError(FileError::PathNotFound) : errnoError(error);
+        return;
+    }
+    if (m_sys.readDirectory(m_dirFd, [&](const char *name, unsigned char) { m_names.append(name); }) != 0) {
+        m_openError = errnoError(errno);
+        return;
+    }
 }
 
-// A name that no file of the folder has, hidden from the lists. It carries `original`, the
-// name whose file it takes for a moment, where that fits, so that a file stranded there by a
-// run that was stopped can be given its name back.
-QByteArray freshHiddenName(int dirFd, const QByteArray &original = {})
+FolderIndex &RenameRun::index()
 {
-    const bool carries =
-        !original.isEmpty() && (sizeof HiddenPrefix - 1) + RandomLength + 1 + original.size() <= NameMax;
+    if (!m_index) {
+        m_index.emplace();
+        for (const QByteArray &name : std::as_const(m_names))
+            m_index->add(name);
+    }
+    return *m_index;
+}
+
+RenameRun::~RenameRun()
+{
+    if (m_dirFd >= 0)
+        m_sys.close(m_dirFd);
+}
+
+FileError RenameRun::rename(const QByteArray &from, const QByteArray &to)
+{
+    // Only the file that the lists showed, under its very bytes: another file whose name reads
+    // the same, or differs in letter case only, never stands in for it.
+    if (!isListedFile(from))
+        return FileError::FileNotFound;
+    QList<QByteArray> clashes = index().matches(to);
+    clashes.removeOne(from);
+    if (clashes.size() == 1 && sameFile(from, clashes.constFirst())) {
+        // An older version, stopped half-way, left the snack under both names.
+        return removeSecondName(from, clashes.constFirst());
+    }
+    if (!clashes.isEmpty())
+        return FileError::FileExists;
+    if (from == to)
+        return {};
+    // A NUL would end the name early; a name that starts with "." would hide the snack.
+    if (!isPlainName(to) || to.contains('\0') || isDeviceName(displayName(to)))
+        return FileError::BadFileName;
+
+    if (m_noReplace.value_or(true)) {
+        if (m_sys.renameNoReplace(m_dirFd, from.constData(), to.constData()) == 0) {
+            m_noReplace = true;
+            renamed(from, to);
+            return {};
+        }
+        if (!noReplaceUnsupported(errno))
+            return errnoError(errno);
+        m_noReplace = false;
+    }
+    const FileError error = renameThroughRecord(from, to);
+    if (!error.failed())
+        renamed(from, to);
+    return error;
+}
+
+// The old name goes first, to a hidden name that records the rename; then the file gets the
+// new name, or its old one back. A kill leaves at most one visible name and one record.
+FileError RenameRun::renameThroughRecord(const QByteArray &from, const QByteArray &to)
+{
+    if (const FileError probed = probe(); probed.failed())
+        return probed;
+    const QByteArray hidden = freshName(from, to);
+    if (hidden.size() > NameMax)
+        return FileError::NameTooLong;
+    if (m_sys.rename(m_dirFd, from.constData(), hidden.constData()) != 0)
+        return errnoError(errno);
+    const FileError error = giveName(hidden, to);
+    if (!error.failed())
+        return {};
+    if (!giveName(hidden, from).failed())
+        return error;
+    FileError stranded(FileError::OtherFileAside);
+    stranded.description += QFile::decodeName(hidden);
+    return stranded;
+}
+
+// Takes `name` away where it is another name of the file called `keep`. The name goes to a
+// record first and is removed there only once it is seen to be `keep`'s file, as removing
+// `name` itself could delete a file that another program put there an instant before.
+FileError RenameRun::removeSecondName(const QByteArray &name, const QByteArray &keep)
+{
+    const QByteArray hidden = freshName(name, keep);
+    if (hidden.size() > NameMax)
+        return FileError::NameTooLong;
+    if (m_sys.rename(m_dirFd, name.constData(), hidden.constData()) != 0)
+        return errnoError(errno);
+    if (sameFile(hidden, keep)) {
+        // Should this fail, the next listing removes the record.
+        m_sys.unlink(m_dirFd, hidden.constData());
+        index().remove(name);
+        return {};
+    }
+    if (!giveName(hidden, name).failed())
+        return FileError::FileExists;
+    FileError stranded(FileError::OtherFileAside);
+    stranded.description += QFile::decodeName(hidden);
+    return stranded;
+}
+
+// Gives the file under the program's hidden name `hidden` the name `name`, never replacing a
+// file: the fast path where the file system has it, else the fallback that the probe chose.
+FileError RenameRun::giveName(const QByteArray &hidden, const QByteArray &name)
+{
+    if (m_noReplace.value_or(true)) {
+        if (m_sys.renameNoReplace(m_dirFd, hidden.constData(), name.constData()) == 0) {
+            m_noReplace = true;
+            return {};
+        }
+        if (!noReplaceUnsupported(errno))
+            return errnoError(errno);
+        m_noReplace = false;
+    }
+    if (const FileError probed = probe(); probed.failed())
+        return probed;
+    return m_fallback == Fallback::Link ? giveByLink(hidden, name) : giveByReservation(hidden, name);
+}
+
+// The link path: a hard link fails where the name exists. The hidden name goes only once the
+// new name is seen to lead to the same inode.
+FileError RenameRun::giveByLink(const QByteArray &hidden, const QByteArray &name)
+{
+    if (m_sys.link(m_dirFd, hidden.constData(), name.constData()) != 0)
+        return errnoError(errno);
+    if (!sameFile(hidden, name))
+        return FileError::FileExists; // another program replaced the new name at once
+    // Should this fail, the next listing removes the hidden second name.
+    m_sys.unlink(m_dirFd, hidden.constData());
+    return {};
+}
+
+// The reservation path: an exclusive create takes the name, and the file is renamed over the
+// reservation once that is seen to be still the program's own, still empty file. The
+// reservation is closed first: FUSE would otherwise keep it under a name of its own while open.
+FileError RenameRun::giveByReservation(const QByteArray &hidden, const QByteArray &name)
+{
+    const int fd = m_sys.createExclusive(m_dirFd, name.constData());
+    if (fd < 0)
+        return errnoError(errno);
+    struct stat own;
+    const bool opened = m_sys.statOpenFile(fd, &own) == 0;
+    m_sys.close(fd);
+    const auto stillOwn = [&] {
+        struct stat now;
+        return opened && m_sys.statName(m_dirFd, name.constData(), &now) == 0 && isRegular(now)
+            && now.st_size == 0 && now.st_dev == own.st_dev && now.st_ino == own.st_ino;
+    };
+    FileError error;
+    if (!stillOwn())
+        error = FileError::FileExists;
+    else if (m_sys.rename(m_dirFd, hidden.constData(), name.constData()) != 0)
+        error = errnoError(errno);
+    // A reservation that the rename did not take goes again, while it is still empty.
+    if (error.failed() && stillOwn())
+        m_sys.unlink(m_dirFd, name.constData());
+    return error;
+}
+
+// Finds out, once per run, how the folder's file system can rename without replacing: with
+// an empty file of the program's own under two hidden names, removed again at once.
+FileError RenameRun::probe()
+{
+    if (m_fallback != Fallback::Unknown)
+        return m_probeError;
+    m_fallback = Fallback::None;
+    const QByteArray first = freshName();
+    const int fd = m_sys.createExclusive(m_dirFd, first.constData());
+    if (fd < 0) {
+        const int error = errno;
+        const bool plain = error == EACCES || error == EPERM || error == EROFS || error == ENOSPC
+            || error == EDQUOT || error == EIO;
+        m_probeError = plain ? errnoError(error) : FileError(FileError::NoSafeRename);
+        return m_probeError;
+    }
+    m_sys.close(fd);
+    m_fallback = Fallback::Reservation;
+    const QByteArray second = freshName();
+    if (m_sys.link(m_dirFd, first.constData(), second.constData()) == 0) {
+        struct stat a;
+        struct stat b;
+        struct stat folder;
+        // Both names must show one number and count two links; the folder's own number tells a
+        // file system that gives every file the same one.
+        if (m_sys.statName(m_dirFd, first.constData(), &a) == 0
+            && m_sys.statName(m_dirFd, second.constData(), &b) == 0
+            && m_sys.statName(m_dirFd, ".", &folder) == 0 && a.st_dev == b.st_dev && a.st_ino == b.st_ino
+            && a.st_nlink == 2 && b.st_nlink == 2 && a.st_ino != folder.st_ino) {
+            m_stableInodes = true;
+            m_fallback = Fallback::Link;
+        }
+        m_sys.unlink(m_dirFd, second.constData());
+    }
+    m_sys.unlink(m_dirFd, first.constData());
+    return {};
+}
+
+// Whether two names are names of one file. Only an inode number tells it, and only on a file
+// system whose numbers the probe found the same for all names of a file: two files can agree
+// in everything else, size, times and link count included.
+bool RenameRun::sameFile(const QByteArray &a, const QByteArray &b)
+{
+    struct stat first;
+    struct stat second;
+    if (m_sys.statName(m_dirFd, a.constData(), &first) != 0
+        || m_sys.statName(m_dirFd, b.constData(), &second) != 0 || !isRegular(first)
+        || first.st_dev != second.st_dev || first.st_ino != second.st_ino || first.st_nlink < 2)
+        return false;
+    probe();
+    return m_stableInodes;
+}
+
+bool RenameRun::isVisibleSecondName(const QByteArray &hidden)
+{
+    for (const QByteArray &name : std::as_const(m_names)) {
+        if (!name.startsWith('.') && sameFile(hidden, name))
+            return true;
+    }
+    return false;
+}
+
+// Whether `name` is an empty regular file of one link, as a reservation is.
+bool RenameRun::isReservation(const QByteArray &name)
+{
+    struct stat info;
+    return m_sys.statName(m_dirFd, name.constData(), &info) == 0 && isRegular(info) && info.st_size == 0
+        && info.st_nlink == 1;
+}
+
+// Whether the lists can show the file of this exact name: a regular file, or a link to one,
+// whose name does not start with ".".
+bool RenameRun::isListedFile(const QByteArray &name)
+{
+    struct stat info;
+    return isPlainName(name) && m_sys.statTarget(m_dirFd, name.constData(), &info) == 0 && isRegular(info);
+}
+
+bool RenameRun::exists(const QByteArray &name)
+{
+    struct stat info;
+    return m_sys.statName(m_dirFd, name.constData(), &info) == 0 || errno != ENOENT;
+}
+
+// A hidden name that no file of the folder has: a record of the rename of `from` to `to`, or
+// without them a name for the probe.
+QByteArray RenameRun::freshName(const QByteArray &from, const QByteArray &to)
+{
     for (;;) {
-        const quint64 random = QRandomGenerator::system()->generate64();
-        const QByteArray name = carries
-            ? QByteArray(HiddenPrefix + QByteArray::number(random >> 32 | 0x10000000, 16) + '-' + original)
-            : QByteArray(HiddenPrefix + QByteArray::number(random, 16));
-        struct stat info;
-        if (::fstatat(dirFd, name.constData(), &info, AT_SYMLINK_NOFOLLOW) != 0)
+        const QByteArray name = from.isEmpty() ? HiddenPrefix.toByteArray() + randomDigits() + randomDigits()
+                                               : recordName(from, to);
+        if (!exists(name))
             return name;
     }
 }
 
-// The name that a hidden name of the program took away, if it carries one.
-QByteArray originalNameOf(const QByteArray &hidden)
+void RenameRun::renamed(const QByteArray &from, const QByteArray &to)
 {
-    const qsizetype dash = sizeof HiddenPrefix - 1 + RandomLength;
-    if (hidden.size() <= dash + 1 || hidden.at(dash) != '-')
-        return {};
-    return hidden.mid(dash + 1);
+    index().remove(from);
+    index().add(to);
 }
 
-FsError strandedError(const QByteArray &aside)
+// What a killed run can leave, and what happens to it, is listed in docs/renames.md. Each
+// file ends under one of its names; a file is never removed but for a hidden second name of
+// a listed file, or an empty file of the probe.
+void RenameRun::finishStoppedRenames()
 {
-    FsError error = fsError(FileError::OtherFileAside);
-    error.description += QFile::decodeName(aside);
-    return error;
+    const QList<QByteArray> names = m_names;
+    for (const QByteArray &hidden : names) {
+        if (!isHiddenName(hidden))
+            continue;
+        struct stat info;
+        if (m_sys.statName(m_dirFd, hidden.constData(), &info) != 0 || !isRegular(info))
+            continue;
+        if (info.st_nlink > 1 && isVisibleSecondName(hidden)) {
+            m_sys.unlink(m_dirFd, hidden.constData());
+            continue;
+        }
+        const HiddenRecord record = readRecord(hidden);
+        const auto free = [&](const QByteArray &name) { return index().matches(name).isEmpty(); };
+        const auto give = [&](const QByteArray &name) {
+            if (!giveName(hidden, name).failed())
+                index().add(name);
+        };
+        switch (record.kind) {
+        case HiddenRecord::Rename:
+            // A reservation that the kill left in place takes the file; else the new name, then
+            // the old one, where no file has it in any letter case.
+            if (isReservation(record.to))
+                m_sys.rename(m_dirFd, hidden.constData(), record.to.constData());
+            else if (isReservation(record.from))
+                m_sys.rename(m_dirFd, hidden.constData(), record.from.constData());
+            else if (free(record.to))
+                give(record.to);
+            else if (free(record.from))
+                give(record.from);
+            break;
+        case HiddenRecord::OldScheme:
+            if (isPlainName(record.from) && free(record.from))
+                give(record.from);
+            break;
+        case HiddenRecord::None:
+            if (info.st_size == 0)
+                m_sys.unlink(m_dirFd, hidden.constData()); // the empty file of a probe
+            break;
+        }
+    }
 }
 
 } // namespace
@@ -330,15 +655,25 @@ PosixFileOps::PosixFileOps(Syscalls &syscalls)
 
 bool PosixFileOps::visitFiles(const QString &folder, const std::function<void(QByteArrayView native)> &visit)
 {
-    const DirFd dir(m_sys, folder);
-    QList<QByteArray> leftovers;
-    if (dir.fd() < 0 || !visitNames(dir.fd(), Entries::Ordinary, visit, &leftovers))
+    // Regular files, or links to them, whose names do not start with "." (Wine and the file
+    // managers hide the rest).
+    const int dirFd =
+        folder.contains(QChar(0)) ? -1 : m_sys.openDirectory(QFile::encodeName(folder).constData());
+    if (dirFd < 0)
         return false;
-    if (!leftovers.isEmpty()) {
-        for (const QByteArray &given : mendLeftovers(dir.fd(), leftovers))
-            visit(given);
-    }
-    return true;
+    const int read = m_sys.readDirectory(dirFd, [&](const char *name, unsigned char type) {
+        if (name[0] == '.')
+            return;
+        if (type != DT_REG) {
+            struct stat info;
+            if ((type != DT_LNK && type != DT_UNKNOWN) || m_sys.statTarget(dirFd, name, &info) != 0
+                || !isRegular(info))
+                return;
+        }
+        visit(QByteArrayView(name));
+    });
+    m_sys.close(dirFd);
+    return read == 0;
 }
 
 RenameOutcome PosixFileOps::renameFiles(const QString &folder, const QList<RenameRequest> &requests,
@@ -347,253 +682,27 @@ RenameOutcome PosixFileOps::renameFiles(const QString &folder, const QList<Renam
     RenameOutcome outcome;
     if (requests.isEmpty())
         return outcome;
-    const DirFd dir(m_sys, folder);
-    if (dir.fd() < 0) {
-        outcome.error = dir.error() == ENOENT ? fsError(FileError::PathNotFound) : errnoError(dir.error());
-        return outcome;
-    }
-    const auto names = readNames(dir.fd(), Entries::All);
-    if (!names) {
-        outcome.error = errnoError(errno);
-        return outcome;
-    }
-    FolderIndex index(*names);
-    Identity identity = Identity::Unknown;
-
+    RenameRun run(m_sys, folder);
+    outcome.error = run.openError();
     for (const RenameRequest &request : requests) {
+        if (outcome.error.failed())
+            break;
         if (outcome.completed > 0 && progress && !progress(outcome.completed)) {
             outcome.stopped = true;
-            return outcome;
+            break;
         }
-        // Only the file that the lists showed, under its very bytes: another file whose name
-        // reads the same, or differs in letter case only, never stands in for it.
-        if (!isListedFile(dir.fd(), request.from)) {
-            outcome.error = fsError(FileError::FileNotFound);
-            return outcome;
-        }
-        const QList<QByteArray> clashes = index.matches(request.to);
-        if (clashes.size() == 1 && clashes.constFirst() != request.from
-            && isSecondName(dir.fd(), clashes.constFirst(), request.from, identity)) {
-            // A run that was stopped half-way left the snack under both names: it only loses
-            // the old one.
-            outcome.error = takeOldNameAway(dir.fd(), request.from, clashes.constFirst(), identity);
-            if (outcome.error.failed())
-                return outcome;
-            index.remove(request.from);
+        outcome.error = run.rename(request.from, request.to);
+        if (!outcome.error.failed())
             ++outcome.completed;
-            continue;
-        }
-        if (clashes.size() > 1 || (clashes.size() == 1 && clashes.constFirst() != request.from)) {
-            outcome.error = fsError(FileError::FileExists);
-            return outcome;
-        }
-        if (request.from != request.to) {
-            outcome.error = renameOne(dir.fd(), request.from, request.to, identity);
-            if (outcome.error.failed())
-                return outcome;
-            index.remove(request.from);
-            index.add(request.to);
-        }
-        ++outcome.completed;
     }
     return outcome;
 }
 
-FsError PosixFileOps::renameOne(int dirFd, const QByteArray &from, const QByteArray &to, Identity &identity)
+void PosixFileOps::finishStoppedRenames(const QString &folder)
 {
-    // A NUL would end the name early: the file would get what comes before it. A name that
-    // starts with "." would hide the snack from the lists.
-    if (to.isEmpty() || to.startsWith('.') || to.contains('/') || to.contains('\0')
-        || isDeviceName(displayName(to)))
-        return fsError(FileError::BadFileName);
-    if (m_sys.renameNoReplace(dirFd, from.constData(), to.constData()) == 0)
-        return {};
-    const int renameError = errno;
-    if (renameError != EINVAL && renameError != ENOSYS && renameError != EOPNOTSUPP)
-        return errnoError(renameError);
-
-    // The file system does not know the no-replace flag. A hard link fails when the new
-    // name exists, so link-then-remove never replaces; anything weaker is refused. Before a
-    // snack is touched, the program makes sure that it can tell the snack's two names from
-    // another program's file.
-    if (identity == Identity::Unknown) {
-        const FsError probed = probeIdentity(dirFd, identity);
-        if (probed.failed())
-            return probed;
-    }
-    if (m_sys.link(dirFd, from.constData(), to.constData()) != 0)
-        return linkError(errno);
-    return takeOldNameAway(dirFd, from, to, identity);
-}
-
-FsError PosixFileOps::takeOldNameAway(int dirFd, const QByteArray &from, const QByteArray &to,
-                                      Identity &identity)
-{
-    const Removal oldName = removeSecondName(dirFd, from, to, identity);
-    switch (oldName.result) {
-    case Removal::Removed:
-    case Removal::Gone: // another program took the old name away: the snack has the new one
-    case Removal::OtherFile: // another program's file had taken the old name, and keeps it
-        return {};
-    case Removal::Stranded:
-        return strandedError(oldName.aside);
-    case Removal::Failed:
-        break;
-    }
-    // The old name stays: take the new one away again, so that the snack keeps one name.
-    const Removal newName = removeSecondName(dirFd, to, from, identity);
-    switch (newName.result) {
-    case Removal::Removed:
-    case Removal::Gone:
-    case Removal::OtherFile:
-        return errnoError(oldName.error);
-    case Removal::Stranded:
-        return strandedError(newName.aside);
-    case Removal::Failed:
-        break;
-    }
-    return fsError(FileError::BothNamesLeft);
-}
-
-FsError PosixFileOps::probeIdentity(int dirFd, Identity &identity)
-{
-    // Two hidden names of an empty file of the program's own, taken away again at once.
-    const QByteArray first = freshHiddenName(dirFd);
-    const int fd =
-        ::openat(dirFd, first.constData(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
-    if (fd < 0)
-        return errnoError(errno);
-    ::close(fd);
-    const QByteArray second = freshHiddenName(dirFd);
-    FsError error;
-    if (m_sys.link(dirFd, first.constData(), second.constData()) != 0) {
-        error = linkError(errno);
-    } else {
-        struct stat a;
-        struct stat b;
-        struct stat folder;
-        identity = Identity::None;
-        if (m_sys.stat(dirFd, first.constData(), &a) == 0 && m_sys.stat(dirFd, second.constData(), &b) == 0
-            && m_sys.stat(dirFd, ".", &folder) == 0 && a.st_dev == b.st_dev) {
-            // Both names must count the two links. The folder's own number tells a file system
-            // that gives every file the same one.
-            const bool counted = a.st_nlink == 2 && b.st_nlink == 2;
-            if (counted && a.st_ino == b.st_ino && a.st_ino != folder.st_ino)
-                identity = Identity::Inode;
-            else if (counted && a.st_ino != b.st_ino)
-                identity = Identity::LinkCount;
-        }
-        m_sys.unlink(dirFd, second.constData());
-        if (identity == Identity::None)
-            error = fsError(FileError::NoSafeRename);
-    }
-    m_sys.unlink(dirFd, first.constData());
-    return error;
-}
-
-bool PosixFileOps::isSecondName(int dirFd, const QByteArray &name, const QByteArray &of, Identity &identity)
-{
-    // A file that has one name only is no second name of another; nor is one that looks
-    // otherwise than `of` under another number. What is left is told as the look at the file
-    // system found it can be told.
-    struct stat a;
-    struct stat b;
-    return m_sys.stat(dirFd, name.constData(), &a) == 0 && m_sys.stat(dirFd, of.constData(), &b) == 0
-        && namesOneFile(dirFd, a, b, identity);
-}
-
-bool PosixFileOps::namesOneFile(int dirFd, const struct stat &a, const struct stat &b, Identity &identity)
-{
-    if (a.st_dev != b.st_dev || a.st_nlink < 2 || (a.st_ino != b.st_ino && !lookLinked(a, b)))
-        return false;
-    if (identity == Identity::Unknown)
-        probeIdentity(dirFd, identity);
-    return identity == Identity::LinkCount || (identity == Identity::Inode && a.st_ino == b.st_ino);
-}
-
-auto PosixFileOps::removeSecondName(int dirFd, const QByteArray &name, const QByteArray &keep,
-                                    Identity &identity) -> Removal
-{
-    // Whatever `name` holds is first moved to a fresh hidden name, which no other program
-    // uses, and removed there only once it is seen to be the file of `keep`. Removing `name`
-    // itself could delete a file that another program put there an instant before.
-    const QByteArray aside = freshHiddenName(dirFd, name);
-    if (m_sys.rename(dirFd, name.constData(), aside.constData()) != 0) {
-        const int error = errno;
-        return {error == ENOENT ? Removal::Gone : Removal::Failed, error, {}};
-    }
-    if (isSecondName(dirFd, aside, keep, identity)) {
-        // Should even this fail, the snack keeps its name and only a hidden second name
-        // stays, which the next listing of the folder takes away.
-        m_sys.unlink(dirFd, aside.constData());
-        return {Removal::Removed, 0, {}};
-    }
-    // Another program's file: back under its name, with a link, which never replaces. Should
-    // another program have taken it away meanwhile, nothing waits under the hidden name.
-    if (m_sys.link(dirFd, aside.constData(), name.constData()) != 0)
-        return errno == ENOENT ? Removal{Removal::Gone, ENOENT, {}}
-                               : Removal{Removal::Stranded, errno, aside};
-    m_sys.unlink(dirFd, aside.constData());
-    return {Removal::OtherFile, 0, {}};
-}
-
-QList<QByteArray> PosixFileOps::mendLeftovers(int dirFd, const QList<QByteArray> &leftovers)
-{
-    // What a run that was stopped in the middle of a rename through a link may leave: a
-    // hidden second name of a snack, or another program's file under a hidden name.
-    const auto names = readNames(dirFd, Entries::All);
-    if (!names)
-        return {};
-    FolderIndex index(*names);
-    // The listed files that have other names too, looked at once for all leftovers.
-    std::optional<QList<struct stat>> linked;
-    Identity identity = Identity::Unknown;
-    QList<QByteArray> given;
-    for (const QByteArray &hidden : leftovers) {
-        struct stat info;
-        if (m_sys.stat(dirFd, hidden.constData(), &info) != 0 || !S_ISREG(info.st_mode))
-            continue;
-        if (info.st_nlink > 1) {
-            if (!linked) {
-                linked.emplace();
-                for (const QByteArray &name : *names) {
-                    struct stat other;
-                    if (!name.startsWith('.') && m_sys.stat(dirFd, name.constData(), &other) == 0
-                        && other.st_nlink > 1)
-                        linked->append(other);
-                }
-            }
-            const bool second = std::any_of(linked->cbegin(), linked->cend(), [&](const struct stat &other) {
-                return namesOneFile(dirFd, info, other, identity);
-            });
-            if (second) {
-                m_sys.unlink(dirFd, hidden.constData());
-                continue;
-            }
-        }
-        // A file of its own: back under the name it had, where that is free in any letter
-        // case. Neither step replaces a file.
-        const QByteArray original = originalNameOf(hidden);
-        if (original.isEmpty() && info.st_size == 0) {
-            m_sys.unlink(dirFd, hidden.constData()); // the empty file of a look at the file system
-            continue;
-        }
-        if (original.isEmpty() || original.startsWith('.') || original.contains('/')
-            || !index.matches(original).isEmpty())
-            continue;
-        bool moved = m_sys.renameNoReplace(dirFd, hidden.constData(), original.constData()) == 0;
-        if (!moved && (errno == EINVAL || errno == ENOSYS || errno == EOPNOTSUPP)
-            && m_sys.link(dirFd, hidden.constData(), original.constData()) == 0) {
-            m_sys.unlink(dirFd, hidden.constData());
-            moved = true;
-        }
-        if (moved) {
-            index.add(original);
-            if (isListedFile(dirFd, original))
-                given.append(original);
-        }
-    }
-    return given;
+    RenameRun run(m_sys, folder);
+    if (!run.openError().failed())
+        run.finishStoppedRenames();
 }
 
 std::optional<QString> PosixFileOps::findPlainFile(const QString &folder, const QString &name)
@@ -620,10 +729,6 @@ std::optional<QString> PosixFileOps::findPlainFile(const QString &folder, const 
         path += u'/';
     return path + QFile::decodeName(found->native);
 }
-
-} // namespace kurubako
-
-namespace kurubako {
 
 std::unique_ptr<FileOps> systemFileOps()
 {

@@ -23,43 +23,43 @@ std::wstring widePathOf(const QString &folder, QByteArrayView name)
     return pathOf(folder, QString::fromUtf8(name)).toStdWString();
 }
 
-FsError windowsError(DWORD error)
+FileError windowsError(DWORD error)
 {
     switch (error) {
     case ERROR_ALREADY_EXISTS:
     case ERROR_FILE_EXISTS:
-        return fsError(FileError::FileExists);
+        return FileError(FileError::FileExists);
     case ERROR_FILE_NOT_FOUND:
-        return fsError(FileError::FileNotFound);
+        return FileError(FileError::FileNotFound);
     case ERROR_PATH_NOT_FOUND:
     case ERROR_DIRECTORY:
     case ERROR_BAD_NETPATH:
-        return fsError(FileError::PathNotFound);
+        return FileError(FileError::PathNotFound);
     case ERROR_ACCESS_DENIED:
-        return fsError(FileError::PermissionDenied);
+        return FileError(FileError::PermissionDenied);
     case ERROR_SHARING_VIOLATION:
     case ERROR_LOCK_VIOLATION: { // PostPet, say, has the file open
-        FsError inUse = fsError(FileError::PermissionDenied);
+        FileError inUse = FileError(FileError::PermissionDenied);
         inUse.description = u"ほかのプログラムがこのファイルを使っています。"_s;
         return inUse;
     }
     case ERROR_WRITE_PROTECT:
-        return fsError(FileError::ReadOnly);
+        return FileError(FileError::ReadOnly);
     case ERROR_DISK_FULL:
     case ERROR_HANDLE_DISK_FULL:
-        return fsError(FileError::DiskFull);
+        return FileError(FileError::DiskFull);
     case ERROR_NOT_SAME_DEVICE:
-        return fsError(FileError::OtherDevice);
+        return FileError(FileError::OtherDevice);
     case ERROR_FILENAME_EXCED_RANGE:
-        return fsError(FileError::NameTooLong);
+        return FileError(FileError::NameTooLong);
     case ERROR_INVALID_NAME:
     case ERROR_BAD_PATHNAME:
-        return fsError(FileError::BadFileName);
+        return FileError(FileError::BadFileName);
     case ERROR_NOT_READY:
     case ERROR_CRC:
-        return fsError(FileError::DeviceIo);
+        return FileError(FileError::DeviceIo);
     default: {
-        FsError unexpected = fsError(FileError::Unexpected);
+        FileError unexpected = FileError(FileError::Unexpected);
         unexpected.description += u"（Windows のエラー "_s + QString::number(error) + u'）';
         return unexpected;
     }
@@ -113,7 +113,7 @@ RenameOutcome WinFileOps::renameFiles(const QString &folder, const QList<RenameR
 {
     RenameOutcome outcome;
     if (!requests.isEmpty() && folder.contains(QChar(0))) {
-        outcome.error = fsError(FileError::PathNotFound);
+        outcome.error = FileError(FileError::PathNotFound);
         return outcome;
     }
     for (const RenameRequest &request : requests) {
@@ -129,18 +129,18 @@ RenameOutcome WinFileOps::renameFiles(const QString &folder, const QList<RenameR
     return outcome;
 }
 
-FsError WinFileOps::renameOne(const QString &folder, const QByteArray &from, const QByteArray &to)
+FileError WinFileOps::renameOne(const QString &folder, const QByteArray &from, const QByteArray &to)
 {
     const QString newName = QString::fromUtf8(to);
     if (newName.isEmpty() || newName.contains(u'\0') || newName.contains(u'\\') || newName.contains(u'/')
         || isDeviceName(newName))
-        return fsError(FileError::BadFileName);
+        return FileError(FileError::BadFileName);
     const std::wstring source = widePathOf(folder, from);
     const std::wstring target = widePathOf(folder, to);
     // Windows' file systems keep names of up to 255 UTF-16 units, and its calls take paths
     // shorter than MAX_PATH.
     if (newName.size() > 255 || target.size() >= MAX_PATH)
-        return fsError(FileError::NameTooLong);
+        return FileError(FileError::NameTooLong);
     // Windows finds a name in any letter case: the source must be the very file that was
     // listed, under this name exactly.
     const QString oldName = QString::fromUtf8(from);
@@ -150,7 +150,7 @@ FsError WinFileOps::renameOne(const QString &folder, const QByteArray &from, con
         return windowsError(error == ERROR_PATH_NOT_FOUND ? error : ERROR_FILE_NOT_FOUND);
     }
     if (QString::fromWCharArray(listed->cFileName) != oldName || (listed->dwFileAttributes & NotOrdinary))
-        return fsError(FileError::FileNotFound);
+        return FileError(FileError::FileNotFound);
     if (from == to)
         return {};
     // Without MOVEFILE_REPLACE_EXISTING the rename fails when the new name exists in any
@@ -170,7 +170,7 @@ FsError WinFileOps::renameOne(const QString &folder, const QByteArray &from, con
         return windowsError(GetLastError());
     if (MoveFileExW(step.c_str(), target.c_str(), 0))
         return {};
-    FsError error = windowsError(GetLastError());
+    FileError error = windowsError(GetLastError());
     if (!MoveFileExW(step.c_str(), source.c_str(), 0))
         error.description +=
             u"（ファイルは "_s + QString::fromStdWString(step) + u" という名前で残っています）"_s;

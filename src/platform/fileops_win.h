@@ -15,7 +15,7 @@ public:
     std::optional<QString> findPlainFile(const QString &folder, const QString &name) override;
 
 private:
-    static FsError renameOne(const QString &folder, const QByteArray &from, const QByteArray &to);
+    static FileError renameOne(const QString &folder, const QByteArray &from, const QByteArray &to);
 };
 
 } // namespace kurubako

@@ -15,7 +15,7 @@ RenameOutcome moveSnacks(FileOps &files, const QString &snackDir, const QList<Sn
 // Gives one snack of `set` a new snack name; its extension stays that of the set. The name
 // as the list shows it keeps the file's bytes; a name that holds half of a surrogate pair or a
 // control character is refused with BadFileName.
-FsError renameSnack(FileOps &files, const QString &snackDir, const Snack &snack, SnackSet set,
-                    const QString &newName);
+FileError renameSnack(FileOps &files, const QString &snackDir, const Snack &snack, SnackSet set,
+                      const QString &newName);
 
 } // namespace kurubako

@@ -30,7 +30,7 @@ void sortSnacks(QList<Snack> &snacks)
     if (snacks.size() < 2)
         return;
 
-    // A long list is cut into runs, one a core: each run is keyed and sorted beside the others,
+    // A long list is cut into runs, one per core: each run is keyed and sorted beside the others,
     // with a collator of its own, and the sorted runs are merged. Making the keys is most of
     // the cost of a sort, comparing them most of the rest.
     constexpr qsizetype MinimumRun = 1024; // below this a thread costs more than it saves
@@ -90,6 +90,7 @@ void sortSnacks(QList<Snack> &snacks)
 SnackLists scanSnackFolder(FileOps &files, const QString &snackDir)
 {
     SnackLists lists;
+    files.finishStoppedRenames(snackDir);
     // Names are taken as the folder is read, and decoded only when their bytes end like a
     // snack's: an ending that reads "pac" or "pa_" is made of those very ASCII bytes.
     const bool read = files.visitFiles(snackDir, [&](QByteArrayView native) {

@@ -15,8 +15,9 @@ struct SnackLists
     QList<Snack> today; // shown in the right list
 };
 
-// Lists the folder once and sorts both sets in the user's locale without regard to letter
-// case; a folder that is missing or cannot be read gives two empty lists.
+// Finishes the renames that a killed run left half-done, then lists the folder once and sorts
+// both sets in the user's locale without regard to letter case; a folder that is missing or
+// cannot be read gives two empty lists.
 SnackLists scanSnackFolder(FileOps &files, const QString &snackDir);
 
 // Sorts snacks in the order of the lists: the user's collation ignoring letter case (Japanese

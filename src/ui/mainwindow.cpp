@@ -445,7 +445,7 @@ void MainWindow::runTransfer(const Transfer &transfer)
     progress.reset();
     if (outcome.error.failed()) {
         box.critical(u"PostPetおやつのあるディレクトリをチェックしてちょ。（"_s
-                         + QString::number(outcome.error.number) + u"）\r\n"_s + u"エラー内容："_s
+                         + QString::number(outcome.error.number()) + u"）\r\n"_s + u"エラー内容："_s
                          + outcome.error.description,
                      transfer.errorTitle);
     }

@@ -99,12 +99,12 @@ void RenameDialog::rename()
     if (!m_skipQuestions && !m_box.askYes(u"おやつ名を変更するよ。いい？"_s, u"確認だよ"_s))
         return;
 
-    const FsError error = renameSnack(m_files, m_snackDir, m_snack, m_set, newName);
+    const FileError error = renameSnack(m_files, m_snackDir, m_snack, m_set, newName);
     if (error.failed()) {
         if (error.code == FileError::FileExists)
             m_box.critical(u"同じ名前のファイルが存在するので変えられないよ"_s, u"エラー"_s);
         else
-            m_box.critical(u"未知のエラーです("_s + QString::number(error.number) + u')', u"エラー"_s);
+            m_box.critical(u"未知のエラーです("_s + QString::number(error.number()) + u')', u"エラー"_s);
         m_newName->setFocus();
         selectNewName();
         return;

@@ -157,7 +157,7 @@ void TestWinFiles::renameFiles()
     for (const QByteArray &pair : renames)
         requests.append({pair.split('>').at(0), pair.split('>').at(1)});
     const RenameOutcome outcome = WinFileOps().renameFiles(dir.path(), requests);
-    QCOMPARE(outcome.error.number, error);
+    QCOMPARE(outcome.error.number(), error);
     QCOMPARE(outcome.completed, completed);
     QCOMPARE(testfolder::snapshot(dir.path()), testfolder::expected(after.isEmpty() ? files : after));
 }
@@ -191,7 +191,7 @@ void TestWinFiles::renameSnack()
     WinFileOps ops;
     const QString snackDir = QDir::toNativeSeparators(dir.path());
     const Snack snack = scanSnackFolder(ops, snackDir).today.first();
-    QCOMPARE(kurubako::renameSnack(ops, snackDir, snack, SnackSet::Today, newName).number, error);
+    QCOMPARE(kurubako::renameSnack(ops, snackDir, snack, SnackSet::Today, newName).number(), error);
     QCOMPARE(testfolder::snapshot(dir.path()), testfolder::expected(after));
 }
 
@@ -203,7 +203,7 @@ void TestWinFiles::moveSnacks()
     const QString snackDir = QDir::toNativeSeparators(dir.path());
     const RenameOutcome outcome =
         kurubako::moveSnacks(ops, snackDir, scanSnackFolder(ops, snackDir).stock, SnackSet::Stock);
-    QCOMPARE(outcome.error.number, 0);
+    QCOMPARE(outcome.error.number(), 0);
     QCOMPARE(testfolder::snapshot(dir.path()), testfolder::expected({"B.pac<B.PA_", "c.pac<c.pa_"}));
 }
 
@@ -218,7 +218,7 @@ void TestWinFiles::fileInUse()
     QVERIFY(held != INVALID_HANDLE_VALUE);
     const RenameOutcome outcome = WinFileOps().renameFiles(dir.path(), {{"a.pac", "a.pa_"}});
     CloseHandle(held);
-    QCOMPARE(outcome.error.number, 70);
+    QCOMPARE(outcome.error.number(), 70);
     QCOMPARE(outcome.error.description, u"ほかのプログラムがこのファイルを使っています。"_s);
     QCOMPARE(testfolder::snapshot(dir.path()), testfolder::expected({"a.pac"}));
 }

@@ -162,7 +162,7 @@ void TestSnackMoves::partialMove_stopsAtFailureAndShowsFolderAsItIs()
     QCOMPARE(f.box.shown[1].icon, MsgBox::Icon::Critical);
     QCOMPARE(f.box.shown[1].text,
              u"PostPetおやつのあるディレクトリをチェックしてちょ。（58）\r\nエラー内容："_s
-                 + kurubako::fsError(kurubako::FileError::FileExists).description);
+                 + kurubako::FileError(kurubako::FileError::FileExists).description);
     QCOMPARE(f.snapshot(), testfolder::expected({"a.pac<a.pa_", "b.pa_", "c.pa_", "B.PAC"}));
     // The lists show the folder as it now is: "a" has moved, "b" and "c" have not.
     QCOMPARE(f.names("stockList"), QStringList({u"b"_s, u"c"_s}));
