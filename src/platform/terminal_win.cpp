@@ -46,4 +46,9 @@ void printToTerminal(const QString &text, TerminalStream stream)
         CloseHandle(handle);
 }
 
+bool windowSystemFound()
+{
+    return true; // Windows always has its desktop
+}
+
 } // namespace kurubako
