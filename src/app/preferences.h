@@ -1,14 +1,13 @@
 #pragma once
 
+#include "app/programversion.h"
+
 #include <QString>
 
 namespace kurubako {
 
 // What a double-click in a snack list does, stored as "Chk2" (0 or 1).
 enum class DoubleClickAction : qint16 { Move = 0, Rename = 1 };
-
-// The program's own version; the store keeps it as "ver".
-inline constexpr float ProgramVersion = 1.1f;
 
 // The preferences of one run: what the store gives at start-up, and what the run changes and
 // stores again.

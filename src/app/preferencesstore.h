@@ -41,14 +41,14 @@ public:
     // With PostPet's folder known, every key but Chk2 then holds what the store holds now.
     Preferences load();
 
-    // The first run's choice of PostPet's folder: stores it, then takes the window position
-    // and the version from the store again, as the main window is about to open.
-    Preferences storeFirstPostPetDir(Preferences preferences, const QString &folder);
+    // After the first run's choice of PostPet's folder was saved: the folder, and the window
+    // position and the version from the store again, as the main window is about to open.
+    Preferences readAgainForFirstFolder(Preferences preferences, const QString &folder);
 
-    void savePostPetDir(const QString &folder);
-
+    // Each false when the save did not reach the store.
+    [[nodiscard]] bool savePostPetDir(const QString &folder);
     // What a completed close of the main window stores, in one save: Chk1, Chk2, top, left.
-    void saveOnQuit(const Preferences &preferences);
+    [[nodiscard]] bool saveOnQuit(const Preferences &preferences);
 
 private:
     SettingsStore &m_store;

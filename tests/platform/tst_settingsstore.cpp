@@ -26,12 +26,12 @@ void useConfigFolder(const QString &folder)
 
 QString read(const QString &key)
 {
-    return SystemSettingsStore().read(u"Tobiuo"_s, u"Kurubako"_s, key);
+    return SystemSettingsStore().readKeys(u"Tobiuo"_s, u"Kurubako"_s, {key}).constFirst();
 }
 
 bool write(const QString &key, const QString &text)
 {
-    return SystemSettingsStore().write(u"Tobiuo"_s, u"Kurubako"_s, key, text);
+    return SystemSettingsStore().writeKeys(u"Tobiuo"_s, u"Kurubako"_s, {{key, text}});
 }
 
 bool writeSettingsFile(const QString &configFolder, const QByteArray &contents)
@@ -134,8 +134,8 @@ void TestSettingsStore::unwritable()
         QSKIP("no device node can be made here");
     }
     SystemSettingsStore store;
-    QVERIFY(!store.write(u"Tobiuo"_s, u"Kurubako"_s, u"top"_s, u"0"_s)
-            && store.read(u"Tobiuo"_s, u"Kurubako"_s, u"top"_s).isEmpty());
+    QVERIFY(!store.writeKeys(u"Tobiuo"_s, u"Kurubako"_s, {{u"top"_s, u"0"_s}})
+            && store.readKeys(u"Tobiuo"_s, u"Kurubako"_s, {u"top"_s}).constFirst().isEmpty());
     QCOMPARE(store.unusableFile(), unusable ? file : QString());
     const QFileInfo device(m_dir->path() + u"/null"_s); // still a device, not a file that took its name
     QVERIFY(setUp != "device" || (device.exists() && !device.isFile()));
