@@ -43,8 +43,9 @@ public:
     bool writeKeys(const QString &application, const QString &section,
                    const QList<std::pair<QString, QString>> &values) override;
 
-    // A FIFO, a device or a folder in the settings file's place: the store then reads nothing
-    // from it and writes nothing to it, and the run goes on with the defaults. Never on Windows.
+    // A FIFO, a device or a folder in the place of the settings file or of its lock file: the
+    // store then reads nothing and writes nothing, and the run goes on with the defaults.
+    // Never on Windows.
     QString unusableFile() const override;
 
 private:

@@ -36,10 +36,27 @@ bool isUsable(const QString &fileName)
     return regular;
 }
 
+// A link that leads nowhere (or to itself): a lock file there could never be made or read.
+bool isBrokenLink(const QString &fileName)
+{
+    const QByteArray path = QFile::encodeName(fileName);
+    struct stat info;
+    return ::lstat(path.constData(), &info) == 0 && ::stat(path.constData(), &info) != 0;
+}
+
 // <config home>/<application>/<section>.conf
 std::unique_ptr<QSettings> openSection(const QString &application, const QString &section)
 {
     return std::make_unique<QSettings>(QSettings::NativeFormat, QSettings::UserScope, application, section);
+}
+
+// The path of the section's file, where QSettings::setPath() or the config home put it. A
+// QSettings reads its file as soon as it is made, so the path is taken from one made for
+// another name in the same folder.
+QString settingsFilePath(const QString &application, const QString &section)
+{
+    const QString beside = openSection(application, section + u"-path"_s)->fileName();
+    return QFileInfo(beside).path() + u'/' + section + u".conf"_s;
 }
 
 } // namespace
@@ -51,13 +68,16 @@ struct SystemSettingsStore::State
     {
         if (!unusableFile.isEmpty())
             return false;
-        // A QSettings reads its file as it is made: the path comes from one made for a name
-        // beside it, where QSettings::setPath() or the config home put it.
-        const QString beside = openSection(application, section + u"-path"_s)->fileName();
-        const QString fileName = QFileInfo(beside).path() + u'/' + section + u".conf"_s;
-        if (isUsable(fileName))
+        const QString fileName = settingsFilePath(application, section);
+        // QSettings saves under a QLockFile beside the file, which would wait forever on a
+        // FIFO, a folder or a broken link in the lock's place.
+        const QString lockName = fileName + u".lock"_s;
+        if (!isUsable(fileName))
+            unusableFile = fileName;
+        else if (!isUsable(lockName) || isBrokenLink(lockName))
+            unusableFile = lockName;
+        else
             return true;
-        unusableFile = fileName;
         kept.reset();
         return false;
     }

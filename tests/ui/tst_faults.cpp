@@ -336,6 +336,8 @@ void TestFaults::settingsFileFaults_data()
     QTest::newRow("settings file is a link to itself") << QByteArray("loop") << true;
     QTest::newRow("settings file holds no settings") << QByteArray("garbage") << true;
     QTest::newRow("settings file is a FIFO") << QByteArray("fifo") << false;
+    QTest::newRow("lock file is a FIFO") << QByteArray("lock-fifo") << false;
+    QTest::newRow("lock file is a folder") << QByteArray("lock-folder") << false;
 }
 
 void TestFaults::settingsFileFaults()
@@ -353,8 +355,11 @@ void TestFaults::settingsFileFaults()
         QVERIFY(testfolder::makeFile(config.path(), "plain", "not a folder"));
     } else if (setUp == "loop") {
         QVERIFY(::symlink("Kurubako.conf", QFile::encodeName(file).constData()) == 0);
-    } else if (setUp == "fifo") {
-        QVERIFY(::mkfifo(QFile::encodeName(file).constData(), 0600) == 0);
+    } else if (setUp == "fifo" || setUp == "lock-fifo") {
+        QVERIFY(::mkfifo(QFile::encodeName(setUp == "fifo" ? file : file + u".lock"_s).constData(), 0600)
+                == 0);
+    } else if (setUp == "lock-folder") {
+        QVERIFY(QDir().mkpath(file + u".lock"_s));
     } else {
         const char garbage[] = "\xff\xfe\0[General\n=\n\x81\x82\n[\n=x=\n\"top\"=\"\n";
         QVERIFY(testfolder::makeFile(configFolder + u"/Tobiuo"_s, "Kurubako.conf",
