@@ -86,7 +86,25 @@ QStringList namesOf(const QList<kurubako::Snack> &snacks)
     return names;
 }
 
+// One fault of fileSystemFaults: what fails or changes, and what the user then sees.
+struct Fault
+{
+    Names extraFiles = {}; // beside stock a and b and today's c
+    QString newName = {}; // null: a transfer
+    int renameErrno = 0; // renameat2 fails so from call renameFailsFrom on
+    int renameFailsFrom = 1;
+    int linkErrno = 0;
+    Names unlinkFailing = {};
+    QByteArray when = {}; // "now", "rename#n", "link" or "slow"
+    QByteArray change = {}; // by another program, at `when`
+    int number = 0; // of the error box; 0: none
+    QString description = {};
+    Names after = {}; // the folder afterwards; empty: as before
+};
+
 } // namespace
+
+Q_DECLARE_METATYPE(Fault)
 
 class TestFaults : public QObject
 {
@@ -107,17 +125,7 @@ private Q_SLOTS:
 // or at a moment inside the file operation ("rename#n", "link").
 void TestFaults::fileSystemFaults_data()
 {
-    QTest::addColumn<Names>("extraFiles");
-    QTest::addColumn<QString>("newName"); // null: transfer
-    QTest::addColumn<int>("renameErrno");
-    QTest::addColumn<int>("renameFailsFrom");
-    QTest::addColumn<int>("linkErrno");
-    QTest::addColumn<Names>("unlinkFailing");
-    QTest::addColumn<QByteArray>("when");
-    QTest::addColumn<QByteArray>("change");
-    QTest::addColumn<int>("number");
-    QTest::addColumn<QString>("description");
-    QTest::addColumn<Names>("after"); // empty: as before
+    QTest::addColumn<Fault>("fault");
 
     const QString exists = u"同じ名前のファイルが既にあります。"_s;
     const QString denied = u"書き込みが許可されていません。"_s;
@@ -125,119 +133,130 @@ void TestFaults::fileSystemFaults_data()
     const QString noFolder = u"おやつのフォルダーが見つかりません。"_s;
     const QString noSafeRename =
         u"このフォルダーでは、ほかのファイルを上書きせずに名前を変えることができません。"_s;
-    const QString transfer;
     const Names moved{"a.pac<a.pa_", "b.pac<b.pa_", "c.pac"};
     const Names firstMoved{"a.pac<a.pa_", "b.pa_", "c.pac"};
-    const Names none;
 
-    QTest::newRow("target appears before the rename")
-        << none << transfer << 0 << 1 << 0 << none << QByteArray("rename#1") << QByteArray("make:a.pac") << 58
-        << exists << Names{"a.pa_", "a.pac", "b.pa_", "c.pac"};
+    QTest::newRow("target appears before the rename") << Fault{.when = "rename#1",
+                                                               .change = "make:a.pac",
+                                                               .number = 58,
+                                                               .description = exists,
+                                                               .after = {"a.pa_", "a.pac", "b.pa_", "c.pac"}};
     QTest::newRow("target appears before the second rename")
-        << none << transfer << 0 << 1 << 0 << none << QByteArray("rename#2") << QByteArray("make:b.pac") << 58
-        << exists << Names{"a.pac<a.pa_", "b.pa_", "b.pac", "c.pac"};
+        << Fault{.when = "rename#2",
+                 .change = "make:b.pac",
+                 .number = 58,
+                 .description = exists,
+                 .after = {"a.pac<a.pa_", "b.pa_", "b.pac", "c.pac"}};
     QTest::newRow("no-replace refused, target appears before the link")
-        << none << transfer << EINVAL << 1 << 0 << none << QByteArray("rename#1") << QByteArray("make:a.pac")
-        << 58 << exists << Names{"a.pa_", "a.pac", "b.pa_", "c.pac"};
+        << Fault{.renameErrno = EINVAL,
+                 .when = "rename#1",
+                 .change = "make:a.pac",
+                 .number = 58,
+                 .description = exists,
+                 .after = {"a.pa_", "a.pac", "b.pa_", "c.pac"}};
     QTest::newRow("no-replace refused, no hard links: refused")
-        << none << transfer << EINVAL << 1 << EPERM << none << QByteArray() << QByteArray() << 5
-        << noSafeRename << none;
-    QTest::newRow("no-replace refused, hard links: moved")
-        << none << transfer << EINVAL << 1 << 0 << none << QByteArray() << QByteArray() << 0 << QString()
-        << moved;
-    QTest::newRow("no renameat2, hard links: moved")
-        << none << transfer << ENOSYS << 1 << 0 << none << QByteArray() << QByteArray() << 0 << QString()
-        << moved;
+        << Fault{.renameErrno = EINVAL, .linkErrno = EPERM, .number = 5, .description = noSafeRename};
+    QTest::newRow("no-replace refused, hard links: moved") << Fault{.renameErrno = EINVAL, .after = moved};
+    QTest::newRow("no renameat2, hard links: moved") << Fault{.renameErrno = ENOSYS, .after = moved};
     QTest::newRow("old name stays: new name taken back")
-        << none << transfer << EINVAL << 1 << 0 << Names{"a.pa_"} << QByteArray() << QByteArray() << 70
-        << denied << none;
-    QTest::newRow("second snack's old name stays")
-        << none << transfer << EINVAL << 1 << 0 << Names{"b.pa_"} << QByteArray() << QByteArray() << 70
-        << denied << firstMoved;
-    QTest::newRow("both names stay: said so")
-        << none << transfer << EINVAL << 1 << 0 << Names{"a.pa_", "a.pac"} << QByteArray() << QByteArray()
-        << 78 << u"ファイルが新しい名前と元の名前の両方で残りました。どちらか一方を消してください。"_s
-        << Names{"a.pa_", "a.pac<a.pa_", "b.pa_", "c.pac"};
+        << Fault{.renameErrno = EINVAL, .unlinkFailing = {"a.pa_"}, .number = 70, .description = denied};
+    QTest::newRow("second snack's old name stays") << Fault{.renameErrno = EINVAL,
+                                                            .unlinkFailing = {"b.pa_"},
+                                                            .number = 70,
+                                                            .description = denied,
+                                                            .after = firstMoved};
+    QTest::newRow("both names stay: said so") << Fault{
+        .renameErrno = EINVAL,
+        .unlinkFailing = {"a.pa_", "a.pac"},
+        .number = 78,
+        .description = u"ファイルが新しい名前と元の名前の両方で残りました。どちらか一方を消してください。"_s,
+        .after = {"a.pa_", "a.pac<a.pa_", "b.pa_", "c.pac"}};
     QTest::newRow("old name taken by another file after the link")
-        << none << transfer << EINVAL << 1 << 0 << none << QByteArray("link")
-        << QByteArray("rename:c.pac>a.pa_") << 0 << QString()
-        << Names{"a.pac<a.pa_", "a.pa_<c.pac", "b.pac<b.pa_"};
+        << Fault{.renameErrno = EINVAL,
+                 .when = "link",
+                 .change = "rename:c.pac>a.pa_",
+                 .after = {"a.pac<a.pa_", "a.pa_<c.pac", "b.pac<b.pa_"}};
     // A run that takes longer than half a second shows its progress; its button stops it.
-    QTest::newRow("slow run stopped from its progress box")
-        << none << transfer << 0 << 1 << 0 << none << QByteArray("slow") << QByteArray() << 0 << QString()
-        << firstMoved;
-    QTest::newRow("EACCES") << none << transfer << EACCES << 1 << 0 << none << QByteArray() << QByteArray()
-                            << 70 << denied << none;
-    QTest::newRow("EPERM on the second") << none << transfer << EPERM << 2 << 0 << none << QByteArray()
-                                         << QByteArray() << 70 << denied << firstMoved;
-    QTest::newRow("EROFS") << none << transfer << EROFS << 1 << 0 << none << QByteArray() << QByteArray()
-                           << 75 << u"読み取り専用のドライブなので変更できません。"_s << none;
-    QTest::newRow("ENOSPC on the second")
-        << none << transfer << ENOSPC << 2 << 0 << none << QByteArray() << QByteArray() << 61
-        << u"ディスクの空き容量が足りません。"_s << firstMoved;
-    QTest::newRow("EXDEV") << none << transfer << EXDEV << 1 << 0 << none << QByteArray() << QByteArray()
-                           << 74 << u"別のドライブへは名前の変更で移せません。"_s << none;
-    QTest::newRow("ENAMETOOLONG") << none << transfer << ENAMETOOLONG << 1 << 0 << none << QByteArray()
-                                  << QByteArray() << 64 << u"ファイル名が長すぎます。"_s << none;
-    QTest::newRow("EIO on the second")
-        << none << transfer << EIO << 2 << 0 << none << QByteArray() << QByteArray() << 57
-        << u"デバイスの入出力エラーです。"_s << firstMoved;
+    QTest::newRow("slow run stopped from its progress box") << Fault{.when = "slow", .after = firstMoved};
+    QTest::newRow("EACCES") << Fault{.renameErrno = EACCES, .number = 70, .description = denied};
+    QTest::newRow("EPERM on the second") << Fault{
+        .renameErrno = EPERM, .renameFailsFrom = 2, .number = 70, .description = denied, .after = firstMoved};
+    QTest::newRow("EROFS") << Fault{
+        .renameErrno = EROFS, .number = 75, .description = u"読み取り専用のドライブなので変更できません。"_s};
+    QTest::newRow("ENOSPC on the second") << Fault{.renameErrno = ENOSPC,
+                                                   .renameFailsFrom = 2,
+                                                   .number = 61,
+                                                   .description = u"ディスクの空き容量が足りません。"_s,
+                                                   .after = firstMoved};
+    QTest::newRow("EXDEV") << Fault{
+        .renameErrno = EXDEV, .number = 74, .description = u"別のドライブへは名前の変更で移せません。"_s};
+    QTest::newRow("ENAMETOOLONG") << Fault{
+        .renameErrno = ENAMETOOLONG, .number = 64, .description = u"ファイル名が長すぎます。"_s};
+    QTest::newRow("EIO on the second") << Fault{.renameErrno = EIO,
+                                                .renameFailsFrom = 2,
+                                                .number = 57,
+                                                .description = u"デバイスの入出力エラーです。"_s,
+                                                .after = firstMoved};
     QTest::newRow("an errno without a number of its own")
-        << none << transfer << EBUSY << 1 << 0 << none << QByteArray() << QByteArray() << 51
-        << u"予期しないエラーです。（errno "_s + QString::number(EBUSY) + u'）' << none;
-    QTest::newRow("snack removed after the lists were read")
-        << none << transfer << 0 << 1 << 0 << none << QByteArray("now") << QByteArray("remove:a.pa_") << 53
-        << missing << Names{"b.pa_", "c.pac"};
+        << Fault{.renameErrno = EBUSY,
+                 .number = 51,
+                 .description = u"予期しないエラーです。（errno "_s + QString::number(EBUSY) + u'）'};
+    QTest::newRow("snack removed after the lists were read") << Fault{.when = "now",
+                                                                      .change = "remove:a.pa_",
+                                                                      .number = 53,
+                                                                      .description = missing,
+                                                                      .after = {"b.pa_", "c.pac"}};
     QTest::newRow("second snack removed after the lists were read")
-        << none << transfer << 0 << 1 << 0 << none << QByteArray("now") << QByteArray("remove:b.pa_") << 53
-        << missing << Names{"a.pac<a.pa_", "c.pac"};
-    QTest::newRow("snack removed during the move")
-        << none << transfer << 0 << 1 << 0 << none << QByteArray("rename#1") << QByteArray("remove:a.pa_")
-        << 53 << missing << Names{"b.pa_", "c.pac"};
-    QTest::newRow("snack folder gone") << none << transfer << 0 << 1 << 0 << none << QByteArray("now")
-                                       << QByteArray("folder:gone") << 76 << noFolder << none;
+        << Fault{.when = "now",
+                 .change = "remove:b.pa_",
+                 .number = 53,
+                 .description = missing,
+                 .after = {"a.pac<a.pa_", "c.pac"}};
+    QTest::newRow("snack removed during the move") << Fault{.when = "rename#1",
+                                                            .change = "remove:a.pa_",
+                                                            .number = 53,
+                                                            .description = missing,
+                                                            .after = {"b.pa_", "c.pac"}};
+    QTest::newRow("snack folder gone")
+        << Fault{.when = "now", .change = "folder:gone", .number = 76, .description = noFolder};
     QTest::newRow("snack folder replaced by a file")
-        << none << transfer << 0 << 1 << 0 << none << QByteArray("now") << QByteArray("folder:file") << 76
-        << noFolder << none;
-    QTest::newRow("broken link at the target") << Names{"a.pac->nowhere"} << transfer << 0 << 1 << 0 << none
-                                               << QByteArray() << QByteArray() << 58 << exists << none;
-    QTest::newRow("link to a folder at the target") << Names{"A.PAC->.."} << transfer << 0 << 1 << 0 << none
-                                                    << QByteArray() << QByteArray() << 58 << exists << none;
+        << Fault{.when = "now", .change = "folder:file", .number = 76, .description = noFolder};
+    QTest::newRow("broken link at the target")
+        << Fault{.extraFiles = {"a.pac->nowhere"}, .number = 58, .description = exists};
+    QTest::newRow("link to a folder at the target")
+        << Fault{.extraFiles = {"A.PAC->.."}, .number = 58, .description = exists};
 
     // The rename dialog shows the number only, or its own text for a name that is taken.
-    QTest::newRow("rename: target appears")
-        << none << u"x"_s << 0 << 1 << 0 << none << QByteArray("rename#1") << QByteArray("make:x.pa_") << 58
-        << exists << Names{"a.pa_", "b.pa_", "c.pac", "x.pa_"};
-    QTest::newRow("rename: EROFS") << none << u"x"_s << EROFS << 1 << 0 << none << QByteArray()
-                                   << QByteArray() << 75 << QString() << none;
-    QTest::newRow("rename: no safe rename") << none << u"x"_s << EINVAL << 1 << EPERM << none << QByteArray()
-                                            << QByteArray() << 5 << QString() << none;
-    QTest::newRow("rename: both names stay")
-        << none << u"x"_s << EINVAL << 1 << 0 << Names{"a.pa_", "x.pa_"} << QByteArray() << QByteArray() << 78
-        << QString() << Names{"a.pa_", "x.pa_<a.pa_", "b.pa_", "c.pac"};
-    QTest::newRow("rename: snack removed")
-        << none << u"x"_s << 0 << 1 << 0 << none << QByteArray("now") << QByteArray("remove:a.pa_") << 53
-        << QString() << Names{"b.pa_", "c.pac"};
-    QTest::newRow("rename: snack folder gone") << none << u"x"_s << 0 << 1 << 0 << none << QByteArray("now")
-                                               << QByteArray("folder:gone") << 76 << QString() << none;
+    QTest::newRow("rename: target appears") << Fault{.newName = u"x"_s,
+                                                     .when = "rename#1",
+                                                     .change = "make:x.pa_",
+                                                     .number = 58,
+                                                     .description = exists,
+                                                     .after = {"a.pa_", "b.pa_", "c.pac", "x.pa_"}};
+    QTest::newRow("rename: EROFS") << Fault{.newName = u"x"_s, .renameErrno = EROFS, .number = 75};
+    QTest::newRow("rename: no safe rename")
+        << Fault{.newName = u"x"_s, .renameErrno = EINVAL, .linkErrno = EPERM, .number = 5};
+    QTest::newRow("rename: both names stay") << Fault{.newName = u"x"_s,
+                                                      .renameErrno = EINVAL,
+                                                      .unlinkFailing = {"a.pa_", "x.pa_"},
+                                                      .number = 78,
+                                                      .after = {"a.pa_", "x.pa_<a.pa_", "b.pa_", "c.pac"}};
+    QTest::newRow("rename: snack removed") << Fault{.newName = u"x"_s,
+                                                    .when = "now",
+                                                    .change = "remove:a.pa_",
+                                                    .number = 53,
+                                                    .after = {"b.pa_", "c.pac"}};
+    QTest::newRow("rename: snack folder gone")
+        << Fault{.newName = u"x"_s, .when = "now", .change = "folder:gone", .number = 76};
     QTest::newRow("rename: broken link at the new name")
-        << Names{"X.pa_->a.pa_x"} << u"x"_s << 0 << 1 << 0 << none << QByteArray() << QByteArray() << 58
-        << exists << none;
+        << Fault{.extraFiles = {"X.pa_->a.pa_x"}, .newName = u"x"_s, .number = 58, .description = exists};
 }
 
 void TestFaults::fileSystemFaults()
 {
-    QFETCH(Names, extraFiles);
-    QFETCH(QString, newName);
-    QFETCH(int, renameErrno);
-    QFETCH(int, renameFailsFrom);
-    QFETCH(int, linkErrno);
-    QFETCH(Names, unlinkFailing);
-    QFETCH(QByteArray, when);
-    QFETCH(QByteArray, change);
-    QFETCH(int, number);
-    QFETCH(QString, description);
-    QFETCH(Names, after);
+    QFETCH(Fault, fault);
+    const auto &[extraFiles, newName, renameErrno, renameFailsFrom, linkErrno, unlinkFailing, when, change,
+                 number, description, after] = fault;
 
     FaultySyscalls sys;
     UiFixture f;
