@@ -17,7 +17,7 @@ int main(int argc, char **argv)
             kurubako::TerminalStream::Error);
         return 1;
     }
-    // Held until the program ends: an installer run meanwhile waits for it.
+    // Held until the program exits: an installer started meanwhile waits for it.
     const auto running = kurubako::markProgramRunning();
     return kurubako::runApplication(argc, argv);
 }

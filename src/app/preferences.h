@@ -18,7 +18,7 @@ struct Preferences
     qint32 windowLeft = 0; // main window's outer left, twips
     bool skipQuestions = false; // ask no confirmation question
     DoubleClickAction doubleClickAction = DoubleClickAction::Move;
-    float storedVersion = 0.0f; // the version as the store read back
+    float storedVersion = 0.0f; // the version read from the store
 
     // The snack folder: PostPet's folder, the platform's separator, "おやつ".
     QString snackDir() const;

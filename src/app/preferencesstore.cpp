@@ -156,8 +156,8 @@ Preferences PreferencesStore::load()
     const QStringList stored = m_store.readKeys(Application, Section, names);
 
     Preferences preferences;
-    // Once a key failed, every later key is written too; so a failed write, which would have
-    // the same effect, changes nothing, and the defaults can go in one save.
+    // Once a key fails, every later key is rewritten too. A failed write would have the same
+    // effect, so all defaults can be written in one save.
     bool failed = false;
     qsizetype undecided = 0;
     QList<std::pair<QString, QString>> defaults;
@@ -199,7 +199,7 @@ Preferences PreferencesStore::readAgainForFirstFolder(Preferences preferences, c
             keys.append(&key);
         }
     }
-    // Should one of them fail all the same, the value of the check stays in force.
+    // If one of them fails to read anyway, the value from the start-up check is kept.
     const QStringList stored = m_store.readKeys(Application, Section, names);
     for (qsizetype index = 0; index < keys.size(); ++index)
         keys.at(index)->take(stored.at(index), preferences);

@@ -34,11 +34,12 @@ class PreferencesStore
 public:
     explicit PreferencesStore(SettingsStore &store);
 
-    // The check at start-up and what the run starts with, from one reading of the store. The
-    // first key of top, left, Chk1, Chk2 and ver that does not read (top and left together),
-    // and every key after it, is written with its default in one save, and "ver" whenever it
-    // holds another version. A key that does not read keeps its value of a new Preferences.
-    // With PostPet's folder known, every key but Chk2 then holds what the store holds now.
+    // The start-up check, and the preferences the run starts with, from one read of the store.
+    // The first key of top, left, Chk1, Chk2 and ver that fails to parse (top and left
+    // together), and every key after it, is rewritten with its default in one save, and "ver"
+    // whenever it holds another version. A key that fails to parse keeps the value of a
+    // default-constructed Preferences. With PostPet's folder known, every key but Chk2 then
+    // holds what the store now holds.
     Preferences load();
 
     // After the first run's choice of PostPet's folder was saved: the folder, and the window

@@ -49,7 +49,7 @@ public:
     QString unusableFile() const override;
 
 private:
-    // What the system's store keeps from one call to the next.
+    // State kept between calls.
     struct State;
     std::unique_ptr<State> m_state;
 };
