@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QScopeGuard>
 #include <QSettings>
 #include <QStandardPaths>
 #include <QTemporaryDir>
@@ -35,41 +36,24 @@ bool write(const QString &key, const QString &text)
     return SystemSettingsStore().writeKeys(u"Tobiuo"_s, u"Kurubako"_s, {{key, text}});
 }
 
-// The readings of one file of a folder, and the saves that replace it (a new file moved to its
-// name), as inotify reports them. The reads of one opening come as one event: inotify merges
-// an event into the same one still unread, and the closings keep readings apart.
-class FileEvents
+// Readings of the settings file and saves that replace it, since the last call, from an inotify
+// watch on its folder. inotify merges an event into an identical one still unread, so the
+// reads of one opening count once, and the closings keep openings apart.
+std::pair<int, int> settingsFileEvents(int watch)
 {
-public:
-    FileEvents(const QString &folder, const QByteArray &name)
-        : m_fd(::inotify_init1(IN_NONBLOCK | IN_CLOEXEC))
-        , m_name(name)
-    {
-        ::inotify_add_watch(m_fd, QFile::encodeName(folder).constData(),
-                            IN_ACCESS | IN_CLOSE_NOWRITE | IN_MOVED_TO);
-    }
-    ~FileEvents() { ::close(m_fd); }
-
-    // Readings and saves since the last call.
-    std::pair<int, int> take()
-    {
-        std::pair counts{0, 0};
-        alignas(inotify_event) char buffer[4096];
-        for (ssize_t size; (size = ::read(m_fd, buffer, sizeof buffer)) > 0;) {
-            for (ssize_t at = 0; at < size;) {
-                const auto *event = reinterpret_cast<const inotify_event *>(buffer + at);
-                if (event->len > 0 && m_name == event->name && !(event->mask & IN_CLOSE_NOWRITE))
-                    ++(event->mask & IN_ACCESS ? counts.first : counts.second);
-                at += ssize_t(sizeof(inotify_event) + event->len);
-            }
+    std::pair counts{0, 0};
+    alignas(inotify_event) char buffer[4096];
+    for (ssize_t size; (size = ::read(watch, buffer, sizeof buffer)) > 0;) {
+        for (ssize_t at = 0; at < size;) {
+            const auto *event = reinterpret_cast<const inotify_event *>(buffer + at);
+            if (event->len > 0 && qstrcmp(event->name, "Kurubako.conf") == 0
+                && !(event->mask & IN_CLOSE_NOWRITE))
+                ++(event->mask & IN_ACCESS ? counts.first : counts.second);
+            at += ssize_t(sizeof(inotify_event) + event->len);
         }
-        return counts;
     }
-
-private:
-    int m_fd;
-    QByteArray m_name;
-};
+    return counts;
+}
 
 bool writeSettingsFile(const QString &configFolder, const QByteArray &contents)
 {
@@ -227,7 +211,11 @@ void TestSettingsStore::largeFile_parsedOnceWrittenOnce()
     for (int i = 0; i < 10'000; ++i)
         contents += "junk" + QByteArray::number(i) + '=' + QByteArray(200, 'x') + '\n';
     QVERIFY(writeSettingsFile(m_dir->path(), contents));
-    FileEvents events(m_dir->path() + u"/Tobiuo"_s, "Kurubako.conf");
+    const int watch = ::inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
+    const auto closeWatch = qScopeGuard([watch] { ::close(watch); });
+    QVERIFY(::inotify_add_watch(watch, QFile::encodeName(m_dir->path() + u"/Tobiuo"_s).constData(),
+                                IN_ACCESS | IN_CLOSE_NOWRITE | IN_MOVED_TO)
+            >= 0);
 
     // What start-up reads (the check's keys, then the folder with them again), and what the
     // quit path saves.
@@ -237,11 +225,11 @@ void TestSettingsStore::largeFile_parsedOnceWrittenOnce()
     QCOMPARE(store.readKeys(app, section, {u"top"_s, u"left"_s, u"Chk1"_s, u"Chk2"_s, u"ver"_s}).constFirst(),
              u"100"_s);
     QCOMPARE(store.readKeys(app, section, {u"postpet_dir"_s, u"Chk1"_s, u"top"_s}).constFirst(), u"/p"_s);
-    QCOMPARE(events.take(), (std::pair{1, 0}));
+    QCOMPARE(settingsFileEvents(watch), (std::pair{1, 0}));
     QVERIFY(store.writeKeys(
         app, section,
         {{u"Chk1"_s, u"False"_s}, {u"Chk2"_s, u"0"_s}, {u"top"_s, u"300"_s}, {u"left"_s, u"5"_s}}));
-    QCOMPARE(events.take(), (std::pair{0, 1}));
+    QCOMPARE(settingsFileEvents(watch), (std::pair{0, 1}));
 
     QCOMPARE(read(u"top"_s), u"300"_s);
     QCOMPARE(read(u"junk7"_s), QString(200, u'x'));
