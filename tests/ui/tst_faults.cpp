@@ -133,6 +133,11 @@ void TestFaults::fileSystemFaults_data()
     const QString noFolder = u"おやつのフォルダーが見つかりません。"_s;
     const QString noSafeRename =
         u"このフォルダーでは、ほかのファイルを上書きせずに名前を変えることができません。"_s;
+    const QString readOnly = u"読み取り専用のドライブなので変更できません。"_s;
+    const QString noSpace = u"ディスクの空き容量が足りません。"_s;
+    const QString otherDrive = u"別のドライブへは名前の変更で移せません。"_s;
+    const QString tooLong = u"ファイル名が長すぎます。"_s;
+    const QString ioError = u"デバイスの入出力エラーです。"_s;
     const Names moved{"a.pac<a.pa_", "b.pac<b.pa_", "c.pac"};
     const Names firstMoved{"a.pac<a.pa_", "b.pa_", "c.pac"};
 
@@ -181,22 +186,16 @@ void TestFaults::fileSystemFaults_data()
     QTest::newRow("EACCES") << Fault{.renameErrno = EACCES, .number = 70, .description = denied};
     QTest::newRow("EPERM on the second") << Fault{
         .renameErrno = EPERM, .renameFailsFrom = 2, .number = 70, .description = denied, .after = firstMoved};
-    QTest::newRow("EROFS") << Fault{
-        .renameErrno = EROFS, .number = 75, .description = u"読み取り専用のドライブなので変更できません。"_s};
+    QTest::newRow("EROFS") << Fault{.renameErrno = EROFS, .number = 75, .description = readOnly};
     QTest::newRow("ENOSPC on the second") << Fault{.renameErrno = ENOSPC,
                                                    .renameFailsFrom = 2,
                                                    .number = 61,
-                                                   .description = u"ディスクの空き容量が足りません。"_s,
+                                                   .description = noSpace,
                                                    .after = firstMoved};
-    QTest::newRow("EXDEV") << Fault{
-        .renameErrno = EXDEV, .number = 74, .description = u"別のドライブへは名前の変更で移せません。"_s};
-    QTest::newRow("ENAMETOOLONG") << Fault{
-        .renameErrno = ENAMETOOLONG, .number = 64, .description = u"ファイル名が長すぎます。"_s};
-    QTest::newRow("EIO on the second") << Fault{.renameErrno = EIO,
-                                                .renameFailsFrom = 2,
-                                                .number = 57,
-                                                .description = u"デバイスの入出力エラーです。"_s,
-                                                .after = firstMoved};
+    QTest::newRow("EXDEV") << Fault{.renameErrno = EXDEV, .number = 74, .description = otherDrive};
+    QTest::newRow("ENAMETOOLONG") << Fault{.renameErrno = ENAMETOOLONG, .number = 64, .description = tooLong};
+    QTest::newRow("EIO on the second") << Fault{
+        .renameErrno = EIO, .renameFailsFrom = 2, .number = 57, .description = ioError, .after = firstMoved};
     QTest::newRow("an errno without a number of its own")
         << Fault{.renameErrno = EBUSY,
                  .number = 51,
