@@ -141,19 +141,23 @@ void TestMainWindow::close_data()
 {
     QTest::addColumn<QString>("how");
     QTest::addColumn<bool>("skipQuestions");
-    QTest::newRow("おわる") << u"quitButton"_s << false;
-    QTest::newRow("menu exit") << u"quitAction"_s << false;
-    QTest::newRow("frame close box") << u"frame"_s << false;
-    QTest::newRow("おわる, questions off") << u"quitButton"_s << true;
-    QTest::newRow("frame, questions off") << u"frame"_s << true;
+    QTest::addColumn<QString>("failingKey"); // a key whose save fails
+    QTest::newRow("おわる") << u"quitButton"_s << false << QString();
+    QTest::newRow("menu exit") << u"quitAction"_s << false << QString();
+    QTest::newRow("frame close box") << u"frame"_s << false << QString();
+    QTest::newRow("おわる, questions off") << u"quitButton"_s << true << QString();
+    QTest::newRow("frame, questions off") << u"frame"_s << true << QString();
+    QTest::newRow("save fails: said, run ends") << u"frame"_s << true << u"left"_s;
 }
 
 void TestMainWindow::close()
 {
     QFETCH(QString, how);
     QFETCH(bool, skipQuestions);
+    QFETCH(QString, failingKey);
     UiFixture f;
     f.startMainWindow({{u"Chk2"_s, u"1"_s}});
+    f.store.failingWrites = QStringList{failingKey};
     if (skipQuestions)
         f.action("skipQuestionsAction")->trigger();
     f.store.writeLog.clear();
@@ -166,7 +170,10 @@ void TestMainWindow::close()
     else
         f.window()->close();
 
-    if (skipQuestions) {
+    if (!failingKey.isEmpty()) {
+        QCOMPARE(f.box.shown.size(), 1);
+        QCOMPARE(f.box.shown[0].text, u"設定を保存できませんでした。"_s);
+    } else if (skipQuestions) {
         QVERIFY(f.box.shown.isEmpty());
     } else {
         QCOMPARE(f.box.shown.size(), 1);
@@ -175,7 +182,9 @@ void TestMainWindow::close()
         QCOMPARE(f.box.shown[0].defaultButton, MsgBox::Button::Yes);
     }
     const QString chk1 = skipQuestions ? u"Chk1=True"_s : u"Chk1=False"_s;
-    QCOMPARE(f.store.writeLog, QStringList({chk1, u"Chk2=1"_s, u"top=0"_s, u"left=0"_s}));
+    QStringList written{chk1, u"Chk2=1"_s, u"top=0"_s, u"left=0"_s};
+    written.removeIf([&](const QString &entry) { return entry.startsWith(failingKey + u'='); });
+    QCOMPARE(f.store.writeLog, written);
     QCOMPARE(f.endCount, 1);
 }
 
