@@ -2,6 +2,7 @@
 
 #include <QHelpEvent>
 #include <QMouseEvent>
+#include <QSet>
 #include <QStyledItemDelegate>
 #include <QToolTip>
 
@@ -170,6 +171,71 @@ void SnackListView::mouseReleaseEvent(QMouseEvent *event)
         QListView::mouseReleaseEvent(event);
     else
         event->accept();
+}
+
+} // namespace kurubako
+
+namespace kurubako {
+
+void SnackListModel::updateSnacks(QList<Snack> snacks)
+{
+    // A snack is its file: both lists are in the scan's one total order, so the snacks kept
+    // stand in the same order in both, and only runs of rows leave or come.
+    QSet<QByteArray> files;
+    files.reserve(snacks.size());
+    for (const Snack &snack : std::as_const(snacks))
+        files.insert(snack.file);
+    for (qsizetype end = m_snacks.size(); end > 0;) {
+        if (files.contains(m_snacks.at(end - 1).file)) {
+            --end;
+            continue;
+        }
+        qsizetype begin = end - 1;
+        while (begin > 0 && !files.contains(m_snacks.at(begin - 1).file))
+            --begin;
+        beginRemoveRows({}, int(begin), int(end - 1));
+        m_snacks.remove(begin, end - begin);
+        endRemoveRows();
+        end = begin;
+    }
+
+    qsizetype kept = 0;
+    for (qsizetype next = 0; next < snacks.size() && kept < m_snacks.size(); ++next) {
+        if (snacks.at(next).file == m_snacks.at(kept).file)
+            ++kept;
+    }
+    if (kept != m_snacks.size()) {
+        // Not in the scan's order after all (the locale's collation changed): shown afresh.
+        setSnacks(std::move(snacks));
+        return;
+    }
+
+    qsizetype row = 0;
+    for (qsizetype next = 0; next < snacks.size();) {
+        if (row < m_snacks.size() && m_snacks.at(row).file == snacks.at(next).file) {
+            ++row;
+            ++next;
+            continue;
+        }
+        qsizetype end = next + 1;
+        while (end < snacks.size()
+               && (row == m_snacks.size() || snacks.at(end).file != m_snacks.at(row).file))
+            ++end;
+        beginInsertRows({}, int(row), int(row + end - next - 1));
+        m_snacks.insert(row, end - next, Snack{});
+        std::move(snacks.begin() + next, snacks.begin() + end, m_snacks.begin() + row);
+        endInsertRows();
+        row += end - next;
+        next = end;
+    }
+}
+
+void SnackListView::updateSnacks(QList<Snack> snacks)
+{
+    const QPersistentModelIndex top = indexAt(QPoint(0, 0));
+    m_model->updateSnacks(std::move(snacks));
+    if (top.isValid())
+        scrollTo(top, QAbstractItemView::PositionAtTop);
 }
 
 } // namespace kurubako

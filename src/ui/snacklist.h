@@ -21,6 +21,11 @@ public:
     int rowCount(const QModelIndex &parent = {}) const override;
     QVariant data(const QModelIndex &index, int role) const override;
 
+    // Brings the rows to `snacks`, sorted as the scan sorts them, by removing the rows of
+    // snacks that are gone and inserting the new ones: every other row stays, with its
+    // selection and the current item.
+    void updateSnacks(QList<Snack> snacks);
+
 private:
     QList<Snack> m_snacks;
 };
@@ -57,6 +62,10 @@ protected:
     void mouseDoubleClickEvent(QMouseEvent *event) override;
     void mouseMoveEvent(QMouseEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;
+
+public:
+    // Shows `snacks` as updateSnacks does, the top of the view staying at the snack it showed.
+    void updateSnacks(QList<Snack> snacks);
 
 private:
     SnackListModel *m_model;
