@@ -1,5 +1,6 @@
 #include "uifixture.h"
 
+#include "snacks/folderwatcher.h"
 #include "ui/renamedialog.h"
 #include "ui/widgetmsgbox.h"
 
@@ -7,6 +8,7 @@
 #include <QMenu>
 #include <QMessageBox>
 #include <QScrollBar>
+#include <QSignalSpy>
 #include <QTimer>
 #include <QToolTip>
 
@@ -23,6 +25,10 @@ private Q_SLOTS:
     void loading_staleFolderShowsEmptyLists();
     void refresh_dropsSelectionAndShowsFolderAsItIs();
     void refresh_showsFirstEntries();
+    void outsideChange_keepsSelectionAndView_data();
+    void outsideChange_keepsSelectionAndView();
+    void outsideChange_waitsWhileQuestionIsOpen_data();
+    void outsideChange_waitsWhileQuestionIsOpen();
     void enterOnFocusedButton_pressesIt_data();
     void enterOnFocusedButton_pressesIt();
     void close_data();
@@ -115,6 +121,115 @@ void TestMainWindow::refresh_showsFirstEntries()
         QTRY_COMPARE(list->verticalScrollBar()->value(), 0);
         QCOMPARE(list->indexAt(QPoint(2, 2)).row(), 0);
     }
+}
+
+// Another program adds, removes or renames a stock snack while the window shows the stock
+// list scrolled to m140, with b and m150 selected and m150 current.
+void TestMainWindow::outsideChange_keepsSelectionAndView_data()
+{
+    QTest::addColumn<QByteArrayList>("removed");
+    QTest::addColumn<QByteArrayList>("added");
+    QTest::addColumn<QStringList>("first"); // the first entries of the list after
+    QTest::addColumn<QStringList>("selected");
+    QTest::addColumn<int>("count");
+    QTest::newRow("add above") << QByteArrayList{} << QByteArrayList{"aa.pa_"}
+                               << QStringList{u"a"_s, u"aa"_s, u"b"_s, u"c"_s}
+                               << QStringList{u"b"_s, u"m150"_s} << 104;
+    QTest::newRow("remove above") << QByteArrayList{"a.pa_"} << QByteArrayList{}
+                                  << QStringList{u"b"_s, u"c"_s, u"m100"_s} << QStringList{u"b"_s, u"m150"_s}
+                                  << 102;
+    QTest::newRow("selected one removed")
+        << QByteArrayList{"b.pa_"} << QByteArrayList{} << QStringList{u"a"_s, u"c"_s, u"m100"_s}
+        << QStringList{u"m150"_s} << 102;
+    QTest::newRow("rename to below") << QByteArrayList{"c.pa_"} << QByteArrayList{"zz.pa_"}
+                                     << QStringList{u"a"_s, u"b"_s, u"m100"_s}
+                                     << QStringList{u"b"_s, u"m150"_s} << 103;
+}
+
+void TestMainWindow::outsideChange_keepsSelectionAndView()
+{
+    QFETCH(QByteArrayList, removed);
+    QFETCH(QByteArrayList, added);
+    QFETCH(QStringList, first);
+    QFETCH(QStringList, selected);
+    QFETCH(int, count);
+    UiFixture f;
+    QByteArrayList files{"a.pa_", "b.pa_", "c.pa_"};
+    for (int n = 100; n < 200; ++n)
+        files << "m" + QByteArray::number(n) + ".pa_";
+    QVERIFY(f.addSnacks(files));
+    f.startMainWindow()->show();
+    auto *watcher = f.window()->findChild<kurubako::FolderWatcher *>(u"folderWatcher"_s);
+    watcher->setSettleTime(std::chrono::milliseconds(0));
+    kurubako::SnackListView *list = f.list("stockList");
+    f.select("stockList", {u"b"_s, u"m150"_s});
+    const auto rowOf = [&](const QString &name) {
+        return list->snackModel()->index(int(f.names("stockList").indexOf(name)));
+    };
+    list->selectionModel()->setCurrentIndex(rowOf(u"m150"_s), QItemSelectionModel::NoUpdate);
+    list->scrollTo(rowOf(u"m140"_s), QAbstractItemView::PositionAtTop);
+    QTRY_COMPARE(list->indexAt(QPoint(2, 2)), rowOf(u"m140"_s));
+
+    QSignalSpy changed(watcher, &kurubako::FolderWatcher::changed);
+    if (!removed.isEmpty() && !added.isEmpty()) {
+        QVERIFY(testfolder::renameNoReplace(f.snackDir, removed.first(), added.first()));
+    } else {
+        for (const QByteArray &name : removed)
+            QVERIFY(testfolder::removeFile(f.snackDir, name));
+        QVERIFY(f.addSnacks(added));
+    }
+    QVERIFY(changed.wait());
+    QCOMPARE(f.names("stockList").mid(0, first.size()), first);
+    QCOMPARE(f.labelText("stockCount"), u"全部で "_s + QString::number(count) + u" 個"_s);
+    QCOMPARE(f.labelText("todayCount"), u"全部で 0 個"_s);
+    QStringList selectedNow;
+    for (const kurubako::Snack &snack : list->selectedSnacks())
+        selectedNow << snack.name;
+    QCOMPARE(selectedNow, selected);
+    QCOMPARE(list->currentSnack()->name, u"m150"_s);
+    QTRY_COMPARE(list->indexAt(QPoint(2, 2)), rowOf(u"m140"_s));
+}
+
+void TestMainWindow::outsideChange_waitsWhileQuestionIsOpen_data()
+{
+    QTest::addColumn<MsgBox::Button>("answer");
+    QTest::addColumn<QStringList>("stockAfter");
+    QTest::newRow("No: the change shows after") << MsgBox::Button::No << QStringList{u"a"_s, u"b"_s, u"c"_s};
+    QTest::newRow("Yes: the refresh shows it") << MsgBox::Button::Yes << QStringList{u"b"_s, u"c"_s};
+}
+
+void TestMainWindow::outsideChange_waitsWhileQuestionIsOpen()
+{
+    QFETCH(MsgBox::Button, answer);
+    QFETCH(QStringList, stockAfter);
+    UiFixture f;
+    QVERIFY(f.addSnacks({"a.pa_", "b.pa_"}));
+    f.startMainWindow();
+    auto *watcher = f.window()->findChild<kurubako::FolderWatcher *>(u"folderWatcher"_s);
+    watcher->setSettleTime(std::chrono::milliseconds(0));
+    QSignalSpy changed(watcher, &kurubako::FolderWatcher::changed);
+    f.select("stockList", {u"a"_s});
+    f.box.answers = {answer};
+    f.box.whileShown = [&] {
+        QVERIFY(f.addSnacks({"c.pa_"}));
+        QTRY_VERIFY(watcher->hasPendingChange());
+        QCoreApplication::processEvents();
+        QCOMPARE(f.names("stockList"), QStringList({u"a"_s, u"b"_s}));
+        QCOMPARE(changed.count(), 0);
+    };
+    f.click("addToTodayButton");
+    f.box.whileShown = {};
+    QCOMPARE(f.box.shown.size(), 1);
+    if (answer == MsgBox::Button::No) {
+        QVERIFY(changed.wait());
+        QCOMPARE(f.list("stockList")->selectedSnacks().size(), 1);
+    } else {
+        for (int pass = 0; pass < 3; ++pass)
+            QCoreApplication::processEvents();
+        QCOMPARE(changed.count(), 0); // neither the change nor the move lists the folder again
+    }
+    QCOMPARE(f.names("stockList"), stockAfter);
+    QCOMPARE(f.labelText("stockCount"), u"全部で "_s + QString::number(stockAfter.size()) + u" 個"_s);
 }
 
 void TestMainWindow::enterOnFocusedButton_pressesIt_data()
