@@ -295,8 +295,13 @@ void MainWindow::buildControls()
     connect(m_todayList, &SnackListView::menuRequested, this, [this](const QPoint &pos) {
         showListMenu({m_todayList, m_todayMenu, m_todayMenuSeparator, m_renameTodayAction}, pos);
     });
-    connect(m_stockList, &QAbstractItemView::doubleClicked, this, [this] { doubleClick(SnackSet::Stock); });
-    connect(m_todayList, &QAbstractItemView::doubleClicked, this, [this] { doubleClick(SnackSet::Today); });
+    connect(m_stockList, &SnackListView::listDoubleClicked, this, [this] { doubleClick(SnackSet::Stock); });
+    connect(m_todayList, &SnackListView::listDoubleClicked, this, [this] { doubleClick(SnackSet::Today); });
+    // A drop of the other list's snacks runs the move of the button between the lists.
+    m_stockList->acceptDropsFrom(m_todayList);
+    m_todayList->acceptDropsFrom(m_stockList);
+    connect(m_stockList, &SnackListView::dropRequested, m_moveToStockAction, &QAction::trigger);
+    connect(m_todayList, &SnackListView::dropRequested, m_addToTodayAction, &QAction::trigger);
 }
 
 void MainWindow::buildMenus()

@@ -1,16 +1,41 @@
 #include "snacklist.h"
 
+#include <QDrag>
 #include <QHelpEvent>
+#include <QMimeData>
 #include <QMouseEvent>
+#include <QPainter>
 #include <QSet>
 #include <QStyledItemDelegate>
 #include <QToolTip>
+#include <QUuid>
 
 #include <algorithm>
+
+using namespace Qt::StringLiterals;
 
 namespace kurubako {
 
 namespace {
+
+const QString SnackDragType = u"application/x-kurubako-snacks"_s;
+
+// What a drag shows beside the pointer: how many snacks it carries, drawn as a selected item.
+QPixmap dragPixmap(const QString &text, const QWidget *list)
+{
+    const QFontMetrics metrics(list->font());
+    const QSize size = metrics.size(Qt::TextSingleLine, text) + QSize(12, 6);
+    const qreal ratio = list->devicePixelRatioF();
+    QPixmap pixmap(size * ratio);
+    pixmap.setDevicePixelRatio(ratio);
+    pixmap.fill(list->palette().color(QPalette::Active, QPalette::Highlight));
+    QPainter painter(&pixmap);
+    painter.setFont(list->font());
+    painter.setPen(list->palette().color(QPalette::Active, QPalette::HighlightedText));
+    painter.drawText(QRect(QPoint(), size), Qt::AlignCenter, text);
+    painter.drawRect(QRect(QPoint(), size).adjusted(0, 0, -1, -1));
+    return pixmap;
+}
 
 // Draws the items as in an active window, so that the selection keeps the highlight colour
 // while the focus is elsewhere (a button, a message box); tells a name that does not fit
@@ -62,9 +87,15 @@ QVariant SnackListModel::data(const QModelIndex &index, int role) const
     return m_snacks.at(index.row()).name;
 }
 
+Qt::ItemFlags SnackListModel::flags(const QModelIndex &index) const
+{
+    return QAbstractListModel::flags(index) | Qt::ItemIsDragEnabled;
+}
+
 SnackListView::SnackListView(QWidget *parent)
     : QListView(parent)
     , m_model(new SnackListModel(this))
+    , m_dragMark(QUuid::createUuid().toRfc4122())
 {
     setModel(m_model);
     setSelectionMode(QAbstractItemView::ExtendedSelection);
@@ -73,6 +104,7 @@ SnackListView::SnackListView(QWidget *parent)
     setItemDelegate(new SnackItemDelegate(this));
     setLayoutMode(QListView::Batched);
     setBatchSize(2000);
+    setDragEnabled(true);
 }
 
 QList<Snack> SnackListView::selectedSnacks() const
@@ -113,6 +145,64 @@ std::optional<Snack> SnackListView::currentSnack() const
     return m_model->snacks().at(current.row());
 }
 
+void SnackListView::acceptDropsFrom(const SnackListView *other)
+{
+    m_dropSource = other;
+    setAcceptDrops(true);
+    viewport()->setAcceptDrops(true);
+}
+
+std::unique_ptr<QMimeData> SnackListView::createDragData() const
+{
+    auto data = std::make_unique<QMimeData>();
+    data->setData(SnackDragType, m_dragMark);
+    return data;
+}
+
+void SnackListView::startDrag(Qt::DropActions)
+{
+    const qsizetype count = selectedCount();
+    if (count == 0)
+        return;
+    auto *drag = new QDrag(this);
+    drag->setMimeData(createDragData().release());
+    drag->setPixmap(dragPixmap(QString::number(count) + u" 件のおやつ"_s, this));
+    drag->setHotSpot(QPoint(-16, -8)); // below and right of the pointer, which hides none of it
+    drag->exec(Qt::MoveAction);
+}
+
+bool SnackListView::takesDrop(const QDropEvent *event) const
+{
+    return m_dropSource && event->mimeData()->data(SnackDragType) == m_dropSource->m_dragMark;
+}
+
+void SnackListView::dragEnterEvent(QDragEnterEvent *event)
+{
+    dragMoveEvent(event);
+}
+
+void SnackListView::dragMoveEvent(QDragMoveEvent *event)
+{
+    if (!takesDrop(event)) {
+        event->ignore();
+        return;
+    }
+    event->setDropAction(Qt::MoveAction);
+    event->accept();
+}
+
+void SnackListView::dropEvent(QDropEvent *event)
+{
+    if (!takesDrop(event)) {
+        event->ignore();
+        return;
+    }
+    event->setDropAction(Qt::MoveAction);
+    event->accept();
+    // The move asks its question once the platform's drag has ended, not inside its loop.
+    QMetaObject::invokeMethod(this, &SnackListView::dropRequested, Qt::QueuedConnection);
+}
+
 void SnackListView::mousePressEvent(QMouseEvent *event)
 {
     switch (event->button()) {
@@ -150,10 +240,12 @@ void SnackListView::contextMenuEvent(QContextMenuEvent *event)
 void SnackListView::mouseDoubleClickEvent(QMouseEvent *event)
 {
     // Only the left button double-clicks; another button's second press is a press like the first.
-    if (event->button() == Qt::LeftButton)
-        QListView::mouseDoubleClickEvent(event);
-    else
+    if (event->button() != Qt::LeftButton) {
         mousePressEvent(event);
+        return;
+    }
+    QListView::mouseDoubleClickEvent(event);
+    Q_EMIT listDoubleClicked();
 }
 
 void SnackListView::mouseMoveEvent(QMouseEvent *event)

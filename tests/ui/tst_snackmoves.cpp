@@ -4,11 +4,28 @@
 
 #include <QLineEdit>
 #include <QMenu>
+#include <QMimeData>
 #include <QTimer>
 
 using namespace Qt::StringLiterals;
 
 using kurubako::MsgBox;
+
+namespace {
+
+// Drags `data` onto `list` and drops it there, as the window system delivers a drag: true
+// when the list took both the entering drag and the drop.
+bool drop(kurubako::SnackListView *list, const QMimeData &data)
+{
+    const QPoint at = list->viewport()->rect().center();
+    QDragEnterEvent enter(at, Qt::MoveAction | Qt::CopyAction, &data, Qt::LeftButton, {});
+    QApplication::sendEvent(list->viewport(), &enter);
+    QDropEvent dropped(at, Qt::MoveAction | Qt::CopyAction, &data, Qt::LeftButton, {});
+    QApplication::sendEvent(list->viewport(), &dropped);
+    return enter.isAccepted() && dropped.isAccepted();
+}
+
+} // namespace
 
 class TestSnackMoves : public QObject
 {
@@ -20,6 +37,7 @@ private Q_SLOTS:
     void question_countsSelectionAndNoKeepsIt();
     void transfer_data();
     void transfer();
+    void drop_refusesOtherDrags();
     void partialMove_stopsAtFailureAndShowsFolderAsItIs();
     void snackInBothLists_cannotMove_data();
     void snackInBothLists_cannotMove();
@@ -84,7 +102,7 @@ void TestSnackMoves::question_countsSelectionAndNoKeepsIt()
 
 void TestSnackMoves::transfer_data()
 {
-    QTest::addColumn<QString>("button");
+    QTest::addColumn<QString>("button"); // or the list on which the other list's drag is dropped
     QTest::addColumn<bool>("skipQuestions");
     QTest::addColumn<QByteArrayList>("files");
     QTest::addColumn<QString>("listName");
@@ -101,6 +119,13 @@ void TestSnackMoves::transfer_data()
         << u"moveToStockButton"_s << false << QByteArrayList{"a.pac", "b.pac"} << u"todayList"_s
         << QStringList{u"b"_s} << u"1 件のおやつを\"ストック\"に待避するよ。いい？"_s
         << QByteArrayList{"a.pac", "b.pa_<b.pac"};
+    QTest::newRow("add two by a drop, asked")
+        << u"todayList"_s << false << QByteArrayList{"a.pa_", "b.pa_", "t.pac"} << u"stockList"_s
+        << QStringList{u"a"_s, u"b"_s} << u"2 件のおやつを\"今日のおやつ\"に追加するよ。いい？"_s
+        << QByteArrayList{"a.pac<a.pa_", "b.pac<b.pa_", "t.pac"};
+    QTest::newRow("stash by a drop, questions off")
+        << u"stockList"_s << true << QByteArrayList{"a.pac", "b.pac"} << u"todayList"_s << QStringList{u"b"_s}
+        << QString() << QByteArrayList{"a.pac", "b.pa_<b.pac"};
     QTest::newRow("questions off") << u"moveToStockButton"_s << true << QByteArrayList{"a.pac"}
                                    << u"todayList"_s << QStringList{u"a"_s} << QString()
                                    << QByteArrayList{"a.pa_<a.pac"};
@@ -135,17 +160,42 @@ void TestSnackMoves::transfer()
     f.select(listName.toLatin1(), selected);
     QCOMPARE(f.list(listName.toLatin1())->selectedCount(), selected.size());
     f.box.answers = {MsgBox::Button::Yes};
-    f.click(button.toLatin1());
+    if (button.endsWith(u"List"))
+        QVERIFY(drop(f.list(button.toLatin1()), *f.list(listName.toLatin1())->createDragData()));
+    else
+        f.click(button.toLatin1());
 
+    QTRY_COMPARE(f.snapshot(), testfolder::expected(after));
     QCOMPARE(f.box.shown.size(), question.isEmpty() ? 0 : 1);
     if (!question.isEmpty())
         QCOMPARE(f.box.shown[0].text, question);
-    QCOMPARE(f.snapshot(), testfolder::expected(after));
     QVERIFY(!f.list("stockList")->selectionModel()->hasSelection());
     QVERIFY(!f.list("todayList")->selectionModel()->hasSelection());
-    const QString movedTo = button == u"addToTodayButton" ? u"todayList"_s : u"stockList"_s;
+    const QString movedTo =
+        button == u"addToTodayButton" || button == u"todayList" ? u"todayList"_s : u"stockList"_s;
     for (const QString &name : std::as_const(selected))
         QVERIFY(f.names(movedTo.toLatin1()).contains(name));
+}
+
+void TestSnackMoves::drop_refusesOtherDrags()
+{
+    UiFixture f;
+    QVERIFY(f.addSnacks({"a.pa_", "t.pac"}));
+    f.startMainWindow();
+    f.action("skipQuestionsAction")->trigger();
+    f.select("stockList", {u"a"_s});
+    f.select("todayList", {u"t"_s});
+    kurubako::SnackListView *stock = f.list("stockList");
+    const std::unique_ptr<QMimeData> ownDrag(stock->createDragData());
+    QMimeData files; // another program's drag, whatever it carries
+    files.setUrls({QUrl::fromLocalFile(f.snackDir + u"/t.pac"_s)});
+    files.setData(u"application/x-kurubako-snacks"_s, "another list");
+    const QByteArray before = f.snapshot();
+    QVERIFY(!drop(stock, *ownDrag));
+    QVERIFY(!drop(f.list("todayList"), files));
+    QCoreApplication::processEvents();
+    QCOMPARE(f.snapshot(), before);
+    QVERIFY(f.box.shown.isEmpty());
 }
 
 void TestSnackMoves::partialMove_stopsAtFailureAndShowsFolderAsItIs()
@@ -329,17 +379,25 @@ void TestSnackMoves::doubleClick_data()
     QTest::addColumn<QByteArrayList>("after");
     QTest::addColumn<QString>("renameFrom"); // the name the rename dialog opened on; empty: none
     QTest::addColumn<Qt::MouseButton>("button");
+    QTest::addColumn<bool>("belowItems"); // the double-click lands below the last item
     QTest::newRow("moves today's snack to stock")
-        << u"todayList"_s << 0 << QByteArrayList{"a.pa_", "t.pa_<t.pac"} << QString() << Qt::LeftButton;
+        << u"todayList"_s << 0 << QByteArrayList{"a.pa_", "t.pa_<t.pac"} << QString() << Qt::LeftButton
+        << false;
     QTest::newRow("moves stock snack to today's")
-        << u"stockList"_s << 0 << QByteArrayList{"a.pac<a.pa_", "t.pac"} << QString() << Qt::LeftButton;
+        << u"stockList"_s << 0 << QByteArrayList{"a.pac<a.pa_", "t.pac"} << QString() << Qt::LeftButton
+        << false;
     QTest::newRow("opens the rename dialog")
-        << u"stockList"_s << 1 << QByteArrayList{"a.pa_", "t.pac"} << u"a"_s << Qt::LeftButton;
+        << u"stockList"_s << 1 << QByteArrayList{"a.pa_", "t.pac"} << u"a"_s << Qt::LeftButton << false;
+    QTest::newRow("below the items, moves the selection")
+        << u"stockList"_s << 0 << QByteArrayList{"a.pac<a.pa_", "t.pac"} << QString() << Qt::LeftButton
+        << true;
+    QTest::newRow("below the items, opens the rename dialog")
+        << u"todayList"_s << 1 << QByteArrayList{"a.pa_", "t.pac"} << u"t"_s << Qt::LeftButton << true;
     // Neither selects nor runs the action (which would move, or tell that nothing is selected).
     QTest::newRow("middle button does nothing")
-        << u"todayList"_s << 0 << QByteArrayList{"a.pa_", "t.pac"} << QString() << Qt::MiddleButton;
+        << u"todayList"_s << 0 << QByteArrayList{"a.pa_", "t.pac"} << QString() << Qt::MiddleButton << false;
     QTest::newRow("right button does nothing")
-        << u"stockList"_s << 0 << QByteArrayList{"a.pa_", "t.pac"} << QString() << Qt::RightButton;
+        << u"stockList"_s << 0 << QByteArrayList{"a.pa_", "t.pac"} << QString() << Qt::RightButton << true;
 }
 
 void TestSnackMoves::doubleClick()
@@ -349,6 +407,7 @@ void TestSnackMoves::doubleClick()
     QFETCH(QByteArrayList, after);
     QFETCH(QString, renameFrom);
     QFETCH(Qt::MouseButton, button);
+    QFETCH(bool, belowItems);
     UiFixture f;
     QVERIFY(f.addSnacks({"a.pa_", "t.pac"}));
     f.startMainWindow({{u"Chk2"_s, QString::number(action)}});
@@ -370,7 +429,8 @@ void TestSnackMoves::doubleClick()
     // A click first, with the left button but where the middle one is tried.
     const QPoint row = list->visualRect(list->snackModel()->index(0)).center();
     QTest::mouseClick(list->viewport(), button == Qt::MiddleButton ? button : Qt::LeftButton, {}, row);
-    QTest::mouseDClick(list->viewport(), button, {}, row);
+    QTest::mouseDClick(list->viewport(), button, {},
+                       belowItems ? QPoint(row.x(), list->viewport()->height() - 4) : row);
     QCoreApplication::processEvents();
     answer.stop();
     const bool moved = after.join().contains('<'); // a move refreshes the lists, unselected
