@@ -104,9 +104,12 @@ private:
 
     // Another program's change to the snack folder shows without the refresh's reset.
     void followFolderChange();
-    void showFolderChange(SnackLists lists);
-
     FolderWatcher *m_folderWatcher = nullptr;
+
+public:
+    // Shows a new listing of the snack folder in both lists and counts, keeping what the user
+    // selected and sees of every snack still listed.
+    void showFolderChange(SnackLists lists);
 };
 
 } // namespace kurubako

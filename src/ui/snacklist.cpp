@@ -271,19 +271,30 @@ namespace kurubako {
 
 void SnackListModel::updateSnacks(QList<Snack> snacks)
 {
-    // A snack is its file: both lists are in the scan's one total order, so the snacks kept
-    // stand in the same order in both, and only runs of rows leave or come.
+    // A snack is its file. Both lists are in the scan's one total order, so the snacks kept
+    // stand in the same order in both, and only runs of rows leave or come; and only between
+    // the rows that both lists begin and end with, which are nearly all of them.
+    const qsizetype shorter = std::min(m_snacks.size(), snacks.size());
+    qsizetype head = 0;
+    while (head < shorter && m_snacks.at(head).file == snacks.at(head).file)
+        ++head;
+    qsizetype tail = 0;
+    while (tail < shorter - head
+           && m_snacks.at(m_snacks.size() - 1 - tail).file == snacks.at(snacks.size() - 1 - tail).file)
+        ++tail;
+    const qsizetype newEnd = snacks.size() - tail;
+
     QSet<QByteArray> files;
-    files.reserve(snacks.size());
-    for (const Snack &snack : std::as_const(snacks))
-        files.insert(snack.file);
-    for (qsizetype end = m_snacks.size(); end > 0;) {
+    files.reserve(newEnd - head);
+    for (qsizetype next = head; next < newEnd; ++next)
+        files.insert(snacks.at(next).file);
+    for (qsizetype end = m_snacks.size() - tail; end > head;) {
         if (files.contains(m_snacks.at(end - 1).file)) {
             --end;
             continue;
         }
         qsizetype begin = end - 1;
-        while (begin > 0 && !files.contains(m_snacks.at(begin - 1).file))
+        while (begin > head && !files.contains(m_snacks.at(begin - 1).file))
             --begin;
         beginRemoveRows({}, int(begin), int(end - 1));
         m_snacks.remove(begin, end - begin);
@@ -291,33 +302,36 @@ void SnackListModel::updateSnacks(QList<Snack> snacks)
         end = begin;
     }
 
-    qsizetype kept = 0;
-    for (qsizetype next = 0; next < snacks.size() && kept < m_snacks.size(); ++next) {
+    qsizetype keptEnd = m_snacks.size() - tail;
+    qsizetype kept = head;
+    for (qsizetype next = head; next < newEnd && kept < keptEnd; ++next) {
         if (snacks.at(next).file == m_snacks.at(kept).file)
             ++kept;
     }
-    if (kept != m_snacks.size()) {
+    if (kept != keptEnd) {
         // Not in the scan's order after all (the locale's collation changed): shown afresh.
         setSnacks(std::move(snacks));
         return;
     }
 
-    qsizetype row = 0;
-    for (qsizetype next = 0; next < snacks.size();) {
-        if (row < m_snacks.size() && m_snacks.at(row).file == snacks.at(next).file) {
+    qsizetype row = head;
+    for (qsizetype next = head; next < newEnd;) {
+        if (row < keptEnd && m_snacks.at(row).file == snacks.at(next).file) {
             ++row;
             ++next;
             continue;
         }
         qsizetype end = next + 1;
-        while (end < snacks.size()
-               && (row == m_snacks.size() || snacks.at(end).file != m_snacks.at(row).file))
+        while (end < newEnd && (row == keptEnd || snacks.at(end).file != m_snacks.at(row).file))
             ++end;
         beginInsertRows({}, int(row), int(row + end - next - 1));
         m_snacks.insert(row, end - next, Snack{});
-        std::move(snacks.begin() + next, snacks.begin() + end, m_snacks.begin() + row);
+        // Copied: the scan's list may be shared, and is dropped after.
+        std::copy(std::as_const(snacks).begin() + next, std::as_const(snacks).begin() + end,
+                  m_snacks.begin() + row);
         endInsertRows();
         row += end - next;
+        keptEnd += end - next;
         next = end;
     }
 }

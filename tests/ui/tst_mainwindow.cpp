@@ -25,6 +25,8 @@ private Q_SLOTS:
     void loading_staleFolderShowsEmptyLists();
     void refresh_dropsSelectionAndShowsFolderAsItIs();
     void refresh_showsFirstEntries();
+    void listUpdate_keepsRowsOfKeptSnacks_data();
+    void listUpdate_keepsRowsOfKeptSnacks();
     void outsideChange_keepsSelectionAndView_data();
     void outsideChange_keepsSelectionAndView();
     void outsideChange_waitsWhileQuestionIsOpen_data();
@@ -120,6 +122,49 @@ void TestMainWindow::refresh_showsFirstEntries()
         kurubako::SnackListView *list = f.list(name);
         QTRY_COMPARE(list->verticalScrollBar()->value(), 0);
         QCOMPARE(list->indexAt(QPoint(2, 2)).row(), 0);
+    }
+}
+
+// A list of files named by their letters, in this order, brought to another.
+void TestMainWindow::listUpdate_keepsRowsOfKeptSnacks_data()
+{
+    QTest::addColumn<QString>("before");
+    QTest::addColumn<QString>("after");
+    QTest::addColumn<bool>("kept"); // whether the rows of snacks in both stay valid
+    QTest::newRow("from none") << u""_s << u"abc"_s << true;
+    QTest::newRow("to none") << u"abc"_s << u""_s << true;
+    QTest::newRow("runs in the middle") << u"abcdefgh"_s << u"abxyefhz"_s << true;
+    QTest::newRow("first and last") << u"bcdef"_s << u"acdeg"_s << true;
+    QTest::newRow("all new") << u"abc"_s << u"xyz"_s << true;
+    QTest::newRow("another order: afresh") << u"abcd"_s << u"adcb"_s << false;
+}
+
+void TestMainWindow::listUpdate_keepsRowsOfKeptSnacks()
+{
+    QFETCH(QString, before);
+    QFETCH(QString, after);
+    QFETCH(bool, kept);
+    const auto snacksOf = [](const QString &letters) {
+        QList<kurubako::Snack> snacks;
+        for (const QChar letter : letters)
+            snacks.append({letter, QByteArray(1, char(letter.unicode())) + ".pa_"});
+        return snacks;
+    };
+    kurubako::SnackListModel model;
+    model.setSnacks(snacksOf(before));
+    QList<QPersistentModelIndex> rows;
+    for (int row = 0; row < model.rowCount(); ++row)
+        rows.append(model.index(row));
+    model.updateSnacks(snacksOf(after));
+    QString shown;
+    for (const kurubako::Snack &snack : model.snacks())
+        shown += snack.name;
+    QCOMPARE(shown, after);
+    for (qsizetype row = 0; row < rows.size(); ++row) {
+        const bool stays = kept && after.contains(before.at(row));
+        QCOMPARE(rows[row].isValid(), stays);
+        if (stays)
+            QCOMPARE(rows[row].data().toString(), QString(before.at(row)));
     }
 }
 
