@@ -85,7 +85,7 @@ void TestSnackMoves::question_countsSelectionAndNoKeepsIt()
 
 void TestSnackMoves::transfer_data()
 {
-    QTest::addColumn<QString>("button"); // or the list on which the other list's drag is dropped
+    QTest::addColumn<QString>("button");
     QTest::addColumn<bool>("skipQuestions");
     QTest::addColumn<QByteArrayList>("files");
     QTest::addColumn<QString>("listName");
@@ -347,25 +347,22 @@ void TestSnackMoves::doubleClick_data()
     QTest::addColumn<QString>("listName");
     QTest::addColumn<int>("action");
     QTest::addColumn<QByteArrayList>("after");
-    QTest::addColumn<QString>("renameFrom"); // the name the rename dialog opened on; empty: none
+    QTest::addColumn<QString>("renameFrom"); // the name the rename dialog opened on; null: none
     QTest::addColumn<Qt::MouseButton>("button");
-    QTest::addColumn<bool>("belowItems"); // the double-click lands below the last item
+    QTest::addColumn<int>("row"); // the item double-clicked; -1: below the last one
     QTest::newRow("moves today's snack to stock")
-        << u"todayList"_s << 0 << QByteArrayList{"a.pa_", "t.pa_<t.pac"} << QString() << Qt::LeftButton
-        << false;
+        << u"todayList"_s << 0 << QByteArrayList{"a.pa_", "t.pa_<t.pac"} << QString() << Qt::LeftButton << 0;
     QTest::newRow("moves stock snack to today's")
-        << u"stockList"_s << 0 << QByteArrayList{"a.pac<a.pa_", "t.pac"} << QString() << Qt::LeftButton
-        << false;
+        << u"stockList"_s << 0 << QByteArrayList{"a.pac<a.pa_", "t.pac"} << QString() << Qt::LeftButton << 0;
     QTest::newRow("opens the rename dialog")
-        << u"stockList"_s << 1 << QByteArrayList{"a.pa_", "t.pac"} << u"a"_s << Qt::LeftButton << false;
-    QTest::newRow("below the items, moves the selection")
-        << u"stockList"_s << 0 << QByteArrayList{"a.pac<a.pa_", "t.pac"} << QString() << Qt::LeftButton
-        << true;
+        << u"stockList"_s << 1 << QByteArrayList{"a.pa_", "t.pac"} << u"a"_s << Qt::LeftButton << 0;
+    QTest::newRow("below the items, no current snack to rename")
+        << u"todayList"_s << 1 << QByteArrayList{"a.pa_", "t.pac"} << u""_s << Qt::LeftButton << -1;
     // Neither selects nor runs the action (which would move, or tell that nothing is selected).
     QTest::newRow("middle button does nothing")
-        << u"todayList"_s << 0 << QByteArrayList{"a.pa_", "t.pac"} << QString() << Qt::MiddleButton << false;
+        << u"todayList"_s << 0 << QByteArrayList{"a.pa_", "t.pac"} << QString() << Qt::MiddleButton << 0;
     QTest::newRow("right button does nothing")
-        << u"stockList"_s << 0 << QByteArrayList{"a.pa_", "t.pac"} << QString() << Qt::RightButton << true;
+        << u"stockList"_s << 0 << QByteArrayList{"a.pa_", "t.pac"} << QString() << Qt::RightButton << 0;
 }
 
 void TestSnackMoves::doubleClick()
@@ -375,14 +372,14 @@ void TestSnackMoves::doubleClick()
     QFETCH(QByteArrayList, after);
     QFETCH(QString, renameFrom);
     QFETCH(Qt::MouseButton, button);
-    QFETCH(bool, belowItems);
+    QFETCH(int, row);
     UiFixture f;
     QVERIFY(f.addSnacks({"a.pa_", "t.pac"}));
     f.startMainWindow({{u"Chk2"_s, QString::number(action)}});
     f.action("skipQuestionsAction")->trigger();
     kurubako::SnackListView *list = f.list(listName.toLatin1());
 
-    QString dialogName;
+    std::optional<QString> dialogName;
     // Answers whatever opens: the rename dialog is cancelled, a pop-up menu closed.
     QTimer answer;
     connect(&answer, &QTimer::timeout, [&] {
@@ -395,16 +392,16 @@ void TestSnackMoves::doubleClick()
     });
     answer.start(0);
     // A click first, with the left button but where the middle one is tried.
-    const QPoint row = list->visualRect(list->snackModel()->index(0)).center();
-    QTest::mouseClick(list->viewport(), button == Qt::MiddleButton ? button : Qt::LeftButton, {}, row);
-    QTest::mouseDClick(list->viewport(), button, {},
-                       belowItems ? QPoint(row.x(), list->viewport()->height() - 4) : row);
+    const QPoint at = row < 0 ? list->viewport()->rect().bottomLeft() + QPoint(8, -4)
+                              : list->visualRect(list->snackModel()->index(row)).center();
+    QTest::mouseClick(list->viewport(), button == Qt::MiddleButton ? button : Qt::LeftButton, {}, at);
+    QTest::mouseDClick(list->viewport(), button, {}, at);
     QCoreApplication::processEvents();
     answer.stop();
     const bool moved = after.join().contains('<'); // a move refreshes the lists, unselected
-    QCOMPARE(list->selectionModel()->hasSelection(), button != Qt::MiddleButton && !moved);
+    QCOMPARE(list->selectionModel()->hasSelection(), button != Qt::MiddleButton && !moved && row >= 0);
 
-    QCOMPARE(dialogName, renameFrom);
+    QCOMPARE(dialogName, renameFrom.isNull() ? std::nullopt : std::optional(renameFrom));
     QCOMPARE(f.snapshot(), testfolder::expected(after));
     QVERIFY(f.box.shown.isEmpty());
 }
