@@ -171,36 +171,32 @@ void SnackListView::startDrag(Qt::DropActions)
     drag->exec(Qt::MoveAction);
 }
 
-bool SnackListView::takesDrop(const QDropEvent *event) const
+bool SnackListView::takeDrop(QDropEvent *event) const
 {
-    return m_dropSource && event->mimeData()->data(SnackDragType) == m_dropSource->m_dragMark;
+    if (!m_dropSource || event->mimeData()->data(SnackDragType) != m_dropSource->m_dragMark) {
+        event->ignore();
+        return false;
+    }
+    event->setDropAction(Qt::MoveAction);
+    event->accept();
+    return true;
 }
 
 void SnackListView::dragEnterEvent(QDragEnterEvent *event)
 {
-    dragMoveEvent(event);
+    takeDrop(event);
 }
 
 void SnackListView::dragMoveEvent(QDragMoveEvent *event)
 {
-    if (!takesDrop(event)) {
-        event->ignore();
-        return;
-    }
-    event->setDropAction(Qt::MoveAction);
-    event->accept();
+    takeDrop(event);
 }
 
 void SnackListView::dropEvent(QDropEvent *event)
 {
-    if (!takesDrop(event)) {
-        event->ignore();
-        return;
-    }
-    event->setDropAction(Qt::MoveAction);
-    event->accept();
     // The move asks its question once the platform's drag has ended, not inside its loop.
-    QMetaObject::invokeMethod(this, &SnackListView::dropRequested, Qt::QueuedConnection);
+    if (takeDrop(event))
+        QMetaObject::invokeMethod(this, &SnackListView::dropRequested, Qt::QueuedConnection);
 }
 
 void SnackListView::mousePressEvent(QMouseEvent *event)

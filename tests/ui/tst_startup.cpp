@@ -290,6 +290,7 @@ void TestStartup::chosenFolderLabel()
     const QStringList lines = label->text().split(u'\n');
     QVERIFY(lines.size() <= 2);
     QVERIFY(2 * metrics.lineSpacing() <= label->contentsRect().height()); // room for both
+    QCOMPARE(label->geometry(), QRect(8, 8, 313, 25));
     for (const QString &line : lines)
         QVERIFY2(metrics.horizontalAdvance(line) <= width, qPrintable(line));
     if (!elided) {
