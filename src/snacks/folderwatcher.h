@@ -51,10 +51,6 @@ private:
     bool m_pending = false;
 };
 
-} // namespace kurubako
-
-namespace kurubako {
-
 // Holds a watcher for as long as it lives.
 class FolderWatchHold
 {
