@@ -11,6 +11,24 @@ using namespace std::chrono_literals;
 
 using namespace kurubako;
 
+namespace {
+
+// A watcher on a temporary folder, and what it reported.
+struct Watched
+{
+    explicit Watched(std::chrono::milliseconds settleTime)
+    {
+        watcher.setSettleTime(settleTime);
+        watcher.watch(folder.path());
+    }
+
+    testfolder::TempFolder folder;
+    FolderWatcher watcher;
+    QSignalSpy changed{&watcher, &FolderWatcher::changed};
+};
+
+} // namespace
+
 class TestFolderWatcher : public QObject
 {
     Q_OBJECT
@@ -24,11 +42,8 @@ private Q_SLOTS:
 
 void TestFolderWatcher::burstWhileSettling_reportedOnce()
 {
-    testfolder::TempFolder folder;
-    FolderWatcher watcher;
-    watcher.setSettleTime(1h);
-    watcher.watch(folder.path());
-    QSignalSpy changed(&watcher, &FolderWatcher::changed);
+    Watched w(1h);
+    auto &[folder, watcher, changed] = w;
     QVERIFY(testfolder::make(folder.path(), {"a.pac", "b.pac", "c.pa_"}));
     QVERIFY(testfolder::removeFile(folder.path(), "b.pac"));
     QTRY_VERIFY(watcher.hasPendingChange());
@@ -40,11 +55,8 @@ void TestFolderWatcher::burstWhileSettling_reportedOnce()
 
 void TestFolderWatcher::changeWhileHeld_reportedOnRelease()
 {
-    testfolder::TempFolder folder;
-    FolderWatcher watcher;
-    watcher.setSettleTime(0ms);
-    watcher.watch(folder.path());
-    QSignalSpy changed(&watcher, &FolderWatcher::changed);
+    Watched w(0ms);
+    auto &[folder, watcher, changed] = w;
     watcher.hold();
     watcher.hold();
     QVERIFY(testfolder::make(folder.path(), {"a.pac"}));
@@ -72,12 +84,9 @@ void TestFolderWatcher::noticesBeforeWatch_dropped()
 {
     // As after the program's own renames: the listing that follows them starts a new watch,
     // here on another folder first and then on the first one again.
-    testfolder::TempFolder folder;
+    Watched w(0ms);
+    auto &[folder, watcher, changed] = w;
     testfolder::TempFolder other;
-    FolderWatcher watcher;
-    watcher.setSettleTime(0ms);
-    watcher.watch(folder.path());
-    QSignalSpy changed(&watcher, &FolderWatcher::changed);
     QVERIFY(testfolder::make(folder.path(), {"a.pa_"}));
     QVERIFY(testfolder::renameNoReplace(folder.path(), "a.pa_", "a.pac"));
     watcher.watch(other.path());
