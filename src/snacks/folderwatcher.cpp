@@ -17,19 +17,16 @@ FolderWatcher::~FolderWatcher() = default;
 void FolderWatcher::watch(const QString &folder)
 {
     // A new watcher of its own: the notices the old one has read or queued, for changes
-    // before this moment, go with it.
-    if (m_watcher) {
-        m_watcher->disconnect(this);
-        m_watcher->deleteLater();
-    }
+    // before this moment, go with it. Deleted at once, so that its kernel watch is closed
+    // before the next is made (a user has only so many).
+    delete m_watcher;
     m_pending = false;
     m_settleTimer.stop();
     if (folder.isEmpty())
         return;
     m_watcher = new QFileSystemWatcher(this);
     if (!m_watcher->addPath(folder)) {
-        m_watcher->deleteLater(); // a folder that is missing or cannot be watched: F5 as ever
-        m_watcher = nullptr;
+        delete m_watcher; // a folder that is missing or cannot be watched: F5 as ever
         return;
     }
     connect(m_watcher, &QFileSystemWatcher::directoryChanged, this, &FolderWatcher::noticeChange);
