@@ -305,7 +305,7 @@ void SnackListModel::updateSnacks(QList<Snack> snacks)
             ++kept;
     }
     if (kept != keptEnd) {
-        // Not in the scan's order after all (the locale's collation changed): shown afresh.
+        // Not in one order after all (never so within a run): shown afresh rather than wrong.
         setSnacks(std::move(snacks));
         return;
     }
