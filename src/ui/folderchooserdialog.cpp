@@ -105,12 +105,12 @@ FolderChooserDialog::FolderChooserDialog(FileOps &files, MsgBox &box, Purpose pu
     cancelButton->setDefault(true);
 
     place(m_folderLabel, FolderLabel);
-    // Two lines of the font, which may be taller than the label: it grows upwards into the
-    // margin above it.
-    const int twoLines = 2 * m_folderLabel->fontMetrics().lineSpacing();
-    if (m_folderLabel->height() < twoLines)
-        m_folderLabel->setGeometry(
-            m_folderLabel->geometry().adjusted(0, m_folderLabel->height() - twoLines, 0, 0));
+    // Two lines of the path fill the label in the program's font; a substitute font with
+    // taller lines is drawn smaller, so that both lines show whole in the label's height.
+    QFont labelFont = m_folderLabel->font();
+    while (2 * QFontMetrics(labelFont).lineSpacing() > m_folderLabel->height() && labelFont.pointSizeF() > 6)
+        labelFont.setPointSizeF(labelFont.pointSizeF() - 0.25);
+    m_folderLabel->setFont(labelFont);
     place(frame, ListFrame);
     place(m_driveList, DriveList);
     place(m_folderList, FolderList);

@@ -12,6 +12,7 @@
 #include "platform/msgbox.h"
 #include "postpet/help.h"
 #include "postpet/launch.h"
+#include "snacks/folderwatcher.h"
 #include "snacks/snackops.h"
 #include "snacks/snackscan.h"
 
@@ -144,15 +145,41 @@ QPushButton *newCommandButton(const QString &text, const char *name, QAction *ac
 
 } // namespace
 
+// The window's message boxes: while one is open the lists wait for the folder's changes.
+class HeldMsgBox final : public MsgBox
+{
+public:
+    HeldMsgBox(MsgBox &box, FolderWatcher *&watcher)
+        : m_box(box)
+        , m_watcher(watcher)
+    {
+    }
+
+    Button show(const QString &text, const QString &title, Icon icon, Buttons buttons,
+                Button defaultButton) override
+    {
+        const FolderWatchHold held(*m_watcher);
+        return m_box.show(text, title, icon, buttons, defaultButton);
+    }
+
+private:
+    MsgBox &m_box;
+    FolderWatcher *&m_watcher; // made after the services that hold this box
+};
+
 MainWindow::MainWindow(const Services &services, const Preferences &preferences)
     : QMainWindow(nullptr,
                   Qt::Window | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint
                       | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint
                       | Qt::WindowCloseButtonHint)
-    , m_services(services)
+    , m_heldBox(std::make_unique<HeldMsgBox>(services.box, m_folderWatcher))
+    , m_services{services.files, *m_heldBox, services.starter, services.opener}
     , m_preferences(preferences)
 {
     setObjectName(u"mainWindow"_s);
+    m_folderWatcher = new FolderWatcher(this);
+    m_folderWatcher->setObjectName(u"folderWatcher"_s);
+    connect(m_folderWatcher, &FolderWatcher::changed, this, &MainWindow::followFolderChange);
     setFont(programFont(9));
     createActions();
     buildControls();
@@ -183,6 +210,8 @@ MainWindow::MainWindow(const Services &services, const Preferences &preferences)
     refreshSnackLists();
     m_launchAndQuitButton->setFocus();
 }
+
+MainWindow::~MainWindow() = default;
 
 void MainWindow::createActions()
 {
@@ -266,8 +295,13 @@ void MainWindow::buildControls()
     connect(m_todayList, &SnackListView::menuRequested, this, [this](const QPoint &pos) {
         showListMenu({m_todayList, m_todayMenu, m_todayMenuSeparator, m_renameTodayAction}, pos);
     });
-    connect(m_stockList, &QAbstractItemView::doubleClicked, this, [this] { doubleClick(SnackSet::Stock); });
-    connect(m_todayList, &QAbstractItemView::doubleClicked, this, [this] { doubleClick(SnackSet::Today); });
+    connect(m_stockList, &SnackListView::listDoubleClicked, this, [this] { doubleClick(SnackSet::Stock); });
+    connect(m_todayList, &SnackListView::listDoubleClicked, this, [this] { doubleClick(SnackSet::Today); });
+    // A drop of the other list's snacks runs the move of the button between the lists.
+    m_stockList->acceptDropsFrom(m_todayList);
+    m_todayList->acceptDropsFrom(m_stockList);
+    connect(m_stockList, &SnackListView::dropRequested, m_moveToStockAction, &QAction::trigger);
+    connect(m_todayList, &SnackListView::dropRequested, m_addToTodayAction, &QAction::trigger);
 }
 
 void MainWindow::buildMenus()
@@ -334,6 +368,7 @@ void MainWindow::addFunctionKey(Qt::Key key, QAction *action)
 
 void MainWindow::refreshSnackLists()
 {
+    m_folderWatcher->watch(m_preferences.snackDir());
     SnackLists lists = scanSnackFolder(m_services.files, m_preferences.snackDir());
     m_stockList->snackModel()->setSnacks(std::move(lists.stock));
     m_todayList->snackModel()->setSnacks(std::move(lists.today));
@@ -411,6 +446,7 @@ void MainWindow::moveToStock()
 
 void MainWindow::runTransfer(const Transfer &transfer)
 {
+    const FolderWatchHold held(*m_folderWatcher);
     MsgBox &box = m_services.box;
     const QList<Snack> selected = transfer.list->selectedSnacks();
     if (selected.isEmpty()) {
@@ -460,6 +496,7 @@ void MainWindow::showListMenu(const ListSide &side, const QPoint &globalPos)
         return;
     side.separator->setVisible(selected == 1);
     side.renameEntry->setVisible(selected == 1);
+    const FolderWatchHold held(*m_folderWatcher);
     side.menu->exec(globalPos);
 }
 
@@ -473,6 +510,7 @@ void MainWindow::doubleClick(SnackSet set)
 
 void MainWindow::showRenameDialog(SnackSet set)
 {
+    const FolderWatchHold held(*m_folderWatcher);
     RenameDialog dialog(m_services.files, m_services.box, m_preferences.snackDir(), set,
                         snackList(set)->currentSnack(), skipQuestions(), this);
     if (execModal(dialog) == QDialog::Accepted)
@@ -481,6 +519,7 @@ void MainWindow::showRenameDialog(SnackSet set)
 
 void MainWindow::showSettingsDialog()
 {
+    const FolderWatchHold held(*m_folderWatcher);
     SettingsDialog dialog(m_services.files, m_services.box, m_preferences.postPetDir,
                           m_preferences.doubleClickAction, this);
     if (execModal(dialog) != QDialog::Accepted)
@@ -496,8 +535,27 @@ void MainWindow::showSettingsDialog()
 
 void MainWindow::showVersionDialog()
 {
+    const FolderWatchHold held(*m_folderWatcher);
     VersionDialog dialog(m_preferences.storedVersion, this);
     execModal(dialog);
+}
+
+void MainWindow::followFolderChange()
+{
+    const QString snackDir = m_preferences.snackDir();
+    m_folderWatcher->watch(snackDir);
+    showFolderChange(scanSnackFolder(m_services.files, snackDir));
+}
+
+void MainWindow::showFolderChange(SnackLists lists)
+{
+    m_stockList->updateSnacks(std::move(lists.stock));
+    m_todayList->updateSnacks(std::move(lists.today));
+    for (const auto &[list, count] :
+         {std::pair{m_stockList, m_stockCount}, std::pair{m_todayList, m_todayCount}}) {
+        count->setText(snackCountText(list->snackModel()->rowCount()));
+        list->setAccessibleDescription(count->text());
+    }
 }
 
 } // namespace kurubako

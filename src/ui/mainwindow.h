@@ -7,6 +7,8 @@
 
 #include <QMainWindow>
 
+#include <memory>
+
 class QAction;
 class QLabel;
 class QMenu;
@@ -14,7 +16,10 @@ class QPushButton;
 
 namespace kurubako {
 
+class FolderWatcher;
+class HeldMsgBox;
 class SnackListView;
+struct SnackLists;
 
 // The main window: stock snacks on the left, today's snacks on the right, the commands
 // between and below them and in the menus. It holds the run's preferences; whoever opened it
@@ -25,6 +30,7 @@ class MainWindow final : public QMainWindow
 
 public:
     MainWindow(const Services &services, const Preferences &preferences);
+    ~MainWindow() override;
 
     // The question switch: while set, no confirmation question is asked.
     bool skipQuestions() const;
@@ -67,6 +73,8 @@ private:
     void doubleClick(SnackSet set);
     void showRenameDialog(SnackSet set);
 
+    // Every box the window shows holds the folder watcher while it is open.
+    const std::unique_ptr<HeldMsgBox> m_heldBox;
     const Services m_services;
     Preferences m_preferences; // the question switch is the action's check mark while the window is open
     QPoint m_placedCorner; // where the stored position put the window's outer corner
@@ -93,6 +101,15 @@ private:
     QMenu *m_todayMenu = nullptr;
     QAction *m_stockMenuSeparator = nullptr;
     QAction *m_todayMenuSeparator = nullptr;
+
+    // Another program's change to the snack folder shows without the refresh's reset.
+    void followFolderChange();
+    FolderWatcher *m_folderWatcher = nullptr;
+
+public:
+    // Shows a new listing of the snack folder in both lists and counts, keeping what the user
+    // selected and sees of every snack still listed.
+    void showFolderChange(SnackLists lists);
 };
 
 } // namespace kurubako

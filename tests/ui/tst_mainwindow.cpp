@@ -1,5 +1,6 @@
 #include "uifixture.h"
 
+#include "snacks/folderwatcher.h"
 #include "ui/renamedialog.h"
 #include "ui/widgetmsgbox.h"
 
@@ -7,6 +8,7 @@
 #include <QMenu>
 #include <QMessageBox>
 #include <QScrollBar>
+#include <QSignalSpy>
 #include <QTimer>
 #include <QToolTip>
 
@@ -23,6 +25,10 @@ private Q_SLOTS:
     void loading_staleFolderShowsEmptyLists();
     void refresh_dropsSelectionAndShowsFolderAsItIs();
     void refresh_showsFirstEntries();
+    void outsideChange_keepsSelectionAndView_data();
+    void outsideChange_keepsSelectionAndView();
+    void outsideChange_waitsWhileQuestionIsOpen_data();
+    void outsideChange_waitsWhileQuestionIsOpen();
     void enterOnFocusedButton_pressesIt_data();
     void enterOnFocusedButton_pressesIt();
     void close_data();
@@ -79,7 +85,6 @@ void TestMainWindow::loading_staleFolderShowsEmptyLists()
     QVERIFY(f.window());
     QVERIFY(f.names("stockList").isEmpty());
     QCOMPARE(f.labelText("stockCount"), u"全部で 0 個"_s);
-    QCOMPARE(f.labelText("todayCount"), u"全部で 0 個"_s);
     QVERIFY(f.box.shown.isEmpty());
 }
 
@@ -115,6 +120,97 @@ void TestMainWindow::refresh_showsFirstEntries()
         QTRY_COMPARE(list->verticalScrollBar()->value(), 0);
         QCOMPARE(list->indexAt(QPoint(2, 2)).row(), 0);
     }
+}
+
+// While the stock list shows m140 at its top, with b and m150 selected and m150 current,
+// another program adds, removes or renames (one of each) stock snacks.
+void TestMainWindow::outsideChange_keepsSelectionAndView_data()
+{
+    QTest::addColumn<QByteArrayList>("removed");
+    QTest::addColumn<QByteArrayList>("added");
+    QTest::addColumn<QString>("first"); // the first entries after
+    QTest::addColumn<int>("selected"); // of b and m150
+    QTest::addColumn<QString>("count");
+    QTest::newRow("added above and last")
+        << QByteArrayList{} << QByteArrayList{"aa.pa_", "zz.pa_"} << u"a aa b c"_s << 2 << u"全部で 105 個"_s;
+    QTest::newRow("selected one and last removed") << QByteArrayList{"b.pa_", "m199.pa_"} << QByteArrayList{}
+                                                   << u"a c m100 m101"_s << 1 << u"全部で 101 個"_s;
+    QTest::newRow("renamed to below") << QByteArrayList{"c.pa_"} << QByteArrayList{"zz.pa_"}
+                                      << u"a b m100 m101"_s << 2 << u"全部で 103 個"_s;
+}
+
+void TestMainWindow::outsideChange_keepsSelectionAndView()
+{
+    QFETCH(QByteArrayList, removed);
+    QFETCH(QByteArrayList, added);
+    QFETCH(QString, first);
+    QFETCH(int, selected);
+    QFETCH(QString, count);
+    UiFixture f;
+    QByteArrayList files{"a.pa_", "b.pa_", "c.pa_"};
+    for (int n = 100; n < 200; ++n)
+        files << "m" + QByteArray::number(n) + ".pa_";
+    QVERIFY(f.addSnacks(files));
+    f.startMainWindow()->show();
+    auto *watcher = f.window()->findChild<kurubako::FolderWatcher *>(u"folderWatcher"_s);
+    watcher->setSettleTime(std::chrono::milliseconds(0));
+    kurubako::SnackListView *list = f.list("stockList");
+    const auto rowOf = [&](const QString &name) {
+        return list->snackModel()->index(int(f.names("stockList").indexOf(name)));
+    };
+    f.select("stockList", {u"b"_s, u"m150"_s});
+    list->selectionModel()->setCurrentIndex(rowOf(u"m150"_s), QItemSelectionModel::NoUpdate);
+    list->scrollTo(rowOf(u"m140"_s), QAbstractItemView::PositionAtTop);
+
+    QSignalSpy changed(watcher, &kurubako::FolderWatcher::changed);
+    const bool renamed = removed.size() == 1 && added.size() == 1;
+    QVERIFY(!renamed || testfolder::renameNoReplace(f.snackDir, removed[0], added[0]));
+    for (const QByteArray &name : removed)
+        QVERIFY(renamed || testfolder::removeFile(f.snackDir, name));
+    QVERIFY(renamed || f.addSnacks(added));
+    QVERIFY(changed.wait());
+    QCOMPARE(f.names("stockList").mid(0, 4).join(u' '), first);
+    QCOMPARE(f.labelText("stockCount"), count);
+    QCOMPARE(list->selectedCount(), selected);
+    QCOMPARE(list->selectedSnacks().last().name, u"m150"_s);
+    QCOMPARE(list->currentSnack()->name, u"m150"_s);
+    QTRY_COMPARE(list->indexAt(QPoint(2, 2)), rowOf(u"m140"_s));
+}
+
+void TestMainWindow::outsideChange_waitsWhileQuestionIsOpen_data()
+{
+    QTest::addColumn<MsgBox::Button>("answer");
+    QTest::addColumn<QStringList>("stockAfter");
+    QTest::newRow("No") << MsgBox::Button::No << QStringList{u"a"_s, u"b"_s, u"c"_s};
+    QTest::newRow("Yes") << MsgBox::Button::Yes << QStringList{u"b"_s, u"c"_s};
+}
+
+void TestMainWindow::outsideChange_waitsWhileQuestionIsOpen()
+{
+    QFETCH(MsgBox::Button, answer);
+    QFETCH(QStringList, stockAfter);
+    UiFixture f;
+    QVERIFY(f.addSnacks({"a.pa_", "b.pa_"}));
+    f.startMainWindow();
+    auto *watcher = f.window()->findChild<kurubako::FolderWatcher *>(u"folderWatcher"_s);
+    watcher->setSettleTime(std::chrono::milliseconds(0));
+    QSignalSpy changed(watcher, &kurubako::FolderWatcher::changed);
+    f.select("stockList", {u"a"_s});
+    f.box.answers = {answer};
+    f.box.whileShown = [&] {
+        QVERIFY(f.addSnacks({"c.pa_"}));
+        QTRY_VERIFY(watcher->hasPendingChange());
+        QCoreApplication::processEvents(); // the settle time is over
+        QCOMPARE(f.names("stockList"), QStringList({u"a"_s, u"b"_s}));
+    };
+    f.click("addToTodayButton");
+    if (answer == MsgBox::Button::No)
+        QVERIFY(changed.wait());
+    for (int pass = 0; pass < 3; ++pass)
+        QCoreApplication::processEvents();
+    QCOMPARE(changed.count(), answer == MsgBox::Button::No ? 1 : 0);
+    QCOMPARE(f.names("stockList"), stockAfter);
+    QCOMPARE(f.labelText("stockCount"), u"全部で "_s + QString::number(stockAfter.size()) + u" 個"_s);
 }
 
 void TestMainWindow::enterOnFocusedButton_pressesIt_data()

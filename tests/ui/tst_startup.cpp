@@ -83,6 +83,7 @@ void TestStartup::firstRun()
     const auto *label = chooser->findChild<QLabel *>(u"chosenFolderLabel"_s);
     QCOMPARE(label->toolTip(), QDir::toNativeSeparators(QCoreApplication::applicationDirPath()));
     QVERIFY(2 * label->fontMetrics().lineSpacing() <= label->contentsRect().height()); // room for two lines
+    QCOMPARE(label->geometry(), QRect(8, 8, 313, 25));
     QCOMPARE(chooser->pos(), QPoint(0, 0));
     QCOMPARE(QStringList(f.store.writeLog),
              QStringList({u"top=0"_s, u"left=0"_s, u"Chk1=False"_s, u"Chk2=0"_s, u"ver=1.1"_s}));
