@@ -1,5 +1,6 @@
 #include "commandline.h"
 
+#include "app/programversion.h"
 #include "platform/terminal.h"
 
 #include <QCommandLineParser>
@@ -31,6 +32,17 @@ Options:
 
 const QString hint = u"使い方は kurubako --help で表示します。\n"_s;
 
+// The argument that named the option `name`, as the user typed it, without any "=value".
+QString typedOption(const QStringList &arguments, const QString &name)
+{
+    for (const QString &argument : arguments.mid(1)) {
+        const QString option = argument.section(u'=', 0, 0);
+        if (option == u'-' + name || option == u"--"_s + name)
+            return option;
+    }
+    return name;
+}
+
 } // namespace
 
 std::optional<int> answerCommandLine(const QStringList &arguments)
@@ -43,13 +55,13 @@ std::optional<int> answerCommandLine(const QStringList &arguments)
     const QCommandLineOption version(QStringList{u"v"_s, u"version"_s});
     parser.addOption(help);
     parser.addOption(version);
+    // "-platform" is one option, not the letters p, l, a, …
+    parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
     if (!parser.parse(arguments)) {
         const QStringList unknown = parser.unknownOptionNames();
         QString what = u"kurubako: オプションの書き方が違います: "_s + arguments.mid(1).join(u' ');
-        if (!unknown.isEmpty()) {
-            const QString dashes = unknown.first().size() == 1 ? u"-"_s : u"--"_s;
-            what = u"kurubako: そんなオプションはありません: "_s + dashes + unknown.first();
-        }
+        if (!unknown.isEmpty())
+            what = u"kurubako: そんなオプションはありません: "_s + typedOption(arguments, unknown.first());
         printToTerminal(what + u'\n' + hint, TerminalStream::Error);
         return 2;
     }
@@ -64,7 +76,7 @@ std::optional<int> answerCommandLine(const QStringList &arguments)
         return 0;
     }
     if (parser.isSet(version)) {
-        printToTerminal(u"くるみ箱 "_s + QLatin1StringView(KURUBAKO_VERSION) + u'\n', TerminalStream::Output);
+        printToTerminal(u"くるみ箱 "_s + ProgramVersionText + u'\n', TerminalStream::Output);
         return 0;
     }
     return std::nullopt; // only "--", which ends the options

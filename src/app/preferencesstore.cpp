@@ -51,23 +51,37 @@ struct CheckedKey
 {
     QStringView name;
     QStringView defaultText;
-    bool (*take)(const QString &text, Preferences &preferences);
-    bool checkedWithNext; // its default is written with the next key's
-    bool (*outdated)(const Preferences &preferences); // written also when this holds
-    bool readAgainAtStartUp; // read again before the main window opens
-    bool readAgainForFirstFolder; // read again when the first run found PostPet
+    bool (*take)(const QString &text, Preferences &preferences) = nullptr;
+    bool rewrittenWithNext = false; // its default is written whenever the next key's is
+    bool (*outdated)(const Preferences &preferences) = nullptr; // rewritten also when this holds
+    // When rewritten, the run starts with the default, as start-up reads the key again before
+    // the main window opens; Chk2 is not read again and keeps what the check read.
+    bool runTakesRewrittenDefault = true;
+    bool readAgainForFirstFolder = false; // read again when the first run found PostPet
 };
 
 constexpr CheckedKey CheckedKeys[] = {
-    {SettingKey::Top, u"0", take<qint32, &Preferences::windowTop, parseInt32>, true, nullptr, true, true},
-    {SettingKey::Left, u"0", take<qint32, &Preferences::windowLeft, parseInt32>, false, nullptr, true, true},
-    {SettingKey::SkipQuestions, u"False", take<bool, &Preferences::skipQuestions, parseBool>, false, nullptr,
-     true, false},
-    {SettingKey::DoubleClickAction, u"0",
-     take<DoubleClickAction, &Preferences::doubleClickAction, parseDoubleClickAction>, false, nullptr, false,
-     false},
-    {SettingKey::Version, u"1.1", take<float, &Preferences::storedVersion, parseVersion>, false, otherVersion,
-     true, true},
+    {.name = SettingKey::Top,
+     .defaultText = u"0",
+     .take = take<qint32, &Preferences::windowTop, parseInt32>,
+     .rewrittenWithNext = true,
+     .readAgainForFirstFolder = true},
+    {.name = SettingKey::Left,
+     .defaultText = u"0",
+     .take = take<qint32, &Preferences::windowLeft, parseInt32>,
+     .readAgainForFirstFolder = true},
+    {.name = SettingKey::SkipQuestions,
+     .defaultText = u"False",
+     .take = take<bool, &Preferences::skipQuestions, parseBool>},
+    {.name = SettingKey::DoubleClickAction,
+     .defaultText = u"0",
+     .take = take<DoubleClickAction, &Preferences::doubleClickAction, parseDoubleClickAction>,
+     .runTakesRewrittenDefault = false},
+    {.name = SettingKey::Version,
+     .defaultText = ProgramVersionText,
+     .take = take<float, &Preferences::storedVersion, parseVersion>,
+     .outdated = otherVersion,
+     .readAgainForFirstFolder = true},
 };
 constexpr qsizetype CheckedKeyCount = std::size(CheckedKeys);
 
@@ -142,8 +156,8 @@ Preferences PreferencesStore::load()
     const QStringList stored = m_store.readKeys(Application, Section, names);
 
     Preferences preferences;
-    // Once a key failed, every later key is written too; so a failed write, which would have
-    // the same effect, changes nothing, and the defaults can go in one save.
+    // Once a key fails, every later key is rewritten too. A failed write would have the same
+    // effect, so all defaults can be written in one save.
     bool failed = false;
     qsizetype undecided = 0;
     QList<std::pair<QString, QString>> defaults;
@@ -151,7 +165,7 @@ Preferences PreferencesStore::load()
     for (qsizetype index = 0; index < CheckedKeyCount; ++index) {
         if (!CheckedKeys[index].take(stored.at(index), preferences))
             failed = true;
-        if (CheckedKeys[index].checkedWithNext)
+        if (CheckedKeys[index].rewrittenWithNext)
             continue;
         for (; undecided <= index; ++undecided) {
             const CheckedKey &key = CheckedKeys[undecided];
@@ -168,15 +182,14 @@ Preferences PreferencesStore::load()
         return preferences;
     // What the store holds now: the defaults just written.
     for (const CheckedKey *key : std::as_const(rewritten)) {
-        if (key->readAgainAtStartUp)
+        if (key->runTakesRewrittenDefault)
             key->take(key->defaultText.toString(), preferences);
     }
     return preferences;
 }
 
-Preferences PreferencesStore::storeFirstPostPetDir(Preferences preferences, const QString &folder)
+Preferences PreferencesStore::readAgainForFirstFolder(Preferences preferences, const QString &folder)
 {
-    savePostPetDir(folder);
     preferences.postPetDir = folder;
     QStringList names;
     QList<const CheckedKey *> keys;
@@ -186,26 +199,26 @@ Preferences PreferencesStore::storeFirstPostPetDir(Preferences preferences, cons
             keys.append(&key);
         }
     }
-    // Should one of them fail all the same, the value of the check stays in force.
+    // If one of them fails to read anyway, the value from the start-up check is kept.
     const QStringList stored = m_store.readKeys(Application, Section, names);
     for (qsizetype index = 0; index < keys.size(); ++index)
         keys.at(index)->take(stored.at(index), preferences);
     return preferences;
 }
 
-void PreferencesStore::savePostPetDir(const QString &folder)
+bool PreferencesStore::savePostPetDir(const QString &folder)
 {
-    m_store.writeKeys(Application, Section, {{SettingKey::PostPetDir.toString(), folder}});
+    return m_store.writeKeys(Application, Section, {{SettingKey::PostPetDir.toString(), folder}});
 }
 
-void PreferencesStore::saveOnQuit(const Preferences &preferences)
+bool PreferencesStore::saveOnQuit(const Preferences &preferences)
 {
-    m_store.writeKeys(Application, Section,
-                      {{SettingKey::SkipQuestions.toString(), boolText(preferences.skipQuestions)},
-                       {SettingKey::DoubleClickAction.toString(),
-                        QString::number(static_cast<qint16>(preferences.doubleClickAction))},
-                       {SettingKey::Top.toString(), QString::number(preferences.windowTop)},
-                       {SettingKey::Left.toString(), QString::number(preferences.windowLeft)}});
+    return m_store.writeKeys(Application, Section,
+                             {{SettingKey::SkipQuestions.toString(), boolText(preferences.skipQuestions)},
+                              {SettingKey::DoubleClickAction.toString(),
+                               QString::number(static_cast<qint16>(preferences.doubleClickAction))},
+                              {SettingKey::Top.toString(), QString::number(preferences.windowTop)},
+                              {SettingKey::Left.toString(), QString::number(preferences.windowLeft)}});
 }
 
 } // namespace kurubako

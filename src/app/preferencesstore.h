@@ -34,21 +34,22 @@ class PreferencesStore
 public:
     explicit PreferencesStore(SettingsStore &store);
 
-    // The check at start-up and what the run starts with, from one reading of the store. The
-    // first key of top, left, Chk1, Chk2 and ver that does not read (top and left together),
-    // and every key after it, is written with its default in one save, and "ver" whenever it
-    // holds another version. A key that does not read keeps its value of a new Preferences.
-    // With PostPet's folder known, every key but Chk2 then holds what the store holds now.
+    // The start-up check, and the preferences the run starts with, from one read of the store.
+    // The first key of top, left, Chk1, Chk2 and ver that fails to parse (top and left
+    // together), and every key after it, is rewritten with its default in one save, and "ver"
+    // whenever it holds another version. A key that fails to parse keeps the value of a
+    // default-constructed Preferences. With PostPet's folder known, every key but Chk2 then
+    // holds what the store now holds.
     Preferences load();
 
-    // The first run's choice of PostPet's folder: stores it, then takes the window position
-    // and the version from the store again, as the main window is about to open.
-    Preferences storeFirstPostPetDir(Preferences preferences, const QString &folder);
+    // After the first run's choice of PostPet's folder was saved: the folder, and the window
+    // position and the version from the store again, as the main window is about to open.
+    Preferences readAgainForFirstFolder(Preferences preferences, const QString &folder);
 
-    void savePostPetDir(const QString &folder);
-
+    // Each false when the save did not reach the store.
+    [[nodiscard]] bool savePostPetDir(const QString &folder);
     // What a completed close of the main window stores, in one save: Chk1, Chk2, top, left.
-    void saveOnQuit(const Preferences &preferences);
+    [[nodiscard]] bool saveOnQuit(const Preferences &preferences);
 
 private:
     SettingsStore &m_store;

@@ -19,8 +19,8 @@ namespace {
 
 const QString PostPetInProgramFiles = u"/So-net/PostPet for Windows ver. 2.0"_s;
 
-// How long the chooser waits for the Wine prefixes to be found, and for a look at the one in
-// use.
+// How long the chooser waits for the search for Wine prefixes, and for the probe of the prefix
+// in use.
 constexpr std::chrono::milliseconds PrefixSearchLimit{400};
 constexpr std::chrono::milliseconds FolderCheckLimit{150};
 
@@ -66,8 +66,8 @@ bool hasDriveC(int dirFd, const QByteArray &path)
 }
 
 // Every prefix that has a C: drive, the one in use first, then those of the collection by
-// name, each once. Each prefix is looked at once, so tens of thousands take no longer than
-// the system takes to list them.
+// name, each once. One fstatat() per entry, relative to the open folder, so that even tens of
+// thousands of prefixes cost little more than listing the folder.
 QStringList winePrefixes()
 {
     QStringList prefixes;
@@ -117,9 +117,9 @@ QString mountPoint(const QByteArray &field)
     return QFile::decodeName(path);
 }
 
-// The folders on which a disk, a stick or a disc is mounted, as the system's list of mounts
-// names them: read from /proc/self/mountinfo without touching the mounts, so that one that no
-// longer answers (a stopped FUSE daemon, a lost network server) holds nothing up.
+// The mount points of disks, USB sticks and discs, read from /proc/self/mountinfo without
+// accessing the mounts, so that a mount that no longer responds (a stopped FUSE daemon, a lost
+// network server) blocks nothing.
 QStringList deviceMounts()
 {
     QFile mountInfo(u"/proc/self/mountinfo"_s);
@@ -156,7 +156,7 @@ QString defaultPostPetFolder()
 {
     const QString driveC = winePrefixInUse() + u"/drive_c"_s;
     const QString in64BitPrefix = driveC + u"/Program Files (x86)"_s + PostPetInProgramFiles;
-    // Asked off this thread: the prefix may lie on a mount that does not answer.
+    // Probed on another thread: the prefix may lie on a mount that no longer responds.
     if (resultWithin<bool>(FolderCheckLimit, [in64BitPrefix] {
             return QFileInfo(in64BitPrefix).isDir();
         }).value_or(false))
@@ -167,9 +167,9 @@ QString defaultPostPetFolder()
 QList<Drive> folderChooserDrives()
 {
     QList<Drive> drives{{u"/"_s, u"/"_s}, {QDir::homePath(), QDir::homePath()}};
-    // The prefixes are looked for off this thread. Should that take too long (a prefix on a
-    // mount that does not answer), the usual two are offered unchecked: choosing one then
-    // finds out whether it answers.
+    // The prefixes are searched for on another thread. If that takes too long (a prefix on a
+    // mount that no longer responds), the two usual ones are offered unchecked; opening one
+    // then shows whether it responds.
     const auto found = resultWithin<QStringList>(PrefixSearchLimit, [] { return winePrefixes(); });
     for (const QString &prefix : found ? *found : prefixCandidates())
         drives.append({u"C: ("_s + homeRelative(prefix) + u')', prefix + u"/drive_c"_s});

@@ -11,8 +11,8 @@ class DocumentOpener
 {
 public:
     virtual ~DocumentOpener() = default;
-    // Runs `failed` when the document cannot be shown: at once when it is missing or no
-    // viewer can be started, or later, when the system reports that it found no viewer.
+    // Calls `failed` when the document cannot be shown: at once when it is missing or no
+    // viewer can be started, or later, when the opener exits reporting that it found no viewer.
     virtual void open(const QString &path, const QString &workingFolder,
                       const std::function<void()> &failed) = 0;
 };

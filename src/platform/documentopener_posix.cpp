@@ -18,9 +18,9 @@ void SystemDocumentOpener::open(const QString &path, const QString &workingFolde
         failed();
         return;
     }
-    // xdg-open ends with a failure status when it finds no viewer, but where it runs the
-    // viewer itself it stays until the viewer closes. So it is watched, never waited for, and
-    // left running should the program end first.
+    // xdg-open exits with a failure status when it finds no viewer, but where it runs the
+    // viewer itself it does not exit until the viewer closes. So its exit is watched
+    // asynchronously, never waited for, and it is left running if the program ends first.
     auto *process = new QProcess;
     process->setProgram(opener);
     process->setArguments({document.absoluteFilePath()});
@@ -30,7 +30,7 @@ void SystemDocumentOpener::open(const QString &path, const QString &workingFolde
     QObject::connect(process, &QProcess::finished, process,
                      [process, failed](int exitCode, QProcess::ExitStatus status) {
                          process->deleteLater();
-                         // Killed (the session ending, say) is no report about the viewer.
+                         // Killed (say, at logout): says nothing about the viewer.
                          if (status == QProcess::NormalExit && exitCode != 0)
                              failed();
                      });

@@ -4,9 +4,9 @@
 
 namespace kurubako {
 
-// Shows the installer and the uninstaller that くるみ箱 is running, for as long as it lives, so
-// that they do not replace or remove the files of a running program (a named mutex on Windows,
-// which they look for; nothing elsewhere, where a package manager replaces files in use safely).
+// Signals to the installer and the uninstaller that くるみ箱 is running, for as long as the
+// returned object lives, so that they do not replace or remove the files of a running program:
+// a named mutex on Windows; nothing elsewhere, where package managers replace files in use safely.
 class RunningMark
 {
 public:

@@ -8,8 +8,8 @@ namespace kurubako {
 
 namespace {
 
-// packaging/windows/kurubako.nsi looks for these names: the one of the user's session, and the
-// global one, which an installer started in another session (another user's) sees too.
+// packaging/windows/kurubako.nsi checks these names: the per-session one, and the global one,
+// which an installer started in another user's session can see too.
 constexpr const wchar_t *mutexNames[] = {L"Kurubako-Tobiuo-Running", L"Global\\Kurubako-Tobiuo-Running"};
 
 class MutexMark final : public RunningMark
@@ -17,8 +17,8 @@ class MutexMark final : public RunningMark
 public:
     MutexMark()
     {
-        // Another くるみ箱 may hold the names already: opening them then is as good. The global
-        // name can be refused (a restricted session); the session's name still tells.
+        // Another instance may already hold the names; opening them is then just as good. The
+        // global name can be refused (a restricted session); the per-session one still works.
         for (const wchar_t *name : mutexNames) {
             if (HANDLE mutex = CreateMutexW(nullptr, FALSE, name))
                 m_handles.push_back(mutex);

@@ -23,9 +23,9 @@ public:
     virtual bool writeKeys(const QString &application, const QString &section,
                            const QList<std::pair<QString, QString>> &values) = 0;
 
-    // One key: a reading, or a save, of its own.
-    QString read(const QString &application, const QString &section, const QString &key);
-    bool write(const QString &application, const QString &section, const QString &key, const QString &text);
+    // The settings file that turned out to be no regular file (nor a link to one), which the
+    // start-up message names; empty while the store is usable.
+    virtual QString unusableFile() const { return {}; }
 };
 
 // The store of the running platform: the registry key that VB's GetSetting/SaveSetting
@@ -43,13 +43,13 @@ public:
     bool writeKeys(const QString &application, const QString &section,
                    const QList<std::pair<QString, QString>> &values) override;
 
-    // The settings file that turned out to be no regular file (nor a link to one): a FIFO, a
-    // device, a folder. The store then reads nothing from it and writes nothing to it, and the
-    // run goes on with the defaults. Empty while the store is usable (always, on Windows).
-    QString unusableFile() const;
+    // A FIFO, a device or a folder in the place of the settings file or of its lock file: the
+    // store then reads nothing and writes nothing, and the run goes on with the defaults.
+    // Never on Windows.
+    QString unusableFile() const override;
 
 private:
-    // What the system's store keeps from one call to the next.
+    // State kept between calls.
     struct State;
     std::unique_ptr<State> m_state;
 };

@@ -16,16 +16,16 @@ namespace kurubako {
 
 namespace {
 
-// Whether the settings file can be read and written as a file: a regular file, or a link to
-// one, or nothing yet. Anything else (a FIFO, whose opening waits for a writer; a device,
-// which a save would replace; a folder) is never opened by QSettings. The file is looked at
-// without opening it, then opened without waiting and looked at again.
+// Whether QSettings may open the file: a regular file, a link to one, or nothing yet. Anything
+// else (a FIFO, whose open() blocks until a writer appears; a device, which a save would
+// replace; a folder) is left alone. stat() first, then open() with O_NONBLOCK and fstat(), in
+// case the file was replaced in between.
 bool isUsable(const QString &fileName)
 {
     const QByteArray path = QFile::encodeName(fileName);
     struct stat info;
     if (::stat(path.constData(), &info) != 0)
-        return true; // none yet, or out of reach: QSettings reads nothing there and tells its save failed
+        return true; // none yet, or inaccessible: QSettings reads nothing and reports a failed save
     if (!S_ISREG(info.st_mode))
         return false;
     const int fd = ::open(path.constData(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
@@ -36,35 +36,55 @@ bool isUsable(const QString &fileName)
     return regular;
 }
 
+// A link that leads nowhere (or to itself): a lock file there could never be made or read.
+bool isBrokenLink(const QString &fileName)
+{
+    const QByteArray path = QFile::encodeName(fileName);
+    struct stat info;
+    return ::lstat(path.constData(), &info) == 0 && ::stat(path.constData(), &info) != 0;
+}
+
 // <config home>/<application>/<section>.conf
 std::unique_ptr<QSettings> openSection(const QString &application, const QString &section)
 {
     return std::make_unique<QSettings>(QSettings::NativeFormat, QSettings::UserScope, application, section);
 }
 
+// The path of the section's file, where QSettings::setPath() or the config home put it. A
+// QSettings reads its file as soon as it is made, so the path is taken from one made for
+// another name in the same folder.
+QString settingsFilePath(const QString &application, const QString &section)
+{
+    const QString beside = openSection(application, section + u"-path"_s)->fileName();
+    return QFileInfo(beside).path() + u'/' + section + u".conf"_s;
+}
+
 } // namespace
 
 struct SystemSettingsStore::State
 {
-    // Whether the section's file may be opened; once it may not, the run keeps away from it.
+    // Whether the section's file may be opened; once it may not, it is not touched again.
     bool usable(const QString &application, const QString &section)
     {
         if (!unusableFile.isEmpty())
             return false;
-        // A QSettings reads its file as it is made: the path comes from one made for a name
-        // beside it, where QSettings::setPath() or the config home put it.
-        const QString beside = openSection(application, section + u"-path"_s)->fileName();
-        const QString fileName = QFileInfo(beside).path() + u'/' + section + u".conf"_s;
-        if (isUsable(fileName))
+        const QString fileName = settingsFilePath(application, section);
+        // QSettings saves under a QLockFile beside the file, which would wait forever on a
+        // FIFO, a folder or a broken link in the lock's place.
+        const QString lockName = fileName + u".lock"_s;
+        if (!isUsable(fileName))
+            unusableFile = fileName;
+        else if (!isUsable(lockName) || isBrokenLink(lockName))
+            unusableFile = lockName;
+        else
             return true;
-        unusableFile = fileName;
         kept.reset();
         return false;
     }
 
-    // Every QSettings of one file shares what was parsed of it. The kept one parses the file
-    // (and takes any format error); the one returned reuses that, and its status tells how
-    // its own save goes.
+    // All QSettings objects of one file share its parsed contents. The kept one parses the
+    // file (and carries any format error); the one returned reuses that, so that its status
+    // reports only its own save.
     std::unique_ptr<QSettings> open(const QString &application, const QString &section)
     {
         if (!kept || kept->applicationName() != section || kept->organizationName() != application)
@@ -72,10 +92,10 @@ struct SystemSettingsStore::State
         return openSection(application, section);
     }
 
-    // The section opened last, kept open: while it is, opening it again reads nothing unless
-    // the file changed on disk, and a large settings file is parsed once in a run.
+    // The section opened last, kept open: while it is, Qt reuses the parsed file unless it
+    // changed on disk, so that a large settings file is parsed once per run.
     std::unique_ptr<QSettings> kept;
-    // The settings file found to be no regular file.
+    // The settings file or lock file found not to be a regular file.
     QString unusableFile;
 };
 
@@ -116,8 +136,8 @@ bool SystemSettingsStore::writeKeys(const QString &application, const QString &s
         return false;
     auto settings = m_state->open(application, section);
     if (settings->status() == QSettings::FormatError) {
-        // The file changed on disk, damaged, since it was kept: parse it again in the kept
-        // one, so that the format error does not hide how the save goes.
+        // The file was damaged on disk since it was parsed: parse it again in the kept object,
+        // so that the format error does not mask the result of the save.
         settings.reset();
         m_state->kept.reset();
         settings = m_state->open(application, section);
@@ -126,7 +146,7 @@ bool SystemSettingsStore::writeKeys(const QString &application, const QString &s
         return false;
     for (const auto &[key, text] : values)
         settings->setValue(key, text);
-    // A damaged file is written whole again, as far as it was understood.
+    // A damaged file is rewritten whole, with the keys that could be parsed.
     settings->sync();
     return settings->status() == QSettings::NoError;
 }

@@ -62,7 +62,7 @@ QString readText(HKEY key, const QString &name)
 
 } // namespace
 
-// The registry keeps nothing for the program between calls.
+// Nothing is kept between calls: each call opens the registry key.
 struct SystemSettingsStore::State
 {
 };
@@ -72,7 +72,7 @@ SystemSettingsStore::~SystemSettingsStore() = default;
 
 QString SystemSettingsStore::unusableFile() const
 {
-    return {}; // the registry is no file
+    return {}; // the registry is not a file
 }
 
 QStringList SystemSettingsStore::readKeys(const QString &application, const QString &section,

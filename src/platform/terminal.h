@@ -15,4 +15,9 @@ enum class TerminalStream { Output, Error };
 // redirected output, in the system's code page; nothing where there is neither.
 void printToTerminal(const QString &text, TerminalStream stream);
 
+// False when the program could open no window: on Linux, neither an X11 nor a Wayland display
+// is named and no platform that needs none (QT_QPA_PLATFORM=offscreen, …) is chosen. Qt would
+// abort there.
+bool windowSystemFound();
+
 } // namespace kurubako

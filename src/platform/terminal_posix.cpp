@@ -21,4 +21,18 @@ void printToTerminal(const QString &text, TerminalStream stream)
     std::fflush(file);
 }
 
+bool windowSystemFound()
+{
+    if (!qEnvironmentVariableIsEmpty("DISPLAY") || !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY"))
+        return true;
+    // A list of platforms to try, each with its options after a colon.
+    const QStringList platforms = qEnvironmentVariable("QT_QPA_PLATFORM").split(u';', Qt::SkipEmptyParts);
+    for (const QString &platform : platforms) {
+        const QString name = platform.section(u':', 0, 0);
+        if (name != QLatin1StringView("xcb") && !name.startsWith(QLatin1StringView("wayland")))
+            return true;
+    }
+    return false;
+}
+
 } // namespace kurubako

@@ -23,7 +23,7 @@ void printToTerminal(const QString &text, TerminalStream stream)
     HANDLE handle = GetStdHandle(stream == TerminalStream::Error ? STD_ERROR_HANDLE : STD_OUTPUT_HANDLE);
     bool console = false;
     if (handle == nullptr || handle == INVALID_HANDLE_VALUE) {
-        // Started from a console without redirection: the console of the one who started it.
+        // Started from a console without redirection: write to the parent's console.
         if (!AttachConsole(ATTACH_PARENT_PROCESS))
             return;
         handle = CreateFileW(L"CONOUT$", GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
@@ -44,6 +44,11 @@ void printToTerminal(const QString &text, TerminalStream stream)
     }
     if (console)
         CloseHandle(handle);
+}
+
+bool windowSystemFound()
+{
+    return true; // Windows always has its desktop
 }
 
 } // namespace kurubako

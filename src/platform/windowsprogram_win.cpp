@@ -2,7 +2,7 @@
 
 namespace kurubako {
 
-// Windows starts the program itself, and says so when it cannot.
+// Windows starts the program itself and reports when it cannot.
 LaunchCommand windowsProgramCommand(const QString &file, const QString &)
 {
     return {LaunchProblem::None, file, {}};

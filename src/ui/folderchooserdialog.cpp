@@ -2,6 +2,7 @@
 
 #include "controls.h"
 #include "fonts.h"
+#include "pathlabel.h"
 #include "twips.h"
 
 #include "platform/defaultfolders.h"
@@ -20,7 +21,6 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QStyle>
-#include <QTextBoundaryFinder>
 #include <QTreeWidget>
 
 using namespace Qt::StringLiterals;
@@ -67,71 +67,6 @@ int rootIndexOf(const QStringList &roots, const QString &folder)
     return best;
 }
 
-// Where `text` can be broken: between any two characters as the user sees them.
-QList<qsizetype> characterBoundaries(const QString &text)
-{
-    QList<qsizetype> boundaries;
-    QTextBoundaryFinder finder(QTextBoundaryFinder::Grapheme, text);
-    for (qsizetype at = finder.toNextBoundary(); at > 0; at = finder.toNextBoundary())
-        boundaries.append(at);
-    return boundaries;
-}
-
-// The longest start of `text` that fits `width`, at least one character; with `atWordBreak`,
-// the longest that ends after a path separator or a space, where one does.
-qsizetype fittingStart(const QString &text, const QFontMetrics &metrics, int width, bool atWordBreak = false)
-{
-    qsizetype fitting = 0;
-    qsizetype wordBreak = 0;
-    for (const qsizetype end : characterBoundaries(text)) {
-        if (fitting > 0 && metrics.horizontalAdvance(text.left(end)) > width)
-            break;
-        fitting = end;
-        const QChar last = text.at(end - 1);
-        if (last == QDir::separator() || last == u'/' || last.isSpace())
-            wordBreak = end;
-    }
-    return atWordBreak && wordBreak > 0 ? wordBreak : fitting;
-}
-
-// The longest end of `text` that fits `width` (possibly none).
-QString fittingEnd(const QString &text, const QFontMetrics &metrics, int width)
-{
-    if (metrics.horizontalAdvance(text) <= width)
-        return text;
-    for (const qsizetype start : characterBoundaries(text)) {
-        if (metrics.horizontalAdvance(text.mid(start)) <= width)
-            return text.mid(start);
-    }
-    return {};
-}
-
-// `path` on at most two lines of `width`, broken after a separator or a space where the
-// second line can then hold the rest, else at any character. Where two lines are too short,
-// the middle gives way to "…": the first line keeps the path's start, the second its end, the
-// last folder's name whole wherever a line can hold it.
-QString twoLinePath(const QString &path, const QFontMetrics &metrics, int width)
-{
-    if (metrics.horizontalAdvance(path) <= width)
-        return path;
-    for (const bool atWordBreak : {true, false}) {
-        const qsizetype breakAt = fittingStart(path, metrics, width, atWordBreak);
-        if (metrics.horizontalAdvance(path.mid(breakAt)) <= width)
-            return path.left(breakAt) + u'\n' + path.mid(breakAt);
-    }
-    const qsizetype firstLine = fittingStart(path, metrics, width);
-
-    const QString ellipsis = u"…"_s;
-    const int endWidth = width - metrics.horizontalAdvance(ellipsis);
-    const QString lastName = path.mid(path.lastIndexOf(QDir::separator()));
-    if (metrics.horizontalAdvance(lastName) <= endWidth)
-        return path.left(firstLine) + u'\n' + ellipsis + fittingEnd(path, metrics, endWidth);
-    // A name longer than a line: its start on the first line, its end on the second.
-    const QString name = ellipsis + lastName;
-    const qsizetype nameStart = fittingStart(name, metrics, width);
-    return name.left(nameStart) + u'\n' + ellipsis + fittingEnd(name.mid(nameStart), metrics, endWidth);
-}
-
 } // namespace
 
 FolderChooserDialog::FolderChooserDialog(FileOps &files, MsgBox &box, const Waits &waits, Purpose purpose,
@@ -171,12 +106,12 @@ FolderChooserDialog::FolderChooserDialog(FileOps &files, MsgBox &box, const Wait
     cancelButton->setDefault(true);
 
     place(m_folderLabel, FolderLabel);
-    // Two lines of the font, which may be taller than the label: it grows upwards into the
-    // margin above it.
-    const int twoLines = 2 * m_folderLabel->fontMetrics().lineSpacing();
-    if (m_folderLabel->height() < twoLines)
-        m_folderLabel->setGeometry(
-            m_folderLabel->geometry().adjusted(0, m_folderLabel->height() - twoLines, 0, 0));
+    // Two lines of the path fill the label in the program's font; a substitute font with
+    // taller lines is drawn smaller, so that both lines show whole in the label's height.
+    QFont labelFont = m_folderLabel->font();
+    while (2 * QFontMetrics(labelFont).lineSpacing() > m_folderLabel->height() && labelFont.pointSizeF() > 6)
+        labelFont.setPointSizeF(labelFont.pointSizeF() - 0.25);
+    m_folderLabel->setFont(labelFont);
     place(frame, ListFrame);
     place(m_driveList, DriveList);
     place(m_folderList, FolderList);
@@ -257,8 +192,7 @@ FolderChooserDialog::Opened FolderChooserDialog::open(const QString &path,
     m_folder = nativeFolder(path);
     m_subFolders.clear();
     fillFolderList({});
-    m_folderLabel->setText(twoLinePath(m_folder + BeingRead, m_folderLabel->fontMetrics(),
-                                       m_folderLabel->contentsRect().width()));
+    showPath(*m_folderLabel, m_folder + BeingRead);
     m_folderLabel->setToolTip(m_folder);
     return Opened::BeingRead;
 }
@@ -268,9 +202,7 @@ void FolderChooserDialog::showFolder(const QString &path, const QStringList &sub
     m_folder = nativeFolder(path);
     m_subFolders = subFolders;
     fillFolderList(subFolders);
-    m_folderLabel->setText(
-        twoLinePath(m_folder, m_folderLabel->fontMetrics(), m_folderLabel->contentsRect().width()));
-    m_folderLabel->setToolTip(m_folder);
+    showPath(*m_folderLabel, m_folder);
 }
 
 void FolderChooserDialog::fillFolderList(const QStringList &subFolders)

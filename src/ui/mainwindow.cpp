@@ -13,6 +13,7 @@
 #include "platform/programfolder.h"
 #include "postpet/help.h"
 #include "postpet/launch.h"
+#include "snacks/folderwatcher.h"
 #include "snacks/snackops.h"
 #include "snacks/snackscan.h"
 
@@ -169,15 +170,41 @@ QPushButton *newCommandButton(const QString &text, const char *name, QAction *ac
 
 } // namespace
 
+// The window's message boxes: while one is open the lists wait for the folder's changes.
+class HeldMsgBox final : public MsgBox
+{
+public:
+    HeldMsgBox(MsgBox &box, FolderWatcher *&watcher)
+        : m_box(box)
+        , m_watcher(watcher)
+    {
+    }
+
+    Button show(const QString &text, const QString &title, Icon icon, Buttons buttons,
+                Button defaultButton) override
+    {
+        const FolderWatchHold held(*m_watcher);
+        return m_box.show(text, title, icon, buttons, defaultButton);
+    }
+
+private:
+    MsgBox &m_box;
+    FolderWatcher *&m_watcher; // made after the services that hold this box
+};
+
 MainWindow::MainWindow(const Services &services, const Preferences &preferences)
     : QMainWindow(nullptr,
                   Qt::Window | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint
                       | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint
                       | Qt::WindowCloseButtonHint)
-    , m_services(services)
+    , m_heldBox(std::make_unique<HeldMsgBox>(services.box, m_folderWatcher))
+    , m_services{services.files, *m_heldBox, services.starter, services.opener, services.waits}
     , m_preferences(preferences)
 {
     setObjectName(u"mainWindow"_s);
+    m_folderWatcher = new FolderWatcher(this);
+    m_folderWatcher->setObjectName(u"folderWatcher"_s);
+    connect(m_folderWatcher, &FolderWatcher::changed, this, &MainWindow::followFolderChange);
     setFont(programFont(9));
     createActions();
     buildControls();
@@ -319,8 +346,13 @@ void MainWindow::buildControls()
     connect(m_todayList, &SnackListView::menuRequested, this, [this](const QPoint &pos) {
         showListMenu({m_todayList, m_todayMenu, m_todayMenuSeparator, m_renameTodayAction}, pos);
     });
-    connect(m_stockList, &QAbstractItemView::doubleClicked, this, [this] { doubleClick(SnackSet::Stock); });
-    connect(m_todayList, &QAbstractItemView::doubleClicked, this, [this] { doubleClick(SnackSet::Today); });
+    connect(m_stockList, &SnackListView::listDoubleClicked, this, [this] { doubleClick(SnackSet::Stock); });
+    connect(m_todayList, &SnackListView::listDoubleClicked, this, [this] { doubleClick(SnackSet::Today); });
+    // A drop of the other list's snacks runs the move of the button between the lists.
+    m_stockList->acceptDropsFrom(m_todayList);
+    m_todayList->acceptDropsFrom(m_stockList);
+    connect(m_stockList, &SnackListView::dropRequested, m_moveToStockAction, &QAction::trigger);
+    connect(m_todayList, &SnackListView::dropRequested, m_addToTodayAction, &QAction::trigger);
 }
 
 void MainWindow::buildMenus()
@@ -397,6 +429,9 @@ void MainWindow::runCommand(const QString &folder, std::function<T(const OffThre
 {
     for (QAction *command : std::as_const(m_commands))
         command->setEnabled(false);
+    // The lists take no outside change while a command runs; one that ends with a listing
+    // makes any such change moot.
+    m_folderWatcher->hold();
     m_waitedFolder = folder;
     m_stopped = std::move(stopped);
     auto *call = OffThreadCall::start<T>(this, std::move(work), [this, done = std::move(done)](T result) {
@@ -425,6 +460,7 @@ void MainWindow::endCommand()
     }
     for (QAction *command : std::as_const(m_commands))
         command->setEnabled(true);
+    m_folderWatcher->release();
 }
 
 void MainWindow::showWaitBox()
@@ -461,6 +497,9 @@ void MainWindow::listSnacks(std::chrono::milliseconds wait)
 
 void MainWindow::showSnackLists(SnackLists lists)
 {
+    // Watched from the listing on, once the folder has answered: setting up a watch looks the
+    // folder up, which would wait here on a mount that does not answer.
+    m_folderWatcher->watch(m_preferences.snackDir());
     m_stockList->snackModel()->setSnacks(std::move(lists.stock));
     m_todayList->snackModel()->setSnacks(std::move(lists.today));
     // A screen reader reads each count with its list.
@@ -552,6 +591,7 @@ void MainWindow::moveToStock()
 
 void MainWindow::runTransfer(const Transfer &transfer)
 {
+    const FolderWatchHold held(*m_folderWatcher);
     MsgBox &box = m_services.box;
     const QList<Snack> selected = transfer.list->selectedSnacks();
     if (selected.isEmpty()) {
@@ -614,6 +654,7 @@ void MainWindow::showListMenu(const ListSide &side, const QPoint &globalPos)
         return;
     side.separator->setVisible(selected == 1);
     side.renameEntry->setVisible(selected == 1);
+    const FolderWatchHold held(*m_folderWatcher);
     side.menu->exec(globalPos);
 }
 
@@ -648,6 +689,7 @@ std::unique_ptr<RenameDialog> MainWindow::newRenameDialog(SnackSet set)
 
 void MainWindow::showRenameDialog(SnackSet set)
 {
+    const FolderWatchHold held(*m_folderWatcher);
     const std::unique_ptr<RenameDialog> dialog = newRenameDialog(set);
     if (execModal(*dialog) == QDialog::Accepted)
         refreshSnackLists();
@@ -655,6 +697,7 @@ void MainWindow::showRenameDialog(SnackSet set)
 
 void MainWindow::showSettingsDialog()
 {
+    const FolderWatchHold held(*m_folderWatcher);
     SettingsDialog dialog(m_services.files, m_services.box, m_services.waits, m_preferences.postPetDir,
                           m_preferences.doubleClickAction, this);
     if (execModal(dialog) != QDialog::Accepted)
@@ -670,8 +713,31 @@ void MainWindow::showSettingsDialog()
 
 void MainWindow::showVersionDialog()
 {
+    const FolderWatchHold held(*m_folderWatcher);
     VersionDialog dialog(m_preferences.storedVersion, this);
     execModal(dialog);
+}
+
+void MainWindow::followFolderChange()
+{
+    // The watch stays as it is: a change made during this listing is reported again after it.
+    const QString snackDir = m_preferences.snackDir();
+    FileOps *files = &m_services.files;
+    runCommand<SnackLists>(
+        snackDir,
+        [files, snackDir](const OffThreadCall::Link &) { return scanSnackFolder(*files, snackDir); },
+        [this](SnackLists lists) { showFolderChange(std::move(lists)); }, {}, m_services.waits.answer);
+}
+
+void MainWindow::showFolderChange(SnackLists lists)
+{
+    m_stockList->updateSnacks(std::move(lists.stock));
+    m_todayList->updateSnacks(std::move(lists.today));
+    for (const auto &[list, count] :
+         {std::pair{m_stockList, m_stockCount}, std::pair{m_todayList, m_todayCount}}) {
+        count->setText(snackCountText(list->snackModel()->rowCount()));
+        list->setAccessibleDescription(count->text());
+    }
 }
 
 } // namespace kurubako

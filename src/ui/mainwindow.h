@@ -22,6 +22,8 @@ class QPushButton;
 
 namespace kurubako {
 
+class FolderWatcher;
+class HeldMsgBox;
 class RenameDialog;
 class SnackListView;
 struct LaunchCommand;
@@ -100,6 +102,8 @@ private:
     void showWaitBox();
     void stopWaiting();
 
+    // Every box the window shows holds the folder watcher while it is open.
+    const std::unique_ptr<HeldMsgBox> m_heldBox;
     const Services m_services;
     Preferences m_preferences; // its question switch follows the action's check mark
     QPoint m_placedCorner; // where the stored position put the window's outer corner
@@ -138,6 +142,15 @@ private:
     QMenu *m_todayMenu = nullptr;
     QAction *m_stockMenuSeparator = nullptr;
     QAction *m_todayMenuSeparator = nullptr;
+
+    // Another program's change to the snack folder shows without the refresh's reset.
+    void followFolderChange();
+    FolderWatcher *m_folderWatcher = nullptr;
+
+public:
+    // Shows a new listing of the snack folder in both lists and counts, keeping what the user
+    // selected and sees of every snack still listed.
+    void showFolderChange(SnackLists lists);
 };
 
 } // namespace kurubako

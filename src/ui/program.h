@@ -33,8 +33,11 @@ public:
 
 private:
     void openMainWindow(const Preferences &preferences);
+    // Tells the user when a save did not reach the store.
+    void reportFailedSave(bool saved);
 
     const Services m_services;
+    const SettingsStore &m_settings;
     PreferencesStore m_store;
     const std::function<void()> m_endRun;
     QPointer<MainWindow> m_mainWindow;

@@ -32,6 +32,21 @@ constexpr Placement RenameOption{{2640, 240, 2175, 375}};
 constexpr Placement OkButton{{3480, 1440, 975, 375}};
 constexpr Placement CancelButton{{4680, 1440, 975, 375}};
 
+// An option button that takes a click anywhere in its placed rectangle, not only on its
+// indicator and text, so that it is as large to the mouse as it is on the layout.
+class OptionButton final : public QRadioButton
+{
+public:
+    OptionButton(const QString &text, const char *name, QWidget *parent)
+        : QRadioButton(text, parent)
+    {
+        setObjectName(QString::fromLatin1(name));
+    }
+
+protected:
+    bool hitButton(const QPoint &pos) const override { return rect().contains(pos); }
+};
+
 } // namespace
 
 SettingsDialog::SettingsDialog(FileOps &files, MsgBox &box, const Waits &waits, const QString &postPetDir,
@@ -73,10 +88,8 @@ SettingsDialog::SettingsDialog(FileOps &files, MsgBox &box, const Waits &waits, 
     QPushButton *changeButton = newButton(u"変更"_s, "changeFolderButton", m_pages[0]);
     auto *optionFrame = new QGroupBox(m_pages[1]);
     optionFrame->setObjectName(u"doubleClickFrame"_s);
-    m_moveOption = new QRadioButton(u"追加(待避)する"_s, optionFrame);
-    m_moveOption->setObjectName(u"moveOption"_s);
-    m_renameOption = new QRadioButton(u"おやつ名の変更をする"_s, optionFrame);
-    m_renameOption->setObjectName(u"renameOption"_s);
+    m_moveOption = new OptionButton(u"追加(待避)する"_s, "moveOption", optionFrame);
+    m_renameOption = new OptionButton(u"おやつ名の変更をする"_s, "renameOption", optionFrame);
     auto *options = new QButtonGroup(this);
     options->addButton(m_moveOption);
     options->addButton(m_renameOption);

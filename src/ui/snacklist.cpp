@@ -1,15 +1,41 @@
 #include "snacklist.h"
 
+#include <QDrag>
 #include <QHelpEvent>
+#include <QMimeData>
 #include <QMouseEvent>
+#include <QPainter>
+#include <QSet>
 #include <QStyledItemDelegate>
 #include <QToolTip>
+#include <QUuid>
 
 #include <algorithm>
+
+using namespace Qt::StringLiterals;
 
 namespace kurubako {
 
 namespace {
+
+const QString SnackDragType = u"application/x-kurubako-snacks"_s;
+
+// What a drag shows beside the pointer: how many snacks it carries, drawn as a selected item.
+QPixmap dragPixmap(const QString &text, const QWidget *list)
+{
+    const QFontMetrics metrics(list->font());
+    const QSize size = metrics.size(Qt::TextSingleLine, text) + QSize(12, 6);
+    const qreal ratio = list->devicePixelRatioF();
+    QPixmap pixmap(size * ratio);
+    pixmap.setDevicePixelRatio(ratio);
+    pixmap.fill(list->palette().color(QPalette::Active, QPalette::Highlight));
+    QPainter painter(&pixmap);
+    painter.setFont(list->font());
+    painter.setPen(list->palette().color(QPalette::Active, QPalette::HighlightedText));
+    painter.drawText(QRect(QPoint(), size), Qt::AlignCenter, text);
+    painter.drawRect(QRect(QPoint(), size).adjusted(0, 0, -1, -1));
+    return pixmap;
+}
 
 // Draws the items as in an active window, so that the selection keeps the highlight colour
 // while the focus is elsewhere (a button, a message box); tells a name that does not fit
@@ -61,9 +87,15 @@ QVariant SnackListModel::data(const QModelIndex &index, int role) const
     return m_snacks.at(index.row()).name;
 }
 
+Qt::ItemFlags SnackListModel::flags(const QModelIndex &index) const
+{
+    return QAbstractListModel::flags(index) | Qt::ItemIsDragEnabled;
+}
+
 SnackListView::SnackListView(QWidget *parent)
     : QListView(parent)
     , m_model(new SnackListModel(this))
+    , m_dragMark(QUuid::createUuid().toRfc4122())
 {
     setModel(m_model);
     setSelectionMode(QAbstractItemView::ExtendedSelection);
@@ -72,6 +104,7 @@ SnackListView::SnackListView(QWidget *parent)
     setItemDelegate(new SnackItemDelegate(this));
     setLayoutMode(QListView::Batched);
     setBatchSize(2000);
+    setDragEnabled(true);
 }
 
 QList<Snack> SnackListView::selectedSnacks() const
@@ -112,6 +145,60 @@ std::optional<Snack> SnackListView::currentSnack() const
     return m_model->snacks().at(current.row());
 }
 
+void SnackListView::acceptDropsFrom(const SnackListView *other)
+{
+    m_dropSource = other;
+    setAcceptDrops(true);
+    viewport()->setAcceptDrops(true);
+}
+
+std::unique_ptr<QMimeData> SnackListView::createDragData() const
+{
+    auto data = std::make_unique<QMimeData>();
+    data->setData(SnackDragType, m_dragMark);
+    return data;
+}
+
+void SnackListView::startDrag(Qt::DropActions)
+{
+    const qsizetype count = selectedCount();
+    if (count == 0)
+        return;
+    auto *drag = new QDrag(this);
+    drag->setMimeData(createDragData().release());
+    drag->setPixmap(dragPixmap(QString::number(count) + u" 件のおやつ"_s, this));
+    drag->setHotSpot(QPoint(-16, -8)); // below and right of the pointer, which hides none of it
+    drag->exec(Qt::MoveAction);
+}
+
+bool SnackListView::takeDrop(QDropEvent *event) const
+{
+    if (!m_dropSource || event->mimeData()->data(SnackDragType) != m_dropSource->m_dragMark) {
+        event->ignore();
+        return false;
+    }
+    event->setDropAction(Qt::MoveAction);
+    event->accept();
+    return true;
+}
+
+void SnackListView::dragEnterEvent(QDragEnterEvent *event)
+{
+    takeDrop(event);
+}
+
+void SnackListView::dragMoveEvent(QDragMoveEvent *event)
+{
+    takeDrop(event);
+}
+
+void SnackListView::dropEvent(QDropEvent *event)
+{
+    // The move asks its question once the platform's drag has ended, not inside its loop.
+    if (takeDrop(event))
+        QMetaObject::invokeMethod(this, &SnackListView::dropRequested, Qt::QueuedConnection);
+}
+
 void SnackListView::mousePressEvent(QMouseEvent *event)
 {
     switch (event->button()) {
@@ -149,10 +236,12 @@ void SnackListView::contextMenuEvent(QContextMenuEvent *event)
 void SnackListView::mouseDoubleClickEvent(QMouseEvent *event)
 {
     // Only the left button double-clicks; another button's second press is a press like the first.
-    if (event->button() == Qt::LeftButton)
-        QListView::mouseDoubleClickEvent(event);
-    else
+    if (event->button() != Qt::LeftButton) {
         mousePressEvent(event);
+        return;
+    }
+    QListView::mouseDoubleClickEvent(event);
+    Q_EMIT listDoubleClicked();
 }
 
 void SnackListView::mouseMoveEvent(QMouseEvent *event)
@@ -170,6 +259,85 @@ void SnackListView::mouseReleaseEvent(QMouseEvent *event)
         QListView::mouseReleaseEvent(event);
     else
         event->accept();
+}
+
+} // namespace kurubako
+
+namespace kurubako {
+
+void SnackListModel::updateSnacks(QList<Snack> snacks)
+{
+    // A snack is its file. Both lists are in the scan's one total order, so the snacks kept
+    // stand in the same order in both, and only runs of rows leave or come; and only between
+    // the rows that both lists begin and end with, which are nearly all of them.
+    const qsizetype shorter = std::min(m_snacks.size(), snacks.size());
+    qsizetype head = 0;
+    while (head < shorter && m_snacks.at(head).file == snacks.at(head).file)
+        ++head;
+    qsizetype tail = 0;
+    while (tail < shorter - head
+           && m_snacks.at(m_snacks.size() - 1 - tail).file == snacks.at(snacks.size() - 1 - tail).file)
+        ++tail;
+    const qsizetype newEnd = snacks.size() - tail;
+
+    QSet<QByteArray> files;
+    files.reserve(newEnd - head);
+    for (qsizetype next = head; next < newEnd; ++next)
+        files.insert(snacks.at(next).file);
+    for (qsizetype end = m_snacks.size() - tail; end > head;) {
+        if (files.contains(m_snacks.at(end - 1).file)) {
+            --end;
+            continue;
+        }
+        qsizetype begin = end - 1;
+        while (begin > head && !files.contains(m_snacks.at(begin - 1).file))
+            --begin;
+        beginRemoveRows({}, int(begin), int(end - 1));
+        m_snacks.remove(begin, end - begin);
+        endRemoveRows();
+        end = begin;
+    }
+
+    qsizetype keptEnd = m_snacks.size() - tail;
+    qsizetype kept = head;
+    for (qsizetype next = head; next < newEnd && kept < keptEnd; ++next) {
+        if (snacks.at(next).file == m_snacks.at(kept).file)
+            ++kept;
+    }
+    if (kept != keptEnd) {
+        // Not in one order after all (never so within a run): shown afresh rather than wrong.
+        setSnacks(std::move(snacks));
+        return;
+    }
+
+    qsizetype row = head;
+    for (qsizetype next = head; next < newEnd;) {
+        if (row < keptEnd && m_snacks.at(row).file == snacks.at(next).file) {
+            ++row;
+            ++next;
+            continue;
+        }
+        qsizetype end = next + 1;
+        while (end < newEnd && (row == keptEnd || snacks.at(end).file != m_snacks.at(row).file))
+            ++end;
+        beginInsertRows({}, int(row), int(row + end - next - 1));
+        m_snacks.insert(row, end - next, Snack{});
+        // Copied: the scan's list may be shared, and is dropped after.
+        std::copy(std::as_const(snacks).begin() + next, std::as_const(snacks).begin() + end,
+                  m_snacks.begin() + row);
+        endInsertRows();
+        row += end - next;
+        keptEnd += end - next;
+        next = end;
+    }
+}
+
+void SnackListView::updateSnacks(QList<Snack> snacks)
+{
+    const QPersistentModelIndex top = indexAt(QPoint(0, 0));
+    m_model->updateSnacks(std::move(snacks));
+    if (top.isValid())
+        scrollTo(top, QAbstractItemView::PositionAtTop);
 }
 
 } // namespace kurubako

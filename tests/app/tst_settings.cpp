@@ -183,7 +183,7 @@ private Q_SLOTS:
         previous.windowLeft = 22;
         previous.skipQuestions = true;
         previous.doubleClickAction = DoubleClickAction::Rename;
-        PreferencesStore(store).saveOnQuit(previous);
+        QVERIFY(PreferencesStore(store).saveOnQuit(previous));
         QCOMPARE(store.writeLog, (QStringList{u"Chk1=True"_s, u"Chk2=1"_s, u"top=11"_s, u"left=22"_s}));
         QCOMPARE(store.saves, 1);
     }

@@ -24,8 +24,8 @@ public:
     QStringList failingReads; // keys whose read gives empty text
     QStringList failingWrites; // keys whose write reports failure and stores nothing
     QStringList writeLog; // "key=text" for every successful write, in order
-    int readings = 0; // readings of the store: readKeys() calls, read() among them
-    int saves = 0; // saves to the store: writeKeys() calls, write() among them
+    int readings = 0; // readings of the store: readKeys() calls
+    int saves = 0; // saves to the store: writeKeys() calls
 
 private:
     static QString address(const QString &application, const QString &section, const QString &key);

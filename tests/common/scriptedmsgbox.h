@@ -4,10 +4,12 @@
 
 #include <QList>
 
+#include <functional>
+
 namespace kurubako {
 
-// Records every box and answers from a script. A box without a scripted answer gets
-// its default button and is counted as unexpected.
+// Records every box and answers from a script, after running `whileShown`. A box without a scripted answer
+// gets its default button and is counted as unexpected.
 class ScriptedMsgBox final : public MsgBox
 {
 public:
@@ -24,6 +26,8 @@ public:
                 Button defaultButton) override
     {
         shown.append({text, title, icon, buttons, defaultButton});
+        if (whileShown)
+            whileShown();
         if (answers.isEmpty()) {
             ++unexpected;
             return defaultButton;
@@ -32,6 +36,7 @@ public:
     }
 
     QList<Button> answers;
+    std::function<void()> whileShown; // runs while a box is open, before it is answered
     QList<Shown> shown;
     int unexpected = 0;
 };

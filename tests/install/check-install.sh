@@ -64,10 +64,15 @@ run() { env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM HOME="$home" XDG_CO
 run --version && [ "$(cat "$work/out")" = "くるみ箱 1.1" ] || fail "--version: $(cat "$work/out" "$work/err")"
 run -h && head -n 1 "$work/out" | grep -q '^使い方: kurubako' && grep -q '^Usage: kurubako' "$work/out" ||
     fail "-h: $(cat "$work/out" "$work/err")"
-for arguments in --frobnicate -x PostPet; do
-    ! run $arguments && [ ! -s "$work/out" ] && grep -q '^kurubako: .*'"$arguments" "$work/err" ||
+# Each refused as typed: "-platform", not its first letter.
+for arguments in --frobnicate -x PostPet '-platform offscreen' --platform=xcb; do
+    ! run $arguments && [ ! -s "$work/out" ] && grep -q -- ": ${arguments%%[ =]*}\$" "$work/err" ||
         fail "$arguments was not refused: $(cat "$work/out" "$work/err")"
 done
+# Without a display the program says so and ends, as Qt would not.
+run; status=$?
+[ $status -eq 1 ] && grep -q 'no display found' "$work/err" || fail "without a display: $status $(cat "$work/err")"
+
 [ ! -e "$home/.config" ] || fail "the command line options touched the settings"
 
 # Start-up writes the settings, then the program waits in its event loop. Qt takes the

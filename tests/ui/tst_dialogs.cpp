@@ -179,7 +179,10 @@ void TestDialogs::settings_ok()
             QCOMPARE(dialog.findChild<QLineEdit *>(u"postPetFolder"_s)->text(), other);
             QVERIFY(f.store.writeLog.isEmpty()); // nothing before OK
         }
-        dialog.findChild<QRadioButton *>(u"renameOption"_s)->setChecked(true);
+        // The option takes a click anywhere in its rectangle, beyond its indicator and text too.
+        auto *rename = dialog.findChild<QRadioButton *>(u"renameOption"_s);
+        QCOMPARE(rename->geometry(), QRect(176, 16, 145, 25));
+        QTest::mouseClick(rename, Qt::LeftButton, {}, rename->rect().bottomRight());
         dialog.findChild<QPushButton *>(u"okButton"_s)->click();
         result = dialog.result();
     }));

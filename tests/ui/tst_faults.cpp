@@ -132,7 +132,25 @@ void deadMountUnderMainWindow(const QString &backing, const QString &mount, pid_
     QVERIFY(running.store.writeLog.contains(u"Chk1=True"_s));
 }
 
+// One fault of fileSystemFaults: what fails or changes, and what the user then sees.
+struct Fault
+{
+    Names extraFiles = {}; // beside stock a and b and today's c
+    QString newName = {}; // null: a transfer
+    int renameErrno = 0; // renameat2 fails so from call renameFailsFrom on
+    int renameFailsFrom = 1;
+    int linkErrno = 0;
+    Names unlinkFailing = {};
+    QByteArray when = {}; // "now", "rename#n", "link" or "slow"
+    QByteArray change = {}; // by another program, at `when`
+    int number = 0; // of the error box; 0: none
+    QString description = {};
+    Names after = {}; // the folder afterwards; empty: as before
+};
+
 } // namespace
+
+Q_DECLARE_METATYPE(Fault)
 
 class TestFaults : public QObject
 {
@@ -153,129 +171,126 @@ private Q_SLOTS:
 // or at a moment inside the file operation ("rename#n", "link").
 void TestFaults::fileSystemFaults_data()
 {
-    QTest::addColumn<Names>("extraFiles");
-    QTest::addColumn<QString>("newName"); // null: transfer
-    QTest::addColumn<int>("renameErrno");
-    QTest::addColumn<int>("renameFailsFrom");
-    QTest::addColumn<int>("linkErrno");
-    QTest::addColumn<Names>("unlinkFailing");
-    QTest::addColumn<QByteArray>("when");
-    QTest::addColumn<QByteArray>("change");
-    QTest::addColumn<int>("number");
-    QTest::addColumn<QString>("description");
-    QTest::addColumn<Names>("after"); // empty: as before
+    QTest::addColumn<Fault>("fault");
 
     const QString exists = u"同じ名前のファイルが既にあります。"_s;
     const QString denied = u"書き込みが許可されていません。"_s;
     const QString missing = u"ファイルが見つかりません。"_s;
     const QString noFolder = u"おやつのフォルダーが見つかりません。"_s;
-    const QString transfer;
+    const QString readOnly = u"読み取り専用のドライブなので変更できません。"_s;
+    const QString noSpace = u"ディスクの空き容量が足りません。"_s;
+    const QString otherDrive = u"別のドライブへは名前の変更で移せません。"_s;
+    const QString tooLong = u"ファイル名が長すぎます。"_s;
+    const QString ioError = u"デバイスの入出力エラーです。"_s;
     const Names moved{"a.pac<a.pa_", "b.pac<b.pa_", "c.pac"};
     const Names firstMoved{"a.pac<a.pa_", "b.pa_", "c.pac"};
-    const Names none;
 
-    QTest::newRow("target appears before the rename")
-        << none << transfer << 0 << 1 << 0 << none << QByteArray("rename#1") << QByteArray("make:a.pac") << 58
-        << exists << Names{"a.pa_", "a.pac", "b.pa_", "c.pac"};
+    QTest::newRow("target appears before the rename") << Fault{.when = "rename#1",
+                                                               .change = "make:a.pac",
+                                                               .number = 58,
+                                                               .description = exists,
+                                                               .after = {"a.pa_", "a.pac", "b.pa_", "c.pac"}};
     QTest::newRow("target appears before the second rename")
-        << none << transfer << 0 << 1 << 0 << none << QByteArray("rename#2") << QByteArray("make:b.pac") << 58
-        << exists << Names{"a.pac<a.pa_", "b.pa_", "b.pac", "c.pac"};
+        << Fault{.when = "rename#2",
+                 .change = "make:b.pac",
+                 .number = 58,
+                 .description = exists,
+                 .after = {"a.pac<a.pa_", "b.pa_", "b.pac", "c.pac"}};
     QTest::newRow("no-replace refused, target appears before the link")
-        << none << transfer << EINVAL << 1 << 0 << none << QByteArray("rename#1") << QByteArray("make:a.pac")
-        << 58 << exists << Names{"a.pa_", "a.pac", "b.pa_", "c.pac"};
+        << Fault{.renameErrno = EINVAL,
+                 .when = "rename#1",
+                 .change = "make:a.pac",
+                 .number = 58,
+                 .description = exists,
+                 .after = {"a.pa_", "a.pac", "b.pa_", "c.pac"}};
     QTest::newRow("no-replace refused, no hard links: moved through a reservation")
-        << none << transfer << EINVAL << 1 << EPERM << none << QByteArray() << QByteArray() << 0 << QString()
-        << moved;
-    QTest::newRow("no-replace refused, hard links: moved")
-        << none << transfer << EINVAL << 1 << 0 << none << QByteArray() << QByteArray() << 0 << QString()
-        << moved;
-    QTest::newRow("no renameat2, hard links: moved")
-        << none << transfer << ENOSYS << 1 << 0 << none << QByteArray() << QByteArray() << 0 << QString()
-        << moved;
+        << Fault{.renameErrno = EINVAL, .linkErrno = EPERM, .after = moved};
+    QTest::newRow("no-replace refused, hard links: moved") << Fault{.renameErrno = EINVAL, .after = moved};
+    QTest::newRow("no renameat2, hard links: moved") << Fault{.renameErrno = ENOSYS, .after = moved};
     QTest::newRow("old name stays: new name taken back")
-        << none << transfer << EINVAL << 1 << 0 << Names{"a.pa_"} << QByteArray() << QByteArray() << 70
-        << denied << none;
-    QTest::newRow("second snack's old name stays")
-        << none << transfer << EINVAL << 1 << 0 << Names{"b.pa_"} << QByteArray() << QByteArray() << 70
-        << denied << firstMoved;
+        << Fault{.renameErrno = EINVAL, .unlinkFailing = {"a.pa_"}, .number = 70, .description = denied};
+    QTest::newRow("second snack's old name stays") << Fault{.renameErrno = EINVAL,
+                                                            .unlinkFailing = {"b.pa_"},
+                                                            .number = 70,
+                                                            .description = denied,
+                                                            .after = firstMoved};
     QTest::newRow("old name taken by another file after the link")
-        << none << transfer << EINVAL << 1 << 0 << none << QByteArray("link")
-        << QByteArray("rename:c.pac>a.pa_") << 0 << QString()
-        << Names{"a.pac<a.pa_", "a.pa_<c.pac", "b.pac<b.pa_"};
+        << Fault{.renameErrno = EINVAL,
+                 .when = "link",
+                 .change = "rename:c.pac>a.pa_",
+                 .after = {"a.pac<a.pa_", "a.pa_<c.pac", "b.pac<b.pa_"}};
     // A run that takes longer than half a second shows its progress; its button stops it.
-    QTest::newRow("slow run stopped from its progress box")
-        << none << transfer << 0 << 1 << 0 << none << QByteArray("slow") << QByteArray() << 0 << QString()
-        << firstMoved;
-    QTest::newRow("EACCES") << none << transfer << EACCES << 1 << 0 << none << QByteArray() << QByteArray()
-                            << 70 << denied << none;
-    QTest::newRow("EPERM on the second") << none << transfer << EPERM << 2 << 0 << none << QByteArray()
-                                         << QByteArray() << 70 << denied << firstMoved;
-    QTest::newRow("EROFS") << none << transfer << EROFS << 1 << 0 << none << QByteArray() << QByteArray()
-                           << 75 << u"読み取り専用のドライブなので変更できません。"_s << none;
-    QTest::newRow("ENOSPC on the second")
-        << none << transfer << ENOSPC << 2 << 0 << none << QByteArray() << QByteArray() << 61
-        << u"ディスクの空き容量が足りません。"_s << firstMoved;
-    QTest::newRow("EXDEV") << none << transfer << EXDEV << 1 << 0 << none << QByteArray() << QByteArray()
-                           << 74 << u"別のドライブへは名前の変更で移せません。"_s << none;
-    QTest::newRow("ENAMETOOLONG") << none << transfer << ENAMETOOLONG << 1 << 0 << none << QByteArray()
-                                  << QByteArray() << 64 << u"ファイル名が長すぎます。"_s << none;
-    QTest::newRow("EIO on the second")
-        << none << transfer << EIO << 2 << 0 << none << QByteArray() << QByteArray() << 57
-        << u"デバイスの入出力エラーです。"_s << firstMoved;
+    QTest::newRow("slow run stopped from its progress box") << Fault{.when = "slow", .after = firstMoved};
+    QTest::newRow("EACCES") << Fault{.renameErrno = EACCES, .number = 70, .description = denied};
+    QTest::newRow("EPERM on the second") << Fault{
+        .renameErrno = EPERM, .renameFailsFrom = 2, .number = 70, .description = denied, .after = firstMoved};
+    QTest::newRow("EROFS") << Fault{.renameErrno = EROFS, .number = 75, .description = readOnly};
+    QTest::newRow("ENOSPC on the second") << Fault{.renameErrno = ENOSPC,
+                                                   .renameFailsFrom = 2,
+                                                   .number = 61,
+                                                   .description = noSpace,
+                                                   .after = firstMoved};
+    QTest::newRow("EXDEV") << Fault{.renameErrno = EXDEV, .number = 74, .description = otherDrive};
+    QTest::newRow("ENAMETOOLONG") << Fault{.renameErrno = ENAMETOOLONG, .number = 64, .description = tooLong};
+    QTest::newRow("EIO on the second") << Fault{
+        .renameErrno = EIO, .renameFailsFrom = 2, .number = 57, .description = ioError, .after = firstMoved};
     QTest::newRow("an errno without a number of its own")
-        << none << transfer << EBUSY << 1 << 0 << none << QByteArray() << QByteArray() << 51
-        << u"予期しないエラーです。（errno "_s + QString::number(EBUSY) + u'）' << none;
-    QTest::newRow("snack removed after the lists were read")
-        << none << transfer << 0 << 1 << 0 << none << QByteArray("now") << QByteArray("remove:a.pa_") << 53
-        << missing << Names{"b.pa_", "c.pac"};
+        << Fault{.renameErrno = EBUSY,
+                 .number = 51,
+                 .description = u"予期しないエラーです。（errno "_s + QString::number(EBUSY) + u'）'};
+    QTest::newRow("snack removed after the lists were read") << Fault{.when = "now",
+                                                                      .change = "remove:a.pa_",
+                                                                      .number = 53,
+                                                                      .description = missing,
+                                                                      .after = {"b.pa_", "c.pac"}};
     QTest::newRow("second snack removed after the lists were read")
-        << none << transfer << 0 << 1 << 0 << none << QByteArray("now") << QByteArray("remove:b.pa_") << 53
-        << missing << Names{"a.pac<a.pa_", "c.pac"};
-    QTest::newRow("snack removed during the move")
-        << none << transfer << 0 << 1 << 0 << none << QByteArray("rename#1") << QByteArray("remove:a.pa_")
-        << 53 << missing << Names{"b.pa_", "c.pac"};
-    QTest::newRow("snack folder gone") << none << transfer << 0 << 1 << 0 << none << QByteArray("now")
-                                       << QByteArray("folder:gone") << 76 << noFolder << none;
+        << Fault{.when = "now",
+                 .change = "remove:b.pa_",
+                 .number = 53,
+                 .description = missing,
+                 .after = {"a.pac<a.pa_", "c.pac"}};
+    QTest::newRow("snack removed during the move") << Fault{.when = "rename#1",
+                                                            .change = "remove:a.pa_",
+                                                            .number = 53,
+                                                            .description = missing,
+                                                            .after = {"b.pa_", "c.pac"}};
+    QTest::newRow("snack folder gone")
+        << Fault{.when = "now", .change = "folder:gone", .number = 76, .description = noFolder};
     QTest::newRow("snack folder replaced by a file")
-        << none << transfer << 0 << 1 << 0 << none << QByteArray("now") << QByteArray("folder:file") << 76
-        << noFolder << none;
-    QTest::newRow("broken link at the target") << Names{"a.pac->nowhere"} << transfer << 0 << 1 << 0 << none
-                                               << QByteArray() << QByteArray() << 58 << exists << none;
-    QTest::newRow("link to a folder at the target") << Names{"A.PAC->.."} << transfer << 0 << 1 << 0 << none
-                                                    << QByteArray() << QByteArray() << 58 << exists << none;
+        << Fault{.when = "now", .change = "folder:file", .number = 76, .description = noFolder};
+    QTest::newRow("broken link at the target")
+        << Fault{.extraFiles = {"a.pac->nowhere"}, .number = 58, .description = exists};
+    QTest::newRow("link to a folder at the target")
+        << Fault{.extraFiles = {"A.PAC->.."}, .number = 58, .description = exists};
 
     // The rename dialog shows the number only, or its own text for a name that is taken.
-    QTest::newRow("rename: target appears")
-        << none << u"x"_s << 0 << 1 << 0 << none << QByteArray("rename#1") << QByteArray("make:x.pa_") << 58
-        << exists << Names{"a.pa_", "b.pa_", "c.pac", "x.pa_"};
-    QTest::newRow("rename: EROFS") << none << u"x"_s << EROFS << 1 << 0 << none << QByteArray()
-                                   << QByteArray() << 75 << QString() << none;
-    QTest::newRow("rename: no hard links")
-        << none << u"x"_s << EINVAL << 1 << EPERM << none << QByteArray() << QByteArray() << 0 << QString()
-        << Names{"x.pa_<a.pa_", "b.pa_", "c.pac"};
-    QTest::newRow("rename: snack removed")
-        << none << u"x"_s << 0 << 1 << 0 << none << QByteArray("now") << QByteArray("remove:a.pa_") << 53
-        << QString() << Names{"b.pa_", "c.pac"};
-    QTest::newRow("rename: snack folder gone") << none << u"x"_s << 0 << 1 << 0 << none << QByteArray("now")
-                                               << QByteArray("folder:gone") << 76 << QString() << none;
+    QTest::newRow("rename: target appears") << Fault{.newName = u"x"_s,
+                                                     .when = "rename#1",
+                                                     .change = "make:x.pa_",
+                                                     .number = 58,
+                                                     .description = exists,
+                                                     .after = {"a.pa_", "b.pa_", "c.pac", "x.pa_"}};
+    QTest::newRow("rename: EROFS") << Fault{.newName = u"x"_s, .renameErrno = EROFS, .number = 75};
+    QTest::newRow("rename: no hard links") << Fault{.newName = u"x"_s,
+                                                    .renameErrno = EINVAL,
+                                                    .linkErrno = EPERM,
+                                                    .after = {"x.pa_<a.pa_", "b.pa_", "c.pac"}};
+    QTest::newRow("rename: snack removed") << Fault{.newName = u"x"_s,
+                                                    .when = "now",
+                                                    .change = "remove:a.pa_",
+                                                    .number = 53,
+                                                    .after = {"b.pa_", "c.pac"}};
+    QTest::newRow("rename: snack folder gone")
+        << Fault{.newName = u"x"_s, .when = "now", .change = "folder:gone", .number = 76};
     QTest::newRow("rename: broken link at the new name")
-        << Names{"X.pa_->a.pa_x"} << u"x"_s << 0 << 1 << 0 << none << QByteArray() << QByteArray() << 58
-        << exists << none;
+        << Fault{.extraFiles = {"X.pa_->a.pa_x"}, .newName = u"x"_s, .number = 58, .description = exists};
 }
 
 void TestFaults::fileSystemFaults()
 {
-    QFETCH(Names, extraFiles);
-    QFETCH(QString, newName);
-    QFETCH(int, renameErrno);
-    QFETCH(int, renameFailsFrom);
-    QFETCH(int, linkErrno);
-    QFETCH(Names, unlinkFailing);
-    QFETCH(QByteArray, when);
-    QFETCH(QByteArray, change);
-    QFETCH(int, number);
-    QFETCH(QString, description);
-    QFETCH(Names, after);
+    QFETCH(Fault, fault);
+    const auto &[extraFiles, newName, renameErrno, renameFailsFrom, linkErrno, unlinkFailing, when, change,
+                 number, description, after] = fault;
 
     FaultySyscalls sys;
     UiFixture f;
@@ -385,6 +400,8 @@ void TestFaults::settingsFileFaults_data()
     QTest::newRow("settings file is a link to itself") << QByteArray("loop") << true;
     QTest::newRow("settings file holds no settings") << QByteArray("garbage") << true;
     QTest::newRow("settings file is a FIFO") << QByteArray("fifo") << false;
+    QTest::newRow("lock file is a FIFO") << QByteArray("lock-fifo") << false;
+    QTest::newRow("lock file is a folder") << QByteArray("lock-folder") << false;
 }
 
 void TestFaults::settingsFileFaults()
@@ -402,8 +419,11 @@ void TestFaults::settingsFileFaults()
         QVERIFY(testfolder::makeFile(config.path(), "plain", "not a folder"));
     } else if (setUp == "loop") {
         QVERIFY(::symlink("Kurubako.conf", QFile::encodeName(file).constData()) == 0);
-    } else if (setUp == "fifo") {
-        QVERIFY(::mkfifo(QFile::encodeName(file).constData(), 0600) == 0);
+    } else if (setUp == "fifo" || setUp == "lock-fifo") {
+        QVERIFY(::mkfifo(QFile::encodeName(setUp == "fifo" ? file : file + u".lock"_s).constData(), 0600)
+                == 0);
+    } else if (setUp == "lock-folder") {
+        QVERIFY(QDir().mkpath(file + u".lock"_s));
     } else {
         const char garbage[] = "\xff\xfe\0[General\n=\n\x81\x82\n[\n=x=\n\"top\"=\"\n";
         QVERIFY(testfolder::makeFile(configFolder + u"/Tobiuo"_s, "Kurubako.conf",
@@ -420,7 +440,7 @@ void TestFaults::settingsFileFaults()
     QVERIFY(f.program->folderChooser() && f.program->folderChooser()->isVisible());
     // What was written, as a later run reads it.
     const auto stored = [&](const QString &key) {
-        return kurubako::SystemSettingsStore().read(u"Tobiuo"_s, u"Kurubako"_s, key);
+        return kurubako::SystemSettingsStore().readKeys(u"Tobiuo"_s, u"Kurubako"_s, {key}).constFirst();
     };
     const QStringList expected = writable
         ? QStringList{u"0"_s, u"0"_s, u"False"_s, u"0"_s, u"1.1"_s}
@@ -429,7 +449,7 @@ void TestFaults::settingsFileFaults()
                           stored(u"ver"_s)}),
              expected);
     // PostPet's folder, chosen now, is there at the next start wherever the store takes it.
-    kurubako::PreferencesStore(store).storeFirstPostPetDir({}, f.postPetDir);
+    QCOMPARE(kurubako::PreferencesStore(store).savePostPetDir(f.postPetDir), writable);
     QCOMPARE(stored(u"postpet_dir"_s), writable ? f.postPetDir : QString());
 }
 

@@ -1,6 +1,7 @@
 #include "uifixture.h"
 
 #include "common/latchedfileops.h"
+#include "snacks/folderwatcher.h"
 
 #include "ui/renamedialog.h"
 #include "ui/widgetmsgbox.h"
@@ -9,6 +10,7 @@
 #include <QMenu>
 #include <QMessageBox>
 #include <QScrollBar>
+#include <QSignalSpy>
 #include <QTimer>
 #include <QToolTip>
 
@@ -25,6 +27,10 @@ private Q_SLOTS:
     void loading_staleFolderShowsEmptyLists();
     void refresh_dropsSelectionAndShowsFolderAsItIs();
     void refresh_showsFirstEntries();
+    void outsideChange_keepsSelectionAndView_data();
+    void outsideChange_keepsSelectionAndView();
+    void outsideChange_waitsWhileQuestionIsOpen_data();
+    void outsideChange_waitsWhileQuestionIsOpen();
     void enterOnFocusedButton_pressesIt_data();
     void enterOnFocusedButton_pressesIt();
     void close_data();
@@ -83,7 +89,6 @@ void TestMainWindow::loading_staleFolderShowsEmptyLists()
     QVERIFY(f.window());
     QVERIFY(f.names("stockList").isEmpty());
     QCOMPARE(f.labelText("stockCount"), u"全部で 0 個"_s);
-    QCOMPARE(f.labelText("todayCount"), u"全部で 0 個"_s);
     QVERIFY(f.box.shown.isEmpty());
 }
 
@@ -121,6 +126,97 @@ void TestMainWindow::refresh_showsFirstEntries()
     }
 }
 
+// While the stock list shows m140 at its top, with b and m150 selected and m150 current,
+// another program adds, removes or renames (one of each) stock snacks.
+void TestMainWindow::outsideChange_keepsSelectionAndView_data()
+{
+    QTest::addColumn<QByteArrayList>("removed");
+    QTest::addColumn<QByteArrayList>("added");
+    QTest::addColumn<QString>("first"); // the first entries after
+    QTest::addColumn<int>("selected"); // of b and m150
+    QTest::addColumn<QString>("count");
+    QTest::newRow("added above and last")
+        << QByteArrayList{} << QByteArrayList{"aa.pa_", "zz.pa_"} << u"a aa b c"_s << 2 << u"全部で 105 個"_s;
+    QTest::newRow("selected one and last removed") << QByteArrayList{"b.pa_", "m199.pa_"} << QByteArrayList{}
+                                                   << u"a c m100 m101"_s << 1 << u"全部で 101 個"_s;
+    QTest::newRow("renamed to below") << QByteArrayList{"c.pa_"} << QByteArrayList{"zz.pa_"}
+                                      << u"a b m100 m101"_s << 2 << u"全部で 103 個"_s;
+}
+
+void TestMainWindow::outsideChange_keepsSelectionAndView()
+{
+    QFETCH(QByteArrayList, removed);
+    QFETCH(QByteArrayList, added);
+    QFETCH(QString, first);
+    QFETCH(int, selected);
+    QFETCH(QString, count);
+    UiFixture f;
+    QByteArrayList files{"a.pa_", "b.pa_", "c.pa_"};
+    for (int n = 100; n < 200; ++n)
+        files << "m" + QByteArray::number(n) + ".pa_";
+    QVERIFY(f.addSnacks(files));
+    f.startMainWindow()->show();
+    auto *watcher = f.window()->findChild<kurubako::FolderWatcher *>(u"folderWatcher"_s);
+    watcher->setSettleTime(std::chrono::milliseconds(0));
+    kurubako::SnackListView *list = f.list("stockList");
+    const auto rowOf = [&](const QString &name) {
+        return list->snackModel()->index(int(f.names("stockList").indexOf(name)));
+    };
+    f.select("stockList", {u"b"_s, u"m150"_s});
+    list->selectionModel()->setCurrentIndex(rowOf(u"m150"_s), QItemSelectionModel::NoUpdate);
+    list->scrollTo(rowOf(u"m140"_s), QAbstractItemView::PositionAtTop);
+
+    QSignalSpy changed(watcher, &kurubako::FolderWatcher::changed);
+    const bool renamed = removed.size() == 1 && added.size() == 1;
+    QVERIFY(!renamed || testfolder::renameNoReplace(f.snackDir, removed[0], added[0]));
+    for (const QByteArray &name : removed)
+        QVERIFY(renamed || testfolder::removeFile(f.snackDir, name));
+    QVERIFY(renamed || f.addSnacks(added));
+    QVERIFY(changed.wait());
+    QCOMPARE(f.names("stockList").mid(0, 4).join(u' '), first);
+    QCOMPARE(f.labelText("stockCount"), count);
+    QCOMPARE(list->selectedCount(), selected);
+    QCOMPARE(list->selectedSnacks().last().name, u"m150"_s);
+    QCOMPARE(list->currentSnack()->name, u"m150"_s);
+    QTRY_COMPARE(list->indexAt(QPoint(2, 2)), rowOf(u"m140"_s));
+}
+
+void TestMainWindow::outsideChange_waitsWhileQuestionIsOpen_data()
+{
+    QTest::addColumn<MsgBox::Button>("answer");
+    QTest::addColumn<QStringList>("stockAfter");
+    QTest::newRow("No") << MsgBox::Button::No << QStringList{u"a"_s, u"b"_s, u"c"_s};
+    QTest::newRow("Yes") << MsgBox::Button::Yes << QStringList{u"b"_s, u"c"_s};
+}
+
+void TestMainWindow::outsideChange_waitsWhileQuestionIsOpen()
+{
+    QFETCH(MsgBox::Button, answer);
+    QFETCH(QStringList, stockAfter);
+    UiFixture f;
+    QVERIFY(f.addSnacks({"a.pa_", "b.pa_"}));
+    f.startMainWindow();
+    auto *watcher = f.window()->findChild<kurubako::FolderWatcher *>(u"folderWatcher"_s);
+    watcher->setSettleTime(std::chrono::milliseconds(0));
+    QSignalSpy changed(watcher, &kurubako::FolderWatcher::changed);
+    f.select("stockList", {u"a"_s});
+    f.box.answers = {answer};
+    f.box.whileShown = [&] {
+        QVERIFY(f.addSnacks({"c.pa_"}));
+        QTRY_VERIFY(watcher->hasPendingChange());
+        QCoreApplication::processEvents(); // the settle time is over
+        QCOMPARE(f.names("stockList"), QStringList({u"a"_s, u"b"_s}));
+    };
+    QVERIFY(f.click("addToTodayButton"));
+    if (answer == MsgBox::Button::No)
+        QVERIFY(changed.wait());
+    for (int pass = 0; pass < 3; ++pass)
+        QCoreApplication::processEvents();
+    QCOMPARE(changed.count(), answer == MsgBox::Button::No ? 1 : 0);
+    QCOMPARE(f.names("stockList"), stockAfter);
+    QCOMPARE(f.labelText("stockCount"), u"全部で "_s + QString::number(stockAfter.size()) + u" 個"_s);
+}
+
 void TestMainWindow::enterOnFocusedButton_pressesIt_data()
 {
     QTest::addColumn<int>("key");
@@ -145,19 +241,23 @@ void TestMainWindow::close_data()
 {
     QTest::addColumn<QString>("how");
     QTest::addColumn<bool>("skipQuestions");
-    QTest::newRow("おわる") << u"quitButton"_s << false;
-    QTest::newRow("menu exit") << u"quitAction"_s << false;
-    QTest::newRow("frame close box") << u"frame"_s << false;
-    QTest::newRow("おわる, questions off") << u"quitButton"_s << true;
-    QTest::newRow("frame, questions off") << u"frame"_s << true;
+    QTest::addColumn<QString>("failingKey"); // a key whose save fails
+    QTest::newRow("おわる") << u"quitButton"_s << false << QString();
+    QTest::newRow("menu exit") << u"quitAction"_s << false << QString();
+    QTest::newRow("frame close box") << u"frame"_s << false << QString();
+    QTest::newRow("おわる, questions off") << u"quitButton"_s << true << QString();
+    QTest::newRow("frame, questions off") << u"frame"_s << true << QString();
+    QTest::newRow("save fails: said, run ends") << u"frame"_s << true << u"left"_s;
 }
 
 void TestMainWindow::close()
 {
     QFETCH(QString, how);
     QFETCH(bool, skipQuestions);
+    QFETCH(QString, failingKey);
     UiFixture f;
     f.startMainWindow({{u"Chk2"_s, u"1"_s}});
+    f.store.failingWrites = QStringList{failingKey};
     if (skipQuestions)
         f.action("skipQuestionsAction")->trigger();
     f.store.writeLog.clear();
@@ -170,7 +270,10 @@ void TestMainWindow::close()
     else
         f.window()->close();
 
-    if (skipQuestions) {
+    if (!failingKey.isEmpty()) {
+        QCOMPARE(f.box.shown.size(), 1);
+        QCOMPARE(f.box.shown[0].text, u"設定を保存できませんでした。"_s);
+    } else if (skipQuestions) {
         QVERIFY(f.box.shown.isEmpty());
     } else {
         QCOMPARE(f.box.shown.size(), 1);
@@ -179,7 +282,9 @@ void TestMainWindow::close()
         QCOMPARE(f.box.shown[0].defaultButton, MsgBox::Button::Yes);
     }
     const QString chk1 = skipQuestions ? u"Chk1=True"_s : u"Chk1=False"_s;
-    QCOMPARE(f.store.writeLog, QStringList({chk1, u"Chk2=1"_s, u"top=0"_s, u"left=0"_s}));
+    QStringList written{chk1, u"Chk2=1"_s, u"top=0"_s, u"left=0"_s};
+    written.removeIf([&](const QString &entry) { return entry.startsWith(failingKey + u'='); });
+    QCOMPARE(f.store.writeLog, written);
     QCOMPARE(f.endCount, 1);
 }
 

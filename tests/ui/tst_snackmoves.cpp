@@ -4,6 +4,7 @@
 
 #include <QLineEdit>
 #include <QMenu>
+#include <QMimeData>
 #include <QTimer>
 
 using namespace Qt::StringLiterals;
@@ -101,6 +102,10 @@ void TestSnackMoves::transfer_data()
         << u"moveToStockButton"_s << false << QByteArrayList{"a.pac", "b.pac"} << u"todayList"_s
         << QStringList{u"b"_s} << u"1 件のおやつを\"ストック\"に待避するよ。いい？"_s
         << QByteArrayList{"a.pac", "b.pa_<b.pac"};
+    QTest::newRow("add two by a drop, asked")
+        << u"todayList"_s << false << QByteArrayList{"a.pa_", "b.pa_", "t.pac"} << u"stockList"_s
+        << QStringList{u"a"_s, u"b"_s} << u"2 件のおやつを\"今日のおやつ\"に追加するよ。いい？"_s
+        << QByteArrayList{"a.pac<a.pa_", "b.pac<b.pa_", "t.pac"};
     QTest::newRow("questions off") << u"moveToStockButton"_s << true << QByteArrayList{"a.pac"}
                                    << u"todayList"_s << QStringList{u"a"_s} << QString()
                                    << QByteArrayList{"a.pa_<a.pac"};
@@ -135,15 +140,30 @@ void TestSnackMoves::transfer()
     f.select(listName.toLatin1(), selected);
     QCOMPARE(f.list(listName.toLatin1())->selectedCount(), selected.size());
     f.box.answers = {MsgBox::Button::Yes};
-    QVERIFY(f.click(button.toLatin1()));
+    if (button.endsWith(u"List")) {
+        const auto drop = [](kurubako::SnackListView *list, const QMimeData &data) {
+            QDragEnterEvent enter({}, Qt::MoveAction, &data, Qt::LeftButton, {});
+            QDropEvent dropped({}, Qt::MoveAction, &data, Qt::LeftButton, {});
+            return QApplication::sendEvent(list->viewport(), &enter) && enter.isAccepted()
+                && QApplication::sendEvent(list->viewport(), &dropped) && dropped.isAccepted();
+        };
+        kurubako::SnackListView *from = f.list(listName.toLatin1());
+        QMimeData files; // another program's drag
+        files.setUrls({QUrl::fromLocalFile(f.snackDir)});
+        QVERIFY(!drop(f.list(button.toLatin1()), files));
+        QVERIFY(!drop(from, *from->createDragData())); // back on the list it came from
+        QVERIFY(drop(f.list(button.toLatin1()), *from->createDragData()));
+    } else {
+        QVERIFY(f.click(button.toLatin1()));
+    }
 
+    QTRY_COMPARE(f.snapshot(), testfolder::expected(after));
     QCOMPARE(f.box.shown.size(), question.isEmpty() ? 0 : 1);
     if (!question.isEmpty())
         QCOMPARE(f.box.shown[0].text, question);
-    QCOMPARE(f.snapshot(), testfolder::expected(after));
     QVERIFY(!f.list("stockList")->selectionModel()->hasSelection());
     QVERIFY(!f.list("todayList")->selectionModel()->hasSelection());
-    const QString movedTo = button == u"addToTodayButton" ? u"todayList"_s : u"stockList"_s;
+    const QString movedTo = listName == u"stockList" ? u"todayList"_s : u"stockList"_s;
     for (const QString &name : std::as_const(selected))
         QVERIFY(f.names(movedTo.toLatin1()).contains(name));
 }
@@ -327,19 +347,22 @@ void TestSnackMoves::doubleClick_data()
     QTest::addColumn<QString>("listName");
     QTest::addColumn<int>("action");
     QTest::addColumn<QByteArrayList>("after");
-    QTest::addColumn<QString>("renameFrom"); // the name the rename dialog opened on; empty: none
+    QTest::addColumn<QString>("renameFrom"); // the name the rename dialog opened on; null: none
     QTest::addColumn<Qt::MouseButton>("button");
+    QTest::addColumn<int>("row"); // the item double-clicked; -1: below the last one
     QTest::newRow("moves today's snack to stock")
-        << u"todayList"_s << 0 << QByteArrayList{"a.pa_", "t.pa_<t.pac"} << QString() << Qt::LeftButton;
+        << u"todayList"_s << 0 << QByteArrayList{"a.pa_", "t.pa_<t.pac"} << QString() << Qt::LeftButton << 0;
     QTest::newRow("moves stock snack to today's")
-        << u"stockList"_s << 0 << QByteArrayList{"a.pac<a.pa_", "t.pac"} << QString() << Qt::LeftButton;
+        << u"stockList"_s << 0 << QByteArrayList{"a.pac<a.pa_", "t.pac"} << QString() << Qt::LeftButton << 0;
     QTest::newRow("opens the rename dialog")
-        << u"stockList"_s << 1 << QByteArrayList{"a.pa_", "t.pac"} << u"a"_s << Qt::LeftButton;
+        << u"stockList"_s << 1 << QByteArrayList{"a.pa_", "t.pac"} << u"a"_s << Qt::LeftButton << 0;
+    QTest::newRow("below the items, no current snack to rename")
+        << u"todayList"_s << 1 << QByteArrayList{"a.pa_", "t.pac"} << u""_s << Qt::LeftButton << -1;
     // Neither selects nor runs the action (which would move, or tell that nothing is selected).
     QTest::newRow("middle button does nothing")
-        << u"todayList"_s << 0 << QByteArrayList{"a.pa_", "t.pac"} << QString() << Qt::MiddleButton;
+        << u"todayList"_s << 0 << QByteArrayList{"a.pa_", "t.pac"} << QString() << Qt::MiddleButton << 0;
     QTest::newRow("right button does nothing")
-        << u"stockList"_s << 0 << QByteArrayList{"a.pa_", "t.pac"} << QString() << Qt::RightButton;
+        << u"stockList"_s << 0 << QByteArrayList{"a.pa_", "t.pac"} << QString() << Qt::RightButton << 0;
 }
 
 void TestSnackMoves::doubleClick()
@@ -349,13 +372,14 @@ void TestSnackMoves::doubleClick()
     QFETCH(QByteArrayList, after);
     QFETCH(QString, renameFrom);
     QFETCH(Qt::MouseButton, button);
+    QFETCH(int, row);
     UiFixture f;
     QVERIFY(f.addSnacks({"a.pa_", "t.pac"}));
     f.startMainWindow({{u"Chk2"_s, QString::number(action)}});
     f.action("skipQuestionsAction")->trigger();
     kurubako::SnackListView *list = f.list(listName.toLatin1());
 
-    QString dialogName;
+    std::optional<QString> dialogName;
     // Answers whatever opens: the rename dialog is cancelled, a pop-up menu closed.
     QTimer answer;
     connect(&answer, &QTimer::timeout, [&] {
@@ -368,15 +392,16 @@ void TestSnackMoves::doubleClick()
     });
     answer.start(0);
     // A click first, with the left button but where the middle one is tried.
-    const QPoint row = list->visualRect(list->snackModel()->index(0)).center();
-    QTest::mouseClick(list->viewport(), button == Qt::MiddleButton ? button : Qt::LeftButton, {}, row);
-    QTest::mouseDClick(list->viewport(), button, {}, row);
+    const QPoint at = row < 0 ? list->viewport()->rect().bottomLeft() + QPoint(8, -4)
+                              : list->visualRect(list->snackModel()->index(row)).center();
+    QTest::mouseClick(list->viewport(), button == Qt::MiddleButton ? button : Qt::LeftButton, {}, at);
+    QTest::mouseDClick(list->viewport(), button, {}, at);
     QCoreApplication::processEvents();
     answer.stop();
     const bool moved = after.join().contains('<'); // a move refreshes the lists, unselected
-    QCOMPARE(list->selectionModel()->hasSelection(), button != Qt::MiddleButton && !moved);
+    QCOMPARE(list->selectionModel()->hasSelection(), button != Qt::MiddleButton && !moved && row >= 0);
 
-    QCOMPARE(dialogName, renameFrom);
+    QCOMPARE(dialogName, renameFrom.isNull() ? std::nullopt : std::optional(renameFrom));
     QCOMPARE(f.snapshot(), testfolder::expected(after));
     QVERIFY(f.box.shown.isEmpty());
 }

@@ -38,8 +38,6 @@ private Q_SLOTS:
     void highlightedFolderIsNotTheChosenOne();
     void folderList_opensFolderOnActivation();
     void wineDrive_opensDriveC_hiddenFoldersListed();
-    void chosenFolderLabel_data();
-    void chosenFolderLabel();
     void settingsMode_opensOnFolderInUseAndStoresNothing();
     void settingsMode_unreadableFolderStaysOnCurrent();
 
@@ -82,8 +80,10 @@ void TestStartup::firstRun()
     QCOMPARE(chooser->windowTitle(), u"初期設定：PostPetのあるディレクトリは？"_s);
     // No default folder here: the chooser opens on the program's own folder, whose path, as
     // long as the checkout's, the label may shorten: its tool tip holds it whole.
-    QCOMPARE(chooser->findChild<QLabel *>(u"chosenFolderLabel"_s)->toolTip(),
-             QDir::toNativeSeparators(QCoreApplication::applicationDirPath()));
+    const auto *label = chooser->findChild<QLabel *>(u"chosenFolderLabel"_s);
+    QCOMPARE(label->toolTip(), QDir::toNativeSeparators(QCoreApplication::applicationDirPath()));
+    QVERIFY(2 * label->fontMetrics().lineSpacing() <= label->contentsRect().height()); // room for two lines
+    QCOMPARE(label->geometry(), QRect(8, 8, 313, 25));
     QCOMPARE(chooser->pos(), QPoint(0, 0));
     QCOMPARE(QStringList(f.store.writeLog),
              QStringList({u"top=0"_s, u"left=0"_s, u"Chk1=False"_s, u"Chk2=0"_s, u"ver=1.1"_s}));
@@ -243,72 +243,6 @@ void TestStartup::wineDrive_opensDriveC_hiddenFoldersListed()
     QVERIFY(chooser->openFolder(m_home));
     auto *folderList = chooser->findChild<QTreeWidget *>(u"folderList"_s);
     QVERIFY(!folderList->findItems(u".wine"_s, Qt::MatchExactly | Qt::MatchRecursive).isEmpty());
-}
-
-void TestStartup::chosenFolderLabel_data()
-{
-    // Lengths in label widths: of the whole path, and of its last folder's name.
-    QTest::addColumn<double>("pathLength");
-    QTest::addColumn<double>("nameLength");
-    QTest::addColumn<bool>("elided");
-    QTest::newRow("one line") << 0.5 << 0.1 << false;
-    QTest::newRow("two lines") << 1.6 << 0.2 << false;
-    QTest::newRow("longer than two lines") << 4.0 << 0.3 << true;
-    QTest::newRow("last name longer than a line") << 3.0 << 1.5 << true;
-}
-
-void TestStartup::chosenFolderLabel()
-{
-    QFETCH(double, pathLength);
-    QFETCH(double, nameLength);
-    QFETCH(bool, elided);
-    UiFixture f;
-    f.start();
-    FolderChooserDialog *chooser = f.program->folderChooser();
-    auto *label = chooser->findChild<QLabel *>(u"chosenFolderLabel"_s);
-    const QFontMetrics metrics = label->fontMetrics();
-    const int width = label->contentsRect().width();
-    const auto longer = [&metrics, width](QString text, double widths) {
-        for (int n = 0; metrics.horizontalAdvance(text) < widths * width; ++n)
-            text += n % 3 == 2 ? u'x' : u'お';
-        return text;
-    };
-    const QString name = longer(u"PostPet"_s, nameLength);
-    QString folder = f.folder.path();
-    // Folders of at most 0.8 widths up to the length.
-    const auto missing = [&] {
-        return pathLength - metrics.horizontalAdvance(folder + u'/' + name) / double(width);
-    };
-    while (missing() > 0)
-        folder += u'/' + longer(u"f"_s, std::min(0.8, missing()));
-    folder += u'/' + name;
-    QVERIFY(QDir().mkpath(folder));
-    QVERIFY(chooser->openFolder(folder));
-
-    folder = QDir::toNativeSeparators(folder);
-    QCOMPARE(label->toolTip(), folder);
-    const QStringList lines = label->text().split(u'\n');
-    QVERIFY(lines.size() <= 2);
-    QVERIFY(2 * metrics.lineSpacing() <= label->contentsRect().height()); // room for both
-    for (const QString &line : lines)
-        QVERIFY2(metrics.horizontalAdvance(line) <= width, qPrintable(line));
-    if (!elided) {
-        // One line where the path fits it; a temporary folder's path alone may not (Windows).
-        QCOMPARE(lines.size(), metrics.horizontalAdvance(folder) > width ? 2 : 1);
-        QCOMPARE(lines.join(QString()), folder);
-        return;
-    }
-    QCOMPARE(lines.size(), 2);
-    QVERIFY(lines[1].startsWith(u'…'));
-    QVERIFY(folder.endsWith(lines[1].mid(1)));
-    if (nameLength < 1) {
-        QVERIFY(folder.startsWith(lines[0]));
-        QVERIFY(lines[1].endsWith(QDir::separator() + name)); // the last folder's name whole
-    } else {
-        // Too long for a line: its start on the first line, its end on the second.
-        QVERIFY(lines[0].startsWith(u"…"_s + QDir::separator() + u"PostPet"_s));
-        QVERIFY(QString(QDir::separator() + name).startsWith(lines[0].mid(1)));
-    }
 }
 
 void TestStartup::settingsMode_opensOnFolderInUseAndStoresNothing()
