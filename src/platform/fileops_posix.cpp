@@ -256,9 +256,9 @@ public:
     QList<QByteArray> matches(const QByteArray &name) const { return m_folded.value(keyOf(name)); }
 
 private:
-    // A name that shows with replacement characters (neither UTF-8 nor Shift_JIS) is told
-    // apart by its bytes, ASCII letters in any case: two such names may show alike and still
-    // be two files. Its key starts with a NUL, which no name that shows as it is holds.
+    // A name that is neither UTF-8 nor Shift_JIS displays with replacement characters, so it is
+    // compared by its bytes, ignoring the case of ASCII letters: two such names may display
+    // alike and still be two files. Its key starts with a NUL, which no decodable name has.
     static QString keyOf(const QByteArray &name)
     {
         const QString shown = displayName(name);
