@@ -6,7 +6,9 @@
 
 namespace kurubako {
 
-// PostPet's executable in PostPet's folder, found in any letter case.
+// PostPet's executable in PostPet's folder, found in any letter case: the folder chooser's
+// test for "Postpet20.exe" and the launch of "postpet20.exe" find the same file, on file
+// systems that tell letter case apart too.
 inline constexpr QStringView PostPetExecutable = u"Postpet20.exe";
 
 class FileOps;
