@@ -3,8 +3,10 @@
 #include <QDialog>
 #include <QDir>
 #include <QIcon>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QVBoxLayout>
 #include <QWidget>
 
 using namespace Qt::StringLiterals;
@@ -55,6 +57,26 @@ QLineEdit *newDisplayBox(const char *name, QWidget *parent)
     QPalette face = box->palette();
     face.setColor(QPalette::Base, face.color(QPalette::Button));
     box->setPalette(face);
+    return box;
+}
+
+QDialog *newWaitBox(const QString &folder, QWidget *parent)
+{
+    auto *box = new QDialog(parent, FixedDialogFlags);
+    box->setObjectName(u"waitBox"_s);
+    box->setWindowTitle(u"応答待ち"_s);
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    auto *text = new QLabel(u"フォルダー「"_s + QDir::toNativeSeparators(folder) + u"」が応答しないよ。\n"_s
+                                + u"返事を待っているところ・・・"_s,
+                            box);
+    text->setObjectName(u"waitText"_s);
+    text->setWordWrap(true);
+    QPushButton *stop = newButton(u"やめる"_s, "stopWaitingButton", box);
+    QObject::connect(stop, &QPushButton::clicked, box, &QDialog::reject);
+    auto *layout = new QVBoxLayout(box);
+    layout->addWidget(text);
+    layout->addWidget(stop, 0, Qt::AlignRight);
+    box->show();
     return box;
 }
 

@@ -31,6 +31,11 @@ QPushButton *newButton(const QString &text, const char *name, QWidget *parent);
 // would then do nothing until the user clicks it.
 int execModal(QDialog &dialog);
 
+// Shows the box that names a folder that does not answer, with the button that stops waiting
+// for it (rejecting the box). It blocks nothing: the commands that wait rest anyway, and the
+// window's close box stays usable. It deletes itself when closed.
+QDialog *newWaitBox(const QString &folder, QWidget *parent);
+
 // A text box that only shows a value: read-only, on the button-face colour.
 QLineEdit *newDisplayBox(const char *name, QWidget *parent);
 

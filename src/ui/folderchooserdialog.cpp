@@ -317,13 +317,22 @@ void FolderChooserDialog::acceptFolder()
         [this](bool found) {
             m_check->deleteLater();
             m_check = nullptr;
+            if (m_waitBox)
+                m_waitBox->close();
             if (found)
                 accept();
             else
                 m_box.critical(u"そのディレクトリはPostPetのディレクトリではありません。"_s,
                                u"PostPet20.exeなし"_s);
         });
-    m_check->waitFor(m_waits.answer);
+    if (m_check->waitFor(m_waits.answer) || m_waits.noAnswer == OffThreadCall::Unlimited)
+        return;
+    // A folder that does not answer is named, and the user can stop waiting for it: the
+    // chooser then stays on it, as after a folder without PostPet.
+    QTimer::singleShot(m_waits.noAnswer, m_check, [this, folder] {
+        m_waitBox = newWaitBox(folder, this);
+        connect(m_waitBox, &QDialog::rejected, this, [this] { delete m_check; });
+    });
 }
 
 } // namespace kurubako

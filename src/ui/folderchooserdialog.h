@@ -73,6 +73,7 @@ private:
     QStringList m_subFolders;
     QPointer<OffThreadCall> m_look; // the folder being read, if one is
     QPointer<OffThreadCall> m_check; // OK's look for PostPet's executable, if one runs
+    QPointer<QDialog> m_waitBox; // names the folder when that look does not answer
     QTimer m_notReadyTimer;
     int m_driveIndex = -1;
     QLabel *m_folderLabel;

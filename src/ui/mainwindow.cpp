@@ -138,28 +138,6 @@ std::unique_ptr<QProgressDialog> newProgressDialog(qsizetype total, QWidget *par
     return progress;
 }
 
-// The box that names a folder that does not answer, with the button that stops waiting for
-// it. It blocks nothing: the window's commands rest anyway, and its close box stays usable.
-QDialog *newWaitBox(const QString &folder, QWidget *parent)
-{
-    auto *box = new QDialog(parent, FixedDialogFlags);
-    box->setObjectName(u"waitBox"_s);
-    box->setWindowTitle(u"応答待ち"_s);
-    box->setAttribute(Qt::WA_DeleteOnClose);
-    auto *text = new QLabel(u"フォルダー「"_s + QDir::toNativeSeparators(folder) + u"」が応答しないよ。\n"_s
-                                + u"返事を待っているところ・・・"_s,
-                            box);
-    text->setObjectName(u"waitText"_s);
-    text->setWordWrap(true);
-    QPushButton *stop = newButton(u"やめる"_s, "stopWaitingButton", box);
-    QObject::connect(stop, &QPushButton::clicked, box, &QDialog::reject);
-    auto *layout = new QVBoxLayout(box);
-    layout->addWidget(text);
-    layout->addWidget(stop, 0, Qt::AlignRight);
-    box->show();
-    return box;
-}
-
 // A button that triggers `action`, the command it shares with a menu entry or a key.
 QPushButton *newCommandButton(const QString &text, const char *name, QAction *action, QWidget *parent)
 {
