@@ -171,6 +171,13 @@ bool isRegular(const struct stat &info)
     return S_ISREG(info.st_mode);
 }
 
+// Whether a name, not followed, is one that a rename may move: a listed snack is a regular file
+// or a symbolic link to one, and the link itself gets the new name.
+bool isFileOrLink(const struct stat &info)
+{
+    return S_ISREG(info.st_mode) || S_ISLNK(info.st_mode);
+}
+
 // The hidden names that the program gives a file for a moment. A record name carries the old
 // and the new name of the rename under way, so that the next listing can finish it:
 // ".kurubako-<8 hex digits>+<bytes of the old name>+<bytes both names share at the
@@ -543,7 +550,7 @@ bool RenameRun::sameFile(const QByteArray &a, const QByteArray &b)
     struct stat first;
     struct stat second;
     if (m_sys.statName(m_dirFd, a.constData(), &first) != 0
-        || m_sys.statName(m_dirFd, b.constData(), &second) != 0 || !isRegular(first)
+        || m_sys.statName(m_dirFd, b.constData(), &second) != 0 || !isFileOrLink(first)
         || first.st_dev != second.st_dev || first.st_ino != second.st_ino || first.st_nlink < 2)
         return false;
     probe();
@@ -609,7 +616,7 @@ void RenameRun::finishStoppedRenames()
         if (!isHiddenName(hidden))
             continue;
         struct stat info;
-        if (m_sys.statName(m_dirFd, hidden.constData(), &info) != 0 || !isRegular(info))
+        if (m_sys.statName(m_dirFd, hidden.constData(), &info) != 0 || !isFileOrLink(info))
             continue;
         if (info.st_nlink > 1 && isVisibleSecondName(hidden)) {
             m_sys.unlink(m_dirFd, hidden.constData());
@@ -639,7 +646,7 @@ void RenameRun::finishStoppedRenames()
                 give(record.from);
             break;
         case HiddenRecord::None:
-            if (info.st_size == 0)
+            if (isRegular(info) && info.st_size == 0)
                 m_sys.unlink(m_dirFd, hidden.constData()); // the empty file of a probe
             break;
         }

@@ -355,6 +355,9 @@ void TestFuseRename::leftovers_data()
         << QByteArrayList{"a.pa_", "a.pac=>a.pa_"} << QByteArrayList{"a.pac<a.pa_"};
     QTest::newRow("hidden second name")
         << QByteArrayList{"a.pa_", ".kurubako-0123abcd-a.pac=>a.pa_"} << QByteArrayList{"a.pac<a.pa_"};
+    QTest::newRow("link to a file, with a hidden second name")
+        << QByteArrayList{"t", "a.pa_->t", ".kurubako-0123abcd-a.pac=>a.pa_"}
+        << QByteArrayList{"t", "a.pac<t"};
 }
 
 void TestFuseRename::leftovers()
