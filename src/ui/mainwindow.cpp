@@ -492,14 +492,17 @@ void MainWindow::listSnacks(std::chrono::milliseconds wait)
     runCommand<SnackLists>(
         snackDir,
         [files, snackDir](const OffThreadCall::Link &) { return scanSnackFolder(*files, snackDir); },
-        [this](SnackLists lists) { showSnackLists(std::move(lists)); }, {}, wait);
+        [this](SnackLists lists) {
+            // Watched from the listing on, once the folder has answered: setting up a watch
+            // looks the folder up, which would wait here on a mount that does not answer.
+            m_folderWatcher->watch(m_preferences.snackDir());
+            showSnackLists(std::move(lists));
+        },
+        {}, wait);
 }
 
 void MainWindow::showSnackLists(SnackLists lists)
 {
-    // Watched from the listing on, once the folder has answered: setting up a watch looks the
-    // folder up, which would wait here on a mount that does not answer.
-    m_folderWatcher->watch(m_preferences.snackDir());
     m_stockList->snackModel()->setSnacks(std::move(lists.stock));
     m_todayList->snackModel()->setSnacks(std::move(lists.today));
     // A screen reader reads each count with its list.

@@ -561,6 +561,9 @@ void TestMainWindow::folderNotAnswering()
     }
     QTRY_COMPARE(files->waiting(held), 1);
     QVERIFY(window->isVisible() && window->isBusy());
+    // Setting up the watch looks the folder up: not before a listing has answered.
+    QCOMPARE(window->findChild<kurubako::FolderWatcher *>(u"folderWatcher"_s)->isWatching(),
+             command != "start");
     QVERIFY(!f.action("refreshAction")->isEnabled() && !f.action("addToTodayAction")->isEnabled());
     const int lists = files->made(LatchedFileOps::List);
     QTest::keyClick(f.list("stockList"), Qt::Key_F5);
