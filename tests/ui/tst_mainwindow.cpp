@@ -564,8 +564,8 @@ void TestMainWindow::folderNotAnswering()
     QTRY_COMPARE(files->waiting(held), 1);
     QVERIFY(window->isVisible() && window->isBusy());
     // Setting up the watch looks the folder up: not before a listing has answered.
-    QCOMPARE(window->findChild<kurubako::FolderWatcher *>(u"folderWatcher"_s)->isWatching(),
-             command != "start");
+    auto *watcher = window->findChild<kurubako::FolderWatcher *>(u"folderWatcher"_s);
+    QCOMPARE(watcher->isWatching(), command != "start");
     QVERIFY(!f.action("refreshAction")->isEnabled() && !f.action("addToTodayAction")->isEnabled());
     const int lists = files->made(LatchedFileOps::List);
     QTest::keyClick(f.list("stockList"), Qt::Key_F5);
@@ -582,7 +582,6 @@ void TestMainWindow::folderNotAnswering()
         return;
     }
     if (then == "stop") {
-        auto *watcher = window->findChild<kurubako::FolderWatcher *>(u"folderWatcher"_s);
         QTRY_VERIFY(command != "move" || watcher->hasPendingChange()); // the first snack's rename
         waitBox->findChild<QPushButton *>(u"stopWaitingButton"_s)->click();
         QVERIFY(!window->isBusy() && f.action("refreshAction")->isEnabled());
