@@ -54,6 +54,12 @@ void FolderWatcher::release()
         m_settleTimer.start();
 }
 
+void FolderWatcher::dropPendingChange()
+{
+    m_pending = false;
+    m_settleTimer.stop();
+}
+
 void FolderWatcher::noticeChange()
 {
     m_pending = true;

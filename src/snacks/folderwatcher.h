@@ -37,6 +37,8 @@ public:
     bool isHeld() const { return m_holds > 0; }
     // Whether a change was seen and not yet reported.
     bool hasPendingChange() const { return m_pending; }
+    // Forgets the change waiting to be reported; later changes are reported as ever.
+    void dropPendingChange();
 
 Q_SIGNALS:
     void changed();

@@ -428,14 +428,22 @@ void MainWindow::endCommand()
     m_stopped = {};
     m_noAnswerTimer.stop();
     m_progressTimer.stop();
-    m_progress.reset();
-    if (m_waitBox) {
-        // The window it covered takes the keys back, the function keys included.
-        QWidget *covered = m_waitBox->isActiveWindow() ? m_waitBox->parentWidget() : nullptr;
+    // The window the boxes covered takes the keys back, the function keys included, when a box
+    // had them or the wait box was just closed. The wait box may lie on the progress box and
+    // go with it, and the window manager may hand the keys to the progress box as it goes.
+    const bool hadKeys = (m_waitBox && (m_waitBox->isActiveWindow() || m_waitBox->isHidden()))
+        || (m_progress && m_progress->isActiveWindow());
+    QWidget *covered =
+        m_waitBox && m_waitBox->parentWidget() != m_progress.get() ? m_waitBox->parentWidget() : this;
+    if (m_waitBox)
         m_waitBox->close();
-        if (covered)
-            covered->activateWindow();
+    if (m_progress) {
+        // Deleted later: the wait box on it, its child, may be inside its own button's signal.
+        m_progress->hide();
+        m_progress.release()->deleteLater();
     }
+    if (hadKeys)
+        covered->activateWindow();
     for (QAction *command : std::as_const(m_commands))
         command->setEnabled(true);
     m_folderWatcher->release();
@@ -455,8 +463,11 @@ void MainWindow::stopWaiting()
 {
     if (!m_call)
         return;
-    // A run of moves stops after the snack it is at; what answers later is dropped.
+    // A run of moves stops after the snack it is at; what answers later is dropped, and so is
+    // a change seen meanwhile, the command's own renames among them: listing it now would wait
+    // on the folder again.
     m_call->abandon();
+    m_folderWatcher->dropPendingChange();
     const std::function<void()> stopped = m_stopped;
     endCommand();
     if (stopped)
@@ -470,14 +481,17 @@ void MainWindow::listSnacks(std::chrono::milliseconds wait)
     runCommand<SnackLists>(
         snackDir,
         [files, snackDir](const OffThreadCall::Link &) { return scanSnackFolder(*files, snackDir); },
-        [this](SnackLists lists) { showSnackLists(std::move(lists)); }, {}, wait);
+        [this](SnackLists lists) {
+            // Watched from the listing on, once the folder has answered: setting up a watch
+            // looks the folder up, which would wait here on a mount that does not answer.
+            m_folderWatcher->watch(m_preferences.snackDir());
+            showSnackLists(std::move(lists));
+        },
+        {}, wait);
 }
 
 void MainWindow::showSnackLists(SnackLists lists)
 {
-    // Watched from the listing on, once the folder has answered: setting up a watch looks the
-    // folder up, which would wait here on a mount that does not answer.
-    m_folderWatcher->watch(m_preferences.snackDir());
     m_stockList->snackModel()->setSnacks(std::move(lists.stock));
     m_todayList->snackModel()->setSnacks(std::move(lists.today));
     // A screen reader reads each count with its list.

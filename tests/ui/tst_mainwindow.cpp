@@ -541,6 +541,8 @@ void TestMainWindow::folderNotAnswering()
     auto *files = new LatchedFileOps(std::move(f.files));
     f.files.reset(files);
     f.waits = UiFixture::noWaiting();
+    if (command == "move")
+        f.waits.progress = std::chrono::milliseconds(0); // the wait box lies on the progress box
     const LatchedFileOps::Call held = command == "move" ? LatchedFileOps::Progress : LatchedFileOps::List;
     if (command == "start") {
         QVERIFY(f.addSnacks({"d.pa_"}));
@@ -561,6 +563,9 @@ void TestMainWindow::folderNotAnswering()
     }
     QTRY_COMPARE(files->waiting(held), 1);
     QVERIFY(window->isVisible() && window->isBusy());
+    // Setting up the watch looks the folder up: not before a listing has answered.
+    auto *watcher = window->findChild<kurubako::FolderWatcher *>(u"folderWatcher"_s);
+    QCOMPARE(watcher->isWatching(), command != "start");
     QVERIFY(!f.action("refreshAction")->isEnabled() && !f.action("addToTodayAction")->isEnabled());
     const int lists = files->made(LatchedFileOps::List);
     QTest::keyClick(f.list("stockList"), Qt::Key_F5);
@@ -577,8 +582,11 @@ void TestMainWindow::folderNotAnswering()
         return;
     }
     if (then == "stop") {
+        QTRY_VERIFY(command != "move" || watcher->hasPendingChange()); // the first snack's rename
         waitBox->findChild<QPushButton *>(u"stopWaitingButton"_s)->click();
         QVERIFY(!window->isBusy() && f.action("refreshAction")->isEnabled());
+        QVERIFY(!watcher->hasPendingChange());
+        QTRY_COMPARE(QApplication::activeWindow(), window);
     }
     files->release(held);
     QTRY_COMPARE(files->inside(), 0);
