@@ -5,6 +5,7 @@
 
 #include "platform/fileops.h"
 
+#include <array>
 #include <condition_variable>
 #include <mutex>
 #include <optional>
@@ -36,8 +37,8 @@ public:
     void hold(Call call) { setHeld(call, true); }
     void release(Call call) { setHeld(call, false); }
     // How many calls of that kind wait now, how many were made, and how many calls are under way.
-    int waiting(Call call) const { return locked(m_waiting[call]); }
-    int made(Call call) const { return locked(m_made[call]); }
+    int waiting(Call call) const { return locked(m_waiting.at(call)); }
+    int made(Call call) const { return locked(m_made.at(call)); }
     int inside() const { return locked(m_inside); }
 
     bool visitFiles(const QString &folder, const std::function<void(QByteArrayView native)> &visit) override
@@ -100,10 +101,10 @@ private:
     void pass(Call call)
     {
         std::unique_lock lock(m_mutex);
-        ++m_made[call];
-        ++m_waiting[call];
+        ++m_made.at(call);
+        ++m_waiting.at(call);
         m_changed.wait(lock, [&] { return !(m_held & (1u << call)); });
-        --m_waiting[call];
+        --m_waiting.at(call);
     }
 
     std::unique_ptr<FileOps> m_inner;
@@ -111,8 +112,8 @@ private:
     std::condition_variable m_changed;
     unsigned m_held = 0;
     int m_inside = 0;
-    int m_waiting[2] = {};
-    int m_made[2] = {};
+    std::array<int, 2> m_waiting = {};
+    std::array<int, 2> m_made = {};
 };
 
 } // namespace kurubako
